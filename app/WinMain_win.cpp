@@ -1,0 +1,8 @@
+// Entry point of Quillory.exe.
+#include <windows.h>
+
+#include "app/Application_win.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    return RunApplication(instance, commandLine, showCommand);
+}

@@ -1,0 +1,85 @@
+// The finder's common entry and the wildcard match used by plain searches
+// outside Windows and by archive listings.
+#include "core/FileFinder.h"
+
+#include "core/SongFile.h"
+#include "core/Text.h"
+
+static ArchiveFinderOpener archiveFinderOpener = nullptr;
+
+void SetArchiveFinderHook(ArchiveFinderOpener opener) {
+    archiveFinderOpener = opener;
+}
+
+namespace {
+
+// Reports a listing that could not be opened.
+class FailedFinder : public FileFinder {
+  public:
+    FailedFinder() {
+        error_ = uint32_t(-1);
+    }
+    bool Next(FindRecord*) override {
+        return false;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileFinder> FinderOpen(FindRecord* record, const char* pattern, void* ownerWindow) {
+    int kind = ArchiveKindOfPathHook(pattern);
+    if (kind == 0) {
+        return OpenPlainFinder(record, pattern);
+    }
+    if (!archiveFinderOpener) {
+        return std::make_unique<FailedFinder>();
+    }
+    return archiveFinderOpener(record, pattern, kind, ownerWindow);
+}
+
+static int FoldAscii(uint8_t c) {
+    return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
+}
+
+// Length of the character at s: 2 for a complete double-byte character.
+static int CharLength(const uint8_t* s) {
+    return (IsLeadByte(s[0]) && s[1] != 0) ? 2 : 1;
+}
+
+bool MatchesWildcard(const char* name, const char* pattern) {
+    const uint8_t* n = reinterpret_cast<const uint8_t*>(name);
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(pattern);
+    // Iterative match with one backtrack point for the last '*'.
+    const uint8_t* starP = nullptr;
+    const uint8_t* starN = nullptr;
+    while (*n) {
+        if (*p == '*') {
+            starP = ++p;
+            starN = n;
+            continue;
+        }
+        int ln = CharLength(n);
+        if (*p == '?') {
+            p++;
+            n += ln;
+            continue;
+        }
+        int lp = CharLength(p);
+        if (*p && lp == ln && (ln == 1 ? FoldAscii(*p) == FoldAscii(*n) : (p[0] == n[0] && p[1] == n[1]))) {
+            p += lp;
+            n += ln;
+            continue;
+        }
+        if (!starP) {
+            return false;
+        }
+        p = starP;
+        starN += CharLength(starN);
+        n = starN;
+    }
+    // "*.*" matches names without a dot, as the system's search does.
+    while (*p == '*' || (*p == '.' && (p[1] == '*' || p[1] == 0))) {
+        p += (*p == '.' && p[1] == '*') ? 2 : 1;
+    }
+    return *p == 0;
+}

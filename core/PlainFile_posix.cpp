@@ -1,0 +1,232 @@
+// Plain files and folder searches outside Windows, for the native tests,
+// fuzzers and the command-line tool. Paths use the program's '\\' separator;
+// it is turned into '/' here (never a 0x5C trail byte), and errno values
+// become the Win32 error numbers the rest of the program expects.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "core/FileFinder.h"
+#include "core/PosixFiles.h"
+#include "core/SongFile.h"
+#include "core/Text.h"
+
+std::string NativePath(const char* path) {
+    std::string out;
+    for (const uint8_t* p = reinterpret_cast<const uint8_t*>(path); *p; p++) {
+        if (IsLeadByte(*p) && p[1]) {
+            out += char(p[0]);
+            out += char(p[1]);
+            p++;
+        } else {
+            out += (*p == '\\') ? '/' : char(*p);
+        }
+    }
+    return out;
+}
+
+uint32_t ErrorOfErrno(int e) {
+    switch (e) {
+        case 0:
+            return kErrorSuccess;
+        case ENOENT:
+            return kErrorFileNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG:
+            return kErrorPathNotFound;
+        case EACCES:
+        case EPERM:
+        case EISDIR:
+        case EROFS:
+            return kErrorAccessDenied;
+        case ENOMEM:
+            return kErrorNotEnoughMemory;
+        case EBUSY:
+        case ETXTBSY:
+            return kErrorSharingViolation;
+        case EEXIST:
+            return kErrorAlreadyExists;
+        case ENOTEMPTY:
+            return kErrorDirNotEmpty;
+        case ENOSPC:
+            return 112;  // disk full
+        default:
+            return 31;  // general failure
+    }
+}
+
+uint64_t FileTimeOfTimespec(const struct timespec& t) {
+    const uint64_t kEpochDifference = 11644473600ULL;  // seconds from 1601 to 1970
+    return (uint64_t(t.tv_sec) + kEpochDifference) * 10000000ULL + uint64_t(t.tv_nsec) / 100;
+}
+
+namespace {
+
+class PosixSongFile : public SongFile {
+  public:
+    PosixSongFile(int fd, const char* path) : fd_(fd), path_(path) {}
+    ~PosixSongFile() override {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    bool Read(void* buffer, uint32_t n, uint32_t* count) override {
+        *count = 0;
+        if (fd_ < 0) {
+            return false;
+        }
+        uint8_t* out = static_cast<uint8_t*>(buffer);
+        while (*count < n) {
+            ssize_t got = read(fd_, out + *count, n - *count);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                return false;
+            }
+            if (got == 0) {
+                break;
+            }
+            *count += uint32_t(got);
+        }
+        return true;
+    }
+    uint32_t Seek(int32_t offset, int origin) override {
+        if (fd_ < 0) {
+            return uint32_t(-1);
+        }
+        int whence = origin == kSeekCurrent ? SEEK_CUR : origin == kSeekEnd ? SEEK_END : SEEK_SET;
+        off_t at = lseek(fd_, offset, whence);
+        return uint32_t(at);
+    }
+    uint32_t Size(uint32_t* high) override {
+        struct stat st;
+        uint64_t size = (fd_ >= 0 && fstat(fd_, &st) == 0) ? uint64_t(st.st_size) : 0;
+        if (high) {
+            *high = uint32_t(size >> 32);
+        }
+        return uint32_t(size);
+    }
+    const char* OpenedPath() const override {
+        return path_.c_str();
+    }
+
+  private:
+    int fd_;
+    std::string path_;
+};
+
+uint32_t AttributesOf(const std::string& name, const struct stat& st) {
+    uint32_t attributes = 0;
+    if (S_ISDIR(st.st_mode)) {
+        attributes |= kAttrDirectory;
+    } else {
+        attributes |= kAttrArchive;
+    }
+    if (!(st.st_mode & S_IWUSR)) {
+        attributes |= kAttrReadOnly;
+    }
+    // Unix hides dot files; treat them as hidden the way Wine shows them.
+    if (name.size() > 1 && name[0] == '.' && name != "..") {
+        attributes |= kAttrHidden;
+    }
+    return attributes;
+}
+
+class PosixFinder : public FileFinder {
+  public:
+    PosixFinder(FindRecord* record, const char* pattern) {
+        std::string native = NativePath(pattern);
+        size_t slash = native.rfind('/');
+        folder_ = slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
+        mask_ = native.substr(slash == std::string::npos ? 0 : slash + 1);
+        dir_ = opendir(folder_.empty() ? "." : folder_.c_str());
+        if (!dir_) {
+            // A folder that is not there is a path error, as on Windows.
+            error_ = errno == ENOENT ? kErrorPathNotFound : ErrorOfErrno(errno);
+            return;
+        }
+        found_ = Advance(record);
+        error_ = found_ ? kErrorSuccess : kErrorFileNotFound;
+    }
+    ~PosixFinder() override {
+        if (dir_) {
+            closedir(dir_);
+        }
+    }
+    bool Next(FindRecord* record) override {
+        found_ = dir_ && Advance(record);
+        return found_;
+    }
+
+  private:
+    bool Advance(FindRecord* record) {
+        while (struct dirent* entry = readdir(dir_)) {
+            std::string name = entry->d_name;
+            if (!MatchesWildcard(name.c_str(), mask_.c_str())) {
+                continue;
+            }
+            struct stat st;
+            if (stat((folder_ + name).c_str(), &st) != 0) {
+                continue;
+            }
+            record->name = name;
+            record->alternateName.clear();
+            record->attributes = AttributesOf(name, st);
+            record->size = S_ISDIR(st.st_mode) ? 0 : uint64_t(st.st_size);
+            record->lastWriteTime = FileTimeOfTimespec(st.st_mtim);
+            record->lastAccessTime = FileTimeOfTimespec(st.st_atim);
+            record->creationTime = FileTimeOfTimespec(st.st_ctim);
+            return true;
+        }
+        return false;
+    }
+
+    DIR* dir_ = nullptr;
+    std::string folder_;
+    std::string mask_;
+};
+
+// Windows tells a missing folder (3) from a missing file (2).
+bool ParentFolderExists(const std::string& native) {
+    size_t slash = native.rfind('/');
+    if (slash == std::string::npos || slash == 0) {
+        return true;
+    }
+    struct stat st;
+    return stat(native.substr(0, slash).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace
+
+std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequest& request, uint32_t* lastError) {
+    if (request.flags & kOpenPrepareOnly) {
+        *lastError = kErrorSuccess;
+        return std::make_unique<PosixSongFile>(-1, path);
+    }
+    std::string native = NativePath(path);
+    int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *lastError = ErrorOfErrno(errno);
+        if (errno == ENOENT && !ParentFolderExists(native)) {
+            *lastError = kErrorPathNotFound;
+        }
+        return nullptr;
+    }
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        close(fd);
+        *lastError = kErrorAccessDenied;
+        return nullptr;
+    }
+    *lastError = kErrorSuccess;
+    return std::make_unique<PosixSongFile>(fd, path);
+}
+
+std::unique_ptr<FileFinder> OpenPlainFinder(FindRecord* record, const char* pattern) {
+    return std::make_unique<PosixFinder>(record, pattern);
+}

@@ -1,0 +1,112 @@
+// Where tests find the shared sample corpus, their own fixtures and a
+// scratch folder of their own.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+inline std::string CorpusPath(const std::string& rel) {
+    const char* r = std::getenv("QUILLORY_CORPUS");
+    return std::string(r ? r : "../shared/corpus") + "/" + rel;
+}
+
+inline std::string TestDataPath(const std::string& rel) {
+    const char* r = std::getenv("QUILLORY_TESTDATA");
+    return std::string(r ? r : "tests/data") + "/" + rel;
+}
+
+// Reads a whole file; empty when it cannot be read.
+inline std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+            bytes.append(buffer, n);
+        }
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// Writes a whole file; false when it cannot be written.
+inline bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes. Path() ends in the separator of the world
+// the test runs in ('\\' on Windows, '/' elsewhere).
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+#ifdef _WIN32
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        for (unsigned i = GetCurrentProcessId() * 1000u + GetTickCount() % 1000u;; i++) {
+            std::string candidate = std::string(temp) + "qtest" + std::to_string(i);
+            if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+                path_ = candidate + "\\";
+                break;
+            }
+        }
+#else
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base ? base : "/tmp") + "/qtestXXXXXX";
+        if (mkdtemp(&pattern[0])) {
+            path_ = pattern + "/";
+        }
+#endif
+    }
+    ~ScratchFolder() {
+#ifdef _WIN32
+        std::string from = path_.substr(0, path_.size() - 1);
+        from.push_back('\0');
+        SHFILEOPSTRUCTA op = {};
+        op.wFunc = FO_DELETE;
+        op.pFrom = from.c_str();
+        op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        SHFileOperationA(&op);
+#else
+        std::string command = "rm -rf '" + path_ + "'";
+        if (std::system(command.c_str()) != 0) {
+            std::fprintf(stderr, "could not remove %s\n", path_.c_str());
+        }
+#endif
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // Makes a sub-folder (name relative to this folder); false on failure.
+    bool MakeFolder(const std::string& name) const {
+#ifdef _WIN32
+        return CreateDirectoryA(File(name).c_str(), nullptr) != 0;
+#else
+        return mkdir(File(name).c_str(), 0755) == 0;
+#endif
+    }
+
+    const std::string& Path() const {
+        return path_;
+    }
+    std::string File(const std::string& name) const {
+        return path_ + name;
+    }
+
+  private:
+    std::string path_;
+};

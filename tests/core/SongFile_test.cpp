@@ -1,0 +1,186 @@
+// The song file reader over memory buffers and plain files, and the finder
+// over a real scratch folder (natively and under Wine).
+#include "core/SongFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestPaths.h"
+#include "core/FileFinder.h"
+
+namespace {
+
+std::vector<uint8_t> Counting(uint32_t n) {
+    std::vector<uint8_t> bytes(n);
+    for (uint32_t i = 0; i < n; i++) {
+        bytes[i] = uint8_t(i);
+    }
+    return bytes;
+}
+
+TEST(MemorySongFile, ReadPastTheEndDeliversNothingAndKeepsPosition) {
+    std::vector<uint8_t> bytes = Counting(64);
+    MemorySongFile file(bytes.data(), uint32_t(bytes.size()));
+    uint8_t buffer[16] = {};
+    uint32_t got = 99;
+
+    EXPECT_EQ(56u, file.Seek(-8, kSeekEnd));
+    EXPECT_TRUE(file.Read(buffer, 16, &got));
+    EXPECT_EQ(0u, got);
+    EXPECT_EQ(56u, file.Seek(0, kSeekCurrent));
+
+    EXPECT_TRUE(file.Read(buffer, 8, &got));
+    EXPECT_EQ(8u, got);
+    EXPECT_EQ(56, buffer[0]);
+    EXPECT_EQ(63, buffer[7]);
+    EXPECT_TRUE(file.Read(buffer, 1, &got));
+    EXPECT_EQ(0u, got);
+}
+
+TEST(MemorySongFile, SeekOrigins) {
+    std::vector<uint8_t> bytes = Counting(1000);
+    MemorySongFile file(bytes.data(), uint32_t(bytes.size()));
+    EXPECT_EQ(872u, file.Seek(-128, kSeekEnd));
+    EXPECT_EQ(10u, file.Seek(10, kSeekBegin));
+    EXPECT_EQ(25u, file.Seek(15, kSeekCurrent));
+    EXPECT_EQ(25u, file.Seek(3, 7));  // unknown origin leaves the position
+    uint32_t high = 5;
+    EXPECT_EQ(1000u, file.Size(&high));
+    EXPECT_EQ(0u, high);
+    // A position past the end (seeking is unchecked) still reads nothing.
+    file.Seek(5000, kSeekBegin);
+    uint8_t b;
+    uint32_t got = 1;
+    EXPECT_TRUE(file.Read(&b, 1, &got));
+    EXPECT_EQ(0u, got);
+}
+
+TEST(MemorySongFile, EmptyMember) {
+    MemorySongFile file(nullptr, 0);
+    uint8_t b;
+    uint32_t got = 1;
+    EXPECT_TRUE(file.Read(&b, 1, &got));
+    EXPECT_EQ(0u, got);
+    EXPECT_TRUE(file.Read(&b, 0, &got));
+    EXPECT_EQ(0u, got);
+}
+
+TEST(OpenSongFile, PlainFileReadsSeeksAndSizes) {
+    ScratchFolder folder;
+    std::string data(5000, 'x');
+    data[4999] = 'z';
+    ASSERT_TRUE(WriteWholeFile(folder.File("song.mid"), data));
+
+    uint32_t error = 99;
+    auto file = OpenSongFile(folder.File("song.mid").c_str(), SongOpenRequest(), &error);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(kErrorSuccess, error);
+    EXPECT_EQ(5000u, file->Size(nullptr));
+    EXPECT_EQ(4999u, file->Seek(-1, kSeekEnd));
+    char c = 0;
+    uint32_t got = 0;
+    EXPECT_TRUE(file->Read(&c, 1, &got));
+    EXPECT_EQ(1u, got);
+    EXPECT_EQ('z', c);
+    // A plain file's short read at the end delivers what is there.
+    file->Seek(4990, kSeekBegin);
+    char tail[64];
+    EXPECT_TRUE(file->Read(tail, 64, &got));
+    EXPECT_EQ(10u, got);
+    EXPECT_EQ(folder.File("song.mid"), file->OpenedPath());
+}
+
+TEST(OpenSongFile, ErrorsMapToReaderResults) {
+    ScratchFolder folder;
+    uint32_t error = 0;
+    EXPECT_FALSE(OpenSongFile(folder.File("missing.mid").c_str(), SongOpenRequest(), &error));
+    EXPECT_EQ(kErrorFileNotFound, error);
+    EXPECT_EQ(-2, ReaderResultOfOpenError(error));
+    EXPECT_FALSE(OpenSongFile(folder.File("nofolder/x.mid").c_str(), SongOpenRequest(), &error));
+    EXPECT_EQ(kErrorPathNotFound, error);
+    EXPECT_EQ(-4, ReaderResultOfOpenError(kErrorAccessDenied));
+    EXPECT_EQ(-3, ReaderResultOfOpenError(kErrorSharingViolation));
+}
+
+TEST(OpenSongFile, PrepareOnlyOpensNothingButRecordsThePath) {
+    SongOpenRequest request;
+    request.flags = kOpenPrepareOnly;
+    uint32_t error = 99;
+    auto file = OpenSongFile("no such folder\\song.mid", request, &error);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(kErrorSuccess, error);
+    EXPECT_STREQ("no such folder\\song.mid", file->OpenedPath());
+    char c;
+    uint32_t got = 7;
+    EXPECT_FALSE(file->Read(&c, 1, &got));
+    EXPECT_EQ(0u, got);
+}
+
+std::set<std::string> FindAll(const std::string& pattern) {
+    std::set<std::string> names;
+    FindRecord record;
+    auto finder = FinderOpen(&record, pattern.c_str(), nullptr);
+    for (bool found = finder->Found(); found; found = finder->Next(&record)) {
+        names.insert(record.name);
+    }
+    return names;
+}
+
+TEST(FileFinder, EnumeratesWithPatternsAndAttributes) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder.File("one.mid"), "12345"));
+    ASSERT_TRUE(WriteWholeFile(folder.File("TWO.MID"), ""));
+    ASSERT_TRUE(WriteWholeFile(folder.File("three.mp3"), "abc"));
+    ASSERT_TRUE(folder.MakeFolder("sub"));
+
+    std::set<std::string> all = FindAll(folder.File("*"));
+    for (const char* name : {"one.mid", "TWO.MID", "three.mp3", "sub"}) {
+        EXPECT_TRUE(all.count(name)) << name;
+    }
+    EXPECT_EQ((std::set<std::string>{"one.mid", "TWO.MID"}), FindAll(folder.File("*.mid")));
+    EXPECT_EQ((std::set<std::string>{"one.mid"}), FindAll(folder.File("o?e.*")));
+
+    FindRecord record;
+    auto finder = FinderOpen(&record, folder.File("sub").c_str(), nullptr);
+    ASSERT_TRUE(finder->Found());
+    EXPECT_TRUE(record.attributes & kAttrDirectory);
+    finder = FinderOpen(&record, folder.File("one.mid").c_str(), nullptr);
+    ASSERT_TRUE(finder->Found());
+    EXPECT_FALSE(record.attributes & kAttrDirectory);
+    EXPECT_EQ(5u, record.size);
+    EXPECT_GT(record.lastWriteTime, 116444736000000000ULL);  // after 1970
+}
+
+TEST(FileFinder, MissingFolderReportsTheSystemError) {
+    ScratchFolder folder;
+    FindRecord record;
+    auto finder = FinderOpen(&record, folder.File("nothing\\*").c_str(), nullptr);
+    EXPECT_FALSE(finder->Found());
+    EXPECT_EQ(kErrorPathNotFound, finder->Error());
+    auto empty = FinderOpen(&record, folder.File("*.xyz").c_str(), nullptr);
+    EXPECT_FALSE(empty->Found());
+    EXPECT_EQ(kErrorFileNotFound, empty->Error());
+}
+
+TEST(MatchesWildcard, SystemSearchRules) {
+    struct Case {
+        const char* name;
+        const char* pattern;
+        bool matches;
+    } cases[] = {
+        {"song.mid", "*.mid", true},      {"SONG.MID", "*.mid", true},    {"song.midi", "*.mid", false},
+        {"song", "*.*", true},            {"a.b.c", "*.c", true},         {"abc", "a?c", true},
+        {"ac", "a?c", false},             {"表.mid", "?.mid", true},      {"表.mid", "\x95*", false},
+        {"ソ\\x", "ソ*", true},           {"x", "", false},               {"", "*", true},
+        {"aaa", "a*a*a", true},           {"aa", "a*a*a", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.matches, MatchesWildcard(c.name, c.pattern)) << c.name << " ~ " << c.pattern;
+    }
+}
+
+}  // namespace
