@@ -1,0 +1,121 @@
+// Code page 932 conversions over the generated pair tables.
+#include "core/Cp932.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+
+namespace {
+
+struct Cp932Pair {
+    uint16_t unicode;
+    uint16_t code;
+};
+
+#include "core/Cp932Table.inc"
+
+}  // namespace
+
+// Appends the CP932 bytes of one UTF-16 unit (not a surrogate).
+static void AppendUnit(char16_t unit, std::string* out) {
+    if (unit < 0x80) {
+        out->push_back(char(unit));
+        return;
+    }
+    const Cp932Pair* end = kCp932FromUnicode + sizeof(kCp932FromUnicode) / sizeof(kCp932FromUnicode[0]);
+    const Cp932Pair* found =
+        std::lower_bound(kCp932FromUnicode, end, unit, [](const Cp932Pair& p, char16_t u) { return p.unicode < u; });
+    if (found == end || found->unicode != unit) {
+        out->push_back(kCp932Unmappable);
+        return;
+    }
+    if (found->code > 0xFF) {
+        out->push_back(char(found->code >> 8));
+    }
+    out->push_back(char(found->code & 0xFF));
+}
+
+static bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+static bool IsLowSurrogate(char16_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+std::string Utf16ToCp932(const char16_t* units, size_t count) {
+    std::string out;
+    for (size_t i = 0; i < count && units[i] != 0; ++i) {
+        const char16_t unit = units[i];
+        if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+            // Nothing outside the basic plane exists in CP932: one stand-in
+            // per character, whether the pair is whole or not.
+            if (IsHighSurrogate(unit) && i + 1 < count && IsLowSurrogate(units[i + 1])) {
+                ++i;
+            }
+            out.push_back(kCp932Unmappable);
+            continue;
+        }
+        AppendUnit(unit, &out);
+    }
+    return out;
+}
+
+std::string Utf8ToCp932(const uint8_t* bytes, size_t size) {
+    std::u16string units;
+    size_t i = 0;
+    while (i < size && bytes[i] != 0) {
+        const uint8_t b = bytes[i];
+        if ((b & 0xE0) == 0xC0) {
+            if (size - i < 2) {
+                break;
+            }
+            units.push_back(char16_t((b & 0x1F) << 6 | (bytes[i + 1] & 0x3F)));
+            i += 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            if (size - i < 3) {
+                break;
+            }
+            units.push_back(char16_t((b & 0x0F) << 12 | (bytes[i + 1] & 0x3F) << 6 | (bytes[i + 2] & 0x3F)));
+            i += 3;
+        } else {
+            units.push_back(char16_t(b));
+            ++i;
+        }
+    }
+    return Utf16ToCp932(units.data(), units.size());
+}
+
+// The Unicode character of a CP932 code, or 0 when it has none.
+static char16_t UnicodeOfCode(uint16_t code) {
+    const Cp932Pair* end = kCp932ToUnicode + sizeof(kCp932ToUnicode) / sizeof(kCp932ToUnicode[0]);
+    const Cp932Pair* found =
+        std::lower_bound(kCp932ToUnicode, end, code, [](const Cp932Pair& p, uint16_t c) { return p.code < c; });
+    if (found == end || found->code != code) {
+        return 0;
+    }
+    return found->unicode;
+}
+
+std::u16string Cp932ToUtf16(const char* text) {
+    std::u16string out;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(text);
+    while (*p != 0) {
+        if (*p < 0x80) {
+            out.push_back(char16_t(*p++));
+            continue;
+        }
+        if (IsLeadByte(*p)) {
+            if (p[1] == 0) {
+                break;
+            }
+            const char16_t unicode = UnicodeOfCode(uint16_t(p[0] << 8 | p[1]));
+            out.push_back(unicode != 0 ? unicode : kCp932UndefinedUnicode);
+            p += 2;
+            continue;
+        }
+        const char16_t unicode = UnicodeOfCode(*p++);
+        out.push_back(unicode != 0 ? unicode : kCp932UndefinedUnicode);
+    }
+    return out;
+}
