@@ -141,14 +141,16 @@ bool BagBox::AppendRow(const char* const* strings, size_t stringCount, const int
         return false;
     }
     const uint32_t rowStart = textUsed_;
-    int32_t* rowOffsets = nullptr;
+    // Sources are located against the heap as it was on entry: growing for
+    // one cell may already have moved the heap another cell points into.
+    const uintptr_t heap = reinterpret_cast<uintptr_t>(text_);
+    int32_t* rowOffsets = offsets_ + static_cast<size_t>(count_) * stringColumns_;
     for (int32_t c = 0; c < stringColumns_; c++) {
         const char* s = static_cast<size_t>(c) < stringCount && strings[c] ? strings[c] : "";
         const uintptr_t address = reinterpret_cast<uintptr_t>(s);
-        const uintptr_t heap = reinterpret_cast<uintptr_t>(text_);
-        const bool inHeap = text_ && address >= heap && address - heap < rowStart;
+        const bool inHeap = heap && address >= heap && address - heap < rowStart;
         const uint32_t heapOffset = inHeap ? static_cast<uint32_t>(address - heap) : 0;
-        const size_t length = std::strlen(s) + 1;
+        const size_t length = std::strlen(inHeap ? text_ + heapOffset : s) + 1;
         if (length > UINT32_MAX) {
             textUsed_ = rowStart;
             ReportError(kReAllocFailed, 0);
@@ -165,7 +167,6 @@ bool BagBox::AppendRow(const char* const* strings, size_t stringCount, const int
         if (inHeap) {
             s = text_ + heapOffset;
         }
-        rowOffsets = offsets_ + static_cast<size_t>(count_) * stringColumns_;
         rowOffsets[c] = static_cast<int32_t>(textUsed_);
         std::memcpy(text_ + textUsed_, s, n);
         textUsed_ += n;
