@@ -58,20 +58,23 @@ int ReadVarLen(const uint8_t* bytes, size_t avail, uint32_t* value);
 std::string FileUrl(const char* path);
 
 // Escapes '"', '&', '<' and '>' for HTML; with widenKana every half-width
-// katakana becomes its full-width form, merged with a following voiced or
-// semi-voiced mark.
+// katakana from 0xA4 on becomes its full-width form, merged with a following
+// voiced or semi-voiced mark (0xA1-0xA3, ｡｢｣, stay as written).
 std::string HtmlEscape(const char* src, bool widenKana);
 
-// The comparison key of text searching: case, character width and kana script
-// folded (see the implementation for the exact rules).
+// The comparison key of text searching: ASCII letters upper-cased and every
+// printable single-byte character widened (half-width katakana merged with its
+// sound mark), full-width letters upper-cased, hiragana turned into katakana.
+// Control bytes stay; the space is widened only with keepSpace.
 std::string SearchKey(const char* src, bool keepSpace);
 
 // In place: full-width spaces become two spaces, leading spaces go, inner
 // runs of spaces become one.
 void CompactSpaces(char* title);
 
-// Trims a title of `length` stored bytes (trailing spaces and NULs, a final
-// CR LF) and terminates it. True when the title is empty.
+// Trims a title of `length` stored bytes (trailing spaces and NULs, a lead
+// byte left without its trail byte, a final CR LF) and terminates it; buffer
+// needs length + 1 bytes. True when the title is empty.
 bool TrimTitle(size_t length, char* buffer);
 
 // Upper-cases ASCII letters of a CP932 string (double-byte characters stay).
