@@ -33,7 +33,7 @@ static void* LimitedRealloc(void* block, size_t bytes) {
 }
 
 class BagBoxTest : public ::testing::Test {
-  protected:
+   protected:
     void SetUp() override {
         reportedCaptions.clear();
         reportedMessages.clear();
@@ -154,12 +154,36 @@ TEST_F(BagBoxTest, InsertReplaceAndMovePlaceRowsByOrderPosition) {
         const char* expected;
     };
     const Case cases[] = {
-        {"insert at the count appends", [](BagBox* t) { t->Insert(4, {"x", "X"}, {'x'}); }, "a b c d x"},
-        {"insert at -1 appends", [](BagBox* t) { t->Insert(-1, {"x", "X"}, {'x'}); }, "a b c d x"},
-        {"insert at the front", [](BagBox* t) { t->Insert(0, {"x", "X"}, {'x'}); }, "x a b c d"},
-        {"insert in the middle", [](BagBox* t) { t->Insert(2, {"x", "X"}, {'x'}); }, "a b x c d"},
-        {"replace keeps the position", [](BagBox* t) { t->Replace(1, {"x", "X"}, {'x'}); }, "a x c d"},
-        {"replace the last row", [](BagBox* t) { t->Replace(3, {"x", "X"}, {'x'}); }, "a b c x"},
+        {"insert at the count appends",
+         [](BagBox* t) {
+             t->Insert(4, {"x", "X"}, {'x'});
+         },
+         "a b c d x"},
+        {"insert at -1 appends",
+         [](BagBox* t) {
+             t->Insert(-1, {"x", "X"}, {'x'});
+         },
+         "a b c d x"},
+        {"insert at the front",
+         [](BagBox* t) {
+             t->Insert(0, {"x", "X"}, {'x'});
+         },
+         "x a b c d"},
+        {"insert in the middle",
+         [](BagBox* t) {
+             t->Insert(2, {"x", "X"}, {'x'});
+         },
+         "a b x c d"},
+        {"replace keeps the position",
+         [](BagBox* t) {
+             t->Replace(1, {"x", "X"}, {'x'});
+         },
+         "a x c d"},
+        {"replace the last row",
+         [](BagBox* t) {
+             t->Replace(3, {"x", "X"}, {'x'});
+         },
+         "a b c x"},
         {"move forward", [](BagBox* t) { t->Move(3, 0); }, "b c d a"},
         {"move backward", [](BagBox* t) { t->Move(0, 3); }, "d a b c"},
         {"move onto itself", [](BagBox* t) { t->Move(1, 1); }, "a b c d"},
@@ -351,10 +375,22 @@ TEST_F(BagBoxTest, BadArgumentsReportTheirMessageAndChangeNothing) {
         {[](BagBox* t) { return std::to_string(t->iRead(3, 0)); }, "iReadの引数1が大きすぎます。(3)", "0"},
         {[](BagBox* t) { return std::to_string(t->iRead(0, 1)); }, "iReadの引数2が大きすぎます。(1)", "0"},
         {[](BagBox* t) { return std::to_string(t->Find("a", 2)); }, "Findの引数1が大きすぎます。(2)", "-1"},
-        {[](BagBox* t) { return (t->Insert(4, {"x", "X"}, {1}), ""); }, "Insertの引数が大きすぎます。(4)", ""},
-        {[](BagBox* t) { return (t->Insert(-2, {"x", "X"}, {1}), ""); }, "Insertの引数が大きすぎます。(-2)", ""},
-        {[](BagBox* t) { return (t->Replace(3, {"x", "X"}, {1}), ""); }, "Replaceの引数が大きすぎます。(3)", ""},
-        {[](BagBox* t) { return (t->Replace(-1, {"x", "X"}, {1}), ""); }, "Replaceの引数が大きすぎます。(-1)", ""},
+        {[](BagBox* t) {
+             return (t->Insert(4, {"x", "X"}, {1}), "");
+         },
+         "Insertの引数が大きすぎます。(4)", ""},
+        {[](BagBox* t) {
+             return (t->Insert(-2, {"x", "X"}, {1}), "");
+         },
+         "Insertの引数が大きすぎます。(-2)", ""},
+        {[](BagBox* t) {
+             return (t->Replace(3, {"x", "X"}, {1}), "");
+         },
+         "Replaceの引数が大きすぎます。(3)", ""},
+        {[](BagBox* t) {
+             return (t->Replace(-1, {"x", "X"}, {1}), "");
+         },
+         "Replaceの引数が大きすぎます。(-1)", ""},
         {[](BagBox* t) { return (t->Delete(3), ""); }, "Deleteの引数が大きすぎます。(3)", ""},
         {[](BagBox* t) { return (t->Delete(-1), ""); }, "Deleteの引数が大きすぎます。(-1)", ""},
         {[](BagBox* t) { return (t->Move(3, 0), ""); }, "Moveの引数1が大きすぎます。(3)", ""},
