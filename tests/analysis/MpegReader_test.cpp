@@ -1,0 +1,227 @@
+// MPEG audio tags: ID3v2.3/2.4, the RIFF container and ID3v1, over real files
+// and tags built in memory.
+#include <gtest/gtest.h>
+
+#include "analysis/MpegReader.h"
+#include "tests/analysis/AudioTestFiles.h"
+
+namespace {
+
+struct ListCase {
+    const char* file;  // under the corpus, or "data:" for tests/data
+    const char* title;
+};
+
+std::string LoadAudio(const std::string& name) {
+    if (name.compare(0, 5, "data:") == 0) {
+        return ReadWholeFile(TestDataPath("audio/" + name.substr(5)));
+    }
+    return ReadWholeFile(CorpusPath("audio/" + name));
+}
+
+std::string Id3v23(const std::string& frames) {
+    return std::string("ID3\x03\x00\x00", 6) + Synchsafe(uint32_t(frames.size())) + frames;
+}
+
+std::string Frame23(const char* id, const std::string& data) {
+    return std::string(id, 4) + Be32(uint32_t(data.size())) + std::string(2, '\0') + data;
+}
+
+TEST(MpegReader, ListTitleJoinsTitleAndArtist) {
+    const ListCase cases[] = {
+        {"mp3/04-Strawberry.mp3", "Strawberry / Union Youth"},
+        // UTF-16 with BOM FF FE; the raw artist holds slashes of its own.
+        {"mp3/id3v2.3.mp3", "Home / Explosions In The Sky/Another/And Another"},
+        {"mp3/id3v2-utf16.mp3", "Redial (Feat. LeafRunner and Nowacking) / YourEnigma"},
+        {"mp3/bug-utf16bom-encoding.mp3", "It's All Over You Know / The Apers"},
+        // ID3v2.4, UTF-8, whole tag unsynchronised; values end at the NUL.
+        {"mp3/id3v2.4.mp3", "Home / Explo"},
+        {"mp3/issue-979.mp3", "Minnie & Me / Alexander Hacke"},
+        {"mp3/musicbrainz-sinners-prayer.id3v24.mp3", "Sinner's Prayer / Beth Hart & Joe Bonamassa"},
+        // Extended header and a data length indicator before the text.
+        {"mp3/id3v2-xheader.mp3", "title"},
+        // No TPE1 frame: the title alone.
+        {"mp3/issue-795.mp3", "FDP (Clean Edit)"},
+        {"mp3/id3v1_Blood_Sugar.mp3", "Blood Sugar / Pendulum"},
+        {"mp3/luomo-tessio-id3v10.mp3", "Luomo - Tessio (Spektre Remix)"},
+        // ID3v1 fields ended by NUL and followed by garbage.
+        {"mp3/issue_69.mp3", "Skupinove foto / Pavel Dobes"},
+        // ID3v2.2 is passed over for the ID3v1 tag; its padding is trimmed.
+        {"data:id3v22-with-id3v1.mp3", "V1 Title / V1 Artist"},
+        // Single-byte text is CP932 as stored, 0x5C trail bytes and all.
+        {"data:sjis-5c-trail.mp3", "表示ソフト / 能登"},
+        // TIT2 claims more than the tag holds: the walk stops, the artist
+        // read before stays, and ID3v1 is not consulted.
+        {"data:truncated-frame-size.mp3", "/ Kept Artist"},
+        // A RIFF WAVE holding INAM: the MPEG reader takes INAM as the title.
+        {"wav/riff-iprt-tag.wav", "Sinner's Prayer / Beth Hart & Joe Bonamassa"},
+    };
+    for (const ListCase& c : cases) {
+        const std::string bytes = LoadAudio(c.file);
+        ASSERT_FALSE(bytes.empty()) << c.file;
+        const ListRead read = ReadForList(ReadMpegFile, bytes);
+        EXPECT_EQ(c.title, read.title) << c.file;
+        EXPECT_EQ(int32_t(read.title.size()), read.result) << c.file;
+    }
+}
+
+TEST(MpegReader, FileWithoutUsableTagKeepsTitleAndEmptiesComment) {
+    // A version 2.2 tag only, no tag at all, and a file shorter than 4 bytes.
+    for (const std::string& bytes :
+         {LoadAudio("mp3/id3v2.2.mp3"), LoadAudio("mp3/silence-2s-16000-no-tags.mp3"), std::string("ID3")}) {
+        const ListRead read = ReadForList(ReadMpegFile, bytes);
+        EXPECT_EQ(0, read.result);
+        EXPECT_EQ(kUnchangedTitle, read.title);
+        EXPECT_EQ("", read.comment);
+    }
+}
+
+TEST(MpegReader, Id3v2WithoutTitleDoesNotFallBackToId3v1) {
+    const ListRead read = ReadForList(ReadMpegFile, LoadAudio("mp3/pr-544-id3v24.mp3"));
+    EXPECT_EQ(0, read.result);
+    EXPECT_EQ("", read.title);
+    EXPECT_EQ("Tagged with Mp3tag v3.01", read.comment);
+}
+
+TEST(MpegReader, CommentComesFromFirstCommFrame) {
+    const struct {
+        const char* file;
+        const char* comment;
+    } cases[] = {
+        {"mp3/musicbrainz-sinners-prayer.id3v23.mp3", "Test 123"},
+        {"mp3/musicbrainz-sinners-prayer.id3v24.mp3", "Test 123"},
+        // The first COMM carries the description iTunPGAP and the text 0.
+        {"mp3/issue-502.mp3", "0"},
+        {"data:sjis-5c-trail.mp3", "予定表"},
+        // ID3v1.1: 28 comment bytes before the track number.
+        {"mp3/id3v1_Blood_Sugar.mp3", "abcdefg"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.comment, ReadForList(ReadMpegFile, LoadAudio(c.file)).comment) << c.file;
+    }
+}
+
+TEST(MpegReader, CommDescriptionRules) {
+    const std::string noDescription = Utf16LeWithBom("") + std::string(2, '\0') + Utf16LeWithBom("abc");
+    const std::string oneCharDescription = Utf16LeWithBom("d") + std::string(2, '\0') + Utf16LeWithBom("text");
+    const std::string descriptionOnly = Utf16LeWithBom("only") + std::string(2, '\0');
+    const struct {
+        std::string data;
+        const char* comment;
+    } cases[] = {
+        {std::string("\x01"
+                     "eng",
+                     4) +
+             noDescription,
+         "abc"},
+        {std::string("\x01"
+                     "eng",
+                     4) +
+             oneCharDescription,
+         "text"},
+        {std::string("\x01"
+                     "eng",
+                     4) +
+             descriptionOnly,
+         "only"},
+        {std::string("\x00"
+                     "engdesc\x00"
+                     "latin",
+                     14),
+         "latin"},
+        {std::string("\x03"
+                     "eng"
+                     "\x00"
+                     "\xE6\x97\xA5\xE6\x9C\xAC",
+                     11),
+         "日本"},
+    };
+    for (const auto& c : cases) {
+        const ListRead read = ReadForList(ReadMpegFile, Id3v23(Frame23("COMM", c.data)));
+        EXPECT_EQ(c.comment, read.comment);
+    }
+}
+
+TEST(MpegReader, UnknownTextEncodingLeavesEmptyTerminatedTitle) {
+    const ListRead read = ReadForList(ReadMpegFile, Id3v23(Frame23("TIT2", "\x05junk")));
+    EXPECT_EQ(0, read.result);
+    EXPECT_EQ("", read.title);
+}
+
+TEST(MpegReader, Id3v24FrameSizeIsSynchsafe) {
+    // 200 bytes: stored as 01 48, which read as a plain number is 328.
+    const std::string text(199, 'x');
+    const std::string frame = std::string("TIT2", 4) + Synchsafe(200) + std::string(2, '\0') + '\0' + text;
+    const std::string tag = std::string("ID3\x04\x00\x00", 6) + Synchsafe(uint32_t(frame.size())) + frame;
+    EXPECT_EQ(text, ReadForList(ReadMpegFile, tag).title);
+}
+
+TEST(MpegReader, LongTitlesAreCutBetweenCharacters) {
+    // 254 ASCII bytes then "表": the cut at 255 would split it.
+    EXPECT_EQ(std::string(254, 'a'), ReadForList(ReadMpegFile, LoadAudio("data:long-sjis-title.mp3")).title);
+    // 128 UTF-16 "表" give 256 bytes; 127 whole characters remain.
+    std::string wide("\x01\xFF\xFE", 3);
+    std::string expected;
+    for (int i = 0; i < 128; ++i) {
+        wide += "\x68\x88";
+        expected += i < 127 ? "表" : "";
+    }
+    const ListRead read = ReadForList(ReadMpegFile, Id3v23(Frame23("TIT2", wide)));
+    EXPECT_EQ(expected, read.title);
+    // Title and artist together are cut to 255 bytes.
+    const std::string joined =
+        Id3v23(Frame23("TIT2", '\0' + std::string(250, 't')) + Frame23("TPE1", std::string("\0artist", 7)));
+    EXPECT_EQ(std::string(250, 't') + " / ar", ReadForList(ReadMpegFile, joined).title);
+}
+
+TEST(MpegReader, PropertiesKeepTitleAndArtistApart) {
+    const InfoRead read = ReadForInfo(ReadMpegFile, LoadAudio("mp3/musicbrainz-sinners-prayer.id3v23.mp3"));
+    EXPECT_EQ(15, read.result);
+    EXPECT_EQ("Sinner's Prayer", read.title);
+    EXPECT_EQ("Beth Hart & Joe Bonamassa", read.artist);
+    EXPECT_EQ("Test 123", read.secondText);
+    EXPECT_EQ(0, read.trackNames);
+    EXPECT_EQ(0, read.shownTracks);
+    EXPECT_EQ(0xFF, read.firstChannel);
+}
+
+TEST(MpegReader, ArtistOnlyShowsSlashAndArtist) {
+    const ListRead read = ReadForList(ReadMpegFile, Id3v23(Frame23("TPE1", std::string("\0Solo", 5))));
+    EXPECT_EQ("/ Solo", read.title);
+    EXPECT_EQ(6, read.result);
+}
+
+TEST(MpegReader, DetectsTagKindAndPageName) {
+    const std::string rmp3 = "RIFF" + Le32(16) + "RMP3" + "LIST" + Le32(4) + "INFO";
+    const struct {
+        std::string bytes;
+        int kind;
+        const char* page;
+    } cases[] = {
+        {LoadAudio("mp3/id3v2.3.mp3"), kMp3TagId3v2, "ID3v2"},
+        {LoadAudio("mp3/id3v1_Blood_Sugar.mp3"), kMp3TagId3v1, "ID3v1"},
+        {LoadAudio("mp3/silence-2s-16000-no-tags.mp3"), kMp3TagNone, "ID3v1(*)"},
+        {LoadAudio("wav/riff-iprt-tag.wav"), kMp3TagRiffWave, "mp3infp"},
+        {rmp3, kMp3TagRiffRmp3, "Riff SIF"},
+        {"ID3", kMp3TagNone, "ID3v1(*)"},
+    };
+    for (const auto& c : cases) {
+        MemorySongFile file(c.bytes.data(), uint32_t(c.bytes.size()));
+        const int kind = DetectMp3TagKind(file);
+        EXPECT_EQ(c.kind, kind);
+        EXPECT_STREQ(c.page, Mp3TagPageName(kind));
+    }
+}
+
+TEST(MpegReader, TruncatedFilesNeverFail) {
+    for (const char* name : {"mp3/id3v2.4.mp3", "mp3/id3v2-xheader.mp3", "mp3/issue-979.mp3"}) {
+        const std::string bytes = LoadAudio(name);
+        for (size_t cut = 0; cut < bytes.size() && cut < 20000; cut += 37) {
+            const ListRead read = ReadForList(ReadMpegFile, bytes.substr(0, cut));
+            EXPECT_GE(read.result, 0);
+            EXPECT_LE(read.title.size(), 255u);
+        }
+    }
+}
+
+}  // namespace

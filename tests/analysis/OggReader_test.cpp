@@ -1,0 +1,94 @@
+// Vorbis comments of Ogg files.
+#include <gtest/gtest.h>
+
+#include "tests/analysis/AudioTestFiles.h"
+
+namespace {
+
+// One page holding the whole packet (lacing values of 255 and a last one).
+std::string Page(const std::string& packet, uint8_t flags) {
+    std::string lacing;
+    size_t rest = packet.size();
+    for (; rest >= 255; rest -= 255) {
+        lacing += '\xFF';
+    }
+    lacing += char(rest);
+    return "OggS" + std::string(1, '\0') + char(flags) + std::string(20, '\0') + char(lacing.size()) + lacing + packet;
+}
+
+std::string Identification() {
+    return Page(std::string("\x01vorbis", 7) + std::string(23, '\0'), 2);
+}
+
+std::string Comments(std::initializer_list<std::string> fields) {
+    std::string packet = std::string("\x03vorbis", 7) + Le32(4) + "test" + Le32(uint32_t(fields.size()));
+    for (const std::string& field : fields) {
+        packet += Le32(uint32_t(field.size())) + field;
+    }
+    return Page(packet + '\x01', 0);
+}
+
+TEST(OggReader, ReadsCommentHeader) {
+    const struct {
+        const char* file;
+        int32_t result;
+        const char* title;
+        const char* comment;
+    } cases[] = {
+        {"audio/ogg/nirvana-2sec.vorbis.ogg", 18, "In Bloom / Nirvana", "Nirvana's Greatest Album"},
+        {"audio/ogg/issue_62.ogg", 46, "Al-Fatihah / Mishary Alafasi - www.TvQuran.com",
+         "http://www.archive.org/details/TvQuran.com__Alafasi"},
+        // Title and artist follow a picture that runs over two further pages.
+        {"audio/ogg/musicbrainz-sinners-prayer.ogg", 43, "Sinner's Prayer / Beth Hart & Joe Bonamassa", "Test 123"},
+        {"audio/ogg/ogg-multipagemetadata-bug.ogg", 95,
+         "Modestep - To The Stars (Break the Noize & The Autobots Remix) / Break The Noize & The Autobots",
+         "(Break the Noize & the Autobots Remix)"},
+        // A comment header with only an encoder field.
+        {"audio/ogg/audio.vorbis.ogg", 0, "", ""},
+        // Opus is not Vorbis: no tag.
+        {"audio/ogg/audio.opus.ogg", 0, kUnchangedTitle, ""},
+    };
+    for (const auto& c : cases) {
+        const ListRead read = ReadForList(ReadOggFile, ReadWholeFile(CorpusPath(c.file)));
+        EXPECT_EQ(c.result, read.result) << c.file;
+        EXPECT_EQ(c.title, read.title) << c.file;
+        EXPECT_EQ(c.comment, read.comment) << c.file;
+    }
+}
+
+TEST(OggReader, FieldsNeedAValueAndCountOnce) {
+    const struct {
+        std::string bytes;
+        const char* title;
+    } cases[] = {
+        {Identification() + Comments({"title="}), ""},
+        {Identification() + Comments({"title=", "TITLE=Second"}), "Second"},
+        {Identification() + Comments({"Title=First", "TITLE=Second"}), "First"},
+        {Identification() + Comments({"ARTIST=Solo"}), "/ Solo"},
+        {Identification() + Comments({"titles=no", "TITLE=\xE8\xA1\xA8\xE3\x82\xBD"}), "表ソ"},
+        // A comment length past the end stops the walk; what came before stays.
+        {ReadWholeFile(TestDataPath("audio/comment-length-past-end.ogg")), "Before The Cut"},
+        // The comment header must start one of the first three pages.
+        {Identification() + Identification() + Identification() + Comments({"TITLE=Late"}), kUnchangedTitle},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.title, ReadForList(ReadOggFile, c.bytes).title);
+    }
+}
+
+TEST(OggReader, PropertiesGetArtistAndComment) {
+    const InfoRead read = ReadForInfo(ReadOggFile, Identification() + Comments({"COMMENT=c", "artist=a", "title=t"}));
+    EXPECT_EQ(1, read.result);
+    EXPECT_EQ("t", read.title);
+    EXPECT_EQ("a", read.artist);
+    EXPECT_EQ("c", read.secondText);
+}
+
+TEST(OggReader, TruncatedFilesNeverFail) {
+    const std::string bytes = ReadWholeFile(CorpusPath("audio/ogg/nirvana-2sec.vorbis.ogg"));
+    for (size_t cut = 0; cut < bytes.size(); cut += 97) {
+        EXPECT_GE(ReadForList(ReadOggFile, bytes.substr(0, cut)).result, 0);
+    }
+}
+
+}  // namespace
