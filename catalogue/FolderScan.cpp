@@ -1,0 +1,149 @@
+// The folder walker and the player type masks. ScanFolder enumerates a real
+// folder (optionally its sub-folders and the archives in it) or an archive
+// through the finder, which hides the difference between the two.
+#include "catalogue/FolderScan.h"
+
+#include "analysis/FileTypes.h"
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/FileTime.h"
+#include "core/FileFinder.h"
+#include "core/SongFile.h"
+#include "core/Text.h"
+
+namespace {
+
+struct PlayerMaskRow {
+    int32_t playerKind;
+    uint32_t mask;
+};
+
+// The file types each player accepts; the bits are those of the type table.
+constexpr PlayerMaskRow kPlayerMasks[] = {
+    {0, 0xF009},      // Media Player
+    {1, 0x6F009},     // Windows Media Player
+    {2, 0xFF},        // WRD File Player
+    {3, 0x39},        // MPVG
+    {4, 0x10FD},      // TMIDI Player
+    {5, 0xFF},        // DECOPLAY
+    {6, 0x1FF0F9},    // KbMedia Player
+    {7, 0x1FF001},    // WINAMP2
+    {8, 0x1E000},     // SCMPX
+    {9, 0x7F0F9},     // Gratzer Sound Station
+    {10, 0x1E000},    // Audioactive Player
+    {11, 0x1FF000},   // Lilith
+    {100, 0x1FF0FF},  // user defined
+};
+
+}  // namespace
+
+// Hidden and system entries of a real folder stay out of the list; inside an
+// archive the bits mean nothing to the user and are ignored.
+constexpr uint32_t kSkippedAttributes = kAttrHidden | kAttrSystem;
+
+uint32_t PlayerTypeMask(int32_t playerKind) {
+    for (const PlayerMaskRow& row : kPlayerMasks) {
+        if (row.playerKind == playerKind) {
+            return row.mask;
+        }
+    }
+    return 0;
+}
+
+bool IncludeSubFoldersFor(bool shiftHeld, bool ctrlHeld, bool setting) {
+    if (shiftHeld && ctrlHeld) {
+        return !setting;
+    }
+    if (shiftHeld) {
+        return true;
+    }
+    if (ctrlHeld) {
+        return false;
+    }
+    return setting;
+}
+
+bool PumpAndCheckAbort(CatalogueState& state) {
+    if (state.host && state.host->PumpMessages()) {
+        state.abort = true;
+    }
+    return state.abort;
+}
+
+// A path inside an archive holds the '>' that ends the archive part; '>' is
+// never a trail byte, so a byte search is enough.
+static bool IsRealFolder(const char* folder) {
+    return FindEitherChar(folder, '>', '\0') < 0;
+}
+
+// The row's path: full, or relative to the location (sub-folder and archive
+// parts stay, so "sub\\x.mid" and "a.lzh>x.mid").
+static std::string RowPath(const CatalogueState& state, const std::string& full, bool absoluteNames) {
+    const std::string& prefix = state.location;
+    if (absoluteNames || full.size() < prefix.size() || full.compare(0, prefix.size(), prefix) != 0) {
+        return full;
+    }
+    return full.substr(prefix.size());
+}
+
+// Adds one music file to ScanList and, when the player can play it, to output.
+static void AddMusicFile(CatalogueState& state,
+                         const std::string& folder,
+                         const FindRecord& record,
+                         BagBox* output,
+                         bool absoluteNames) {
+    FileTypeEntry entry = {};
+    const MusicFileKind kind = MusicFileTypes().GetMusicFileKind(record.name.c_str(), &entry);
+    if (kind == kKindNotMusic) {
+        return;
+    }
+    const std::string path = RowPath(state, folder + record.name, absoluteNames);
+    const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
+    const int32_t size = int32_t(uint32_t(record.size));
+    state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
+    if (output && (entry.typeBit & state.playerTypeMask) != 0) {
+        output->Add({path.c_str(), timeText.c_str()}, {kind, size});
+    }
+}
+
+bool ScanFolder(CatalogueState& state,
+                const char* folder,
+                BagBox* output,
+                const char* pattern,
+                bool absoluteNames,
+                bool recurse,
+                bool nested) {
+    const std::string folderPath = folder;
+    const bool realFolder = IsRealFolder(folder);
+    FindRecord record;
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folderPath + pattern).c_str(), nullptr);
+    if (!finder->Found()) {
+        const uint32_t error = finder->Error();
+        const bool missingInRealFolder = error == kErrorFileNotFound && realFolder;
+        if (error != kErrorSuccess && !nested && !missingInRealFolder && state.host) {
+            state.host->ShowFileError(error, folderPath);
+        }
+        return true;
+    }
+    for (bool more = true; more; more = finder->Next(&record)) {
+        if (PumpAndCheckAbort(state)) {
+            break;
+        }
+        if (realFolder && (record.attributes & kSkippedAttributes) != 0) {
+            continue;
+        }
+        if (record.attributes & kAttrDirectory) {
+            if (recurse && realFolder && record.name != "." && record.name != "..") {
+                const std::string sub = folderPath + record.name + "\\";
+                ScanFolder(state, sub.c_str(), output, pattern, absoluteNames, recurse, true);
+            }
+            continue;
+        }
+        if (realFolder && state.settings.searchArchive && ArchiveKindOfName(record.name.c_str()) != kArchiveNone) {
+            const std::string archive = folderPath + record.name + ">";
+            ScanFolder(state, archive.c_str(), output, pattern, absoluteNames, recurse, true);
+            continue;
+        }
+        AddMusicFile(state, folderPath, record, output, absoluteNames);
+    }
+    return !state.abort;
+}

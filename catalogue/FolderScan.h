@@ -1,0 +1,128 @@
+// The folder scan: turns the current location (a folder, or a list file
+// followed by '>') into ScanList, every music file found with its time stamp,
+// and ObjectList, the sorted songs the current player can play. The scan runs
+// on the user-interface thread; between entries it lets the host process
+// pending messages, and a newer request arriving there stops it and makes
+// OpenLocation start over on the newest location.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue/TitleCache.h"
+#include "core/BagBox.h"
+#include "core/MusicObject.h"
+
+enum LocationKind : int32_t {
+    kLocationNone = 0,
+    kLocationFolder = 1,
+    kLocationListFile = 2,
+};
+
+// Bit of a folder-tree node's attribute word that marks a list file.
+constexpr uint32_t kListFileNodeBit = 0x400000;
+
+// Song-list sort kinds (the "Sort" setting of "ListWindow").
+enum SortKind : int32_t {
+    kSortNone = -1,
+    kSortByName = 0,
+    kSortByTitle = 1,
+    kSortByComment = 2,
+    kSortBySoundModule = 3,
+    kSortByDate = 4,
+};
+
+// The music file types a player can play: a union of the type bits of the
+// file type table; 0 for an unknown player kind.
+uint32_t PlayerTypeMask(int32_t playerKind);
+
+// The include-sub-folders choice for a newly selected location: Shift and
+// Ctrl together invert the setting, Shift alone turns it on, Ctrl alone off.
+bool IncludeSubFoldersFor(bool shiftHeld, bool ctrlHeld, bool setting);
+
+// What the scan needs from the user interface, besides what the title cache
+// shows (status texts, progress, file errors). The defaults do nothing, so
+// the command-line tool and tests override only what they use.
+class CatalogueHost : public TitleCacheHost {
+   public:
+    // Lets pending messages be processed between entries. A message may start
+    // a new OpenLocation, which only sets abort; returns true to stop the scan.
+    virtual bool PumpMessages();
+    // False drops a row while narrowing is active.
+    virtual bool KeepRow(const char* path);
+    // The location kind of the selected tree node.
+    virtual LocationKind SelectedNodeKind();
+    // Hands texts already read for the sort to the song list's display store;
+    // null for a text that was not read.
+    virtual void RememberTexts(int32_t row, const char* title, const char* comment, const char* soundModule);
+    // Wait cursor on or off.
+    virtual void ShowWaitCursor(bool on);
+    // Empties the display store and the list view.
+    virtual void ClearDisplay();
+    // Selected row (-1 when none) and scroll position of the list view.
+    virtual void SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition);
+    // Shows count rows, selects a row (-1: none) and scrolls.
+    virtual void ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition);
+    // Change watch of the location: dropped before a scan, set up after it.
+    virtual void ReleaseWatch();
+    virtual void SetUpWatch();
+    // Updates the folder tree, expanding the node for folder locations.
+    virtual void UpdateTree(bool expand);
+};
+
+// Settings the scan reads ("ListWindow" and "Mode" subkeys).
+struct ScanSettings {
+    bool searchArchive = true;     // "SearchArchive": enter archives
+    bool showFileNameExt = false;  // "ShowFileNameExt": names keep their extension
+    bool autoCache = true;         // "AutoCache": refresh the cache after opening
+    int32_t sortKind = kSortByName;
+    bool sortDescending = false;
+};
+
+// The catalogue fields of the main window.
+struct CatalogueState {
+    std::string location;      // folder ending in '\\', or list file path + '>'
+    std::string previousPath;  // location of the last successful scan
+    std::string driveBase;     // drive part of the location ("C:"), base of list entries
+    LocationKind kind = kLocationNone;
+    bool includeSubFolders = false;
+    std::string lastSelectedName;  // path selected before the location was left
+    bool busy = false;
+    bool abort = false;
+    uint32_t playerTypeMask = 0;
+    ScanSettings settings;
+    BagBox objectList = MakeObjectList();
+    BagBox scanList = MakeScanList();
+    TitleCacheState cache;             // TitleCache of the location
+    bool cacheFileExisted = false;     // the last open found a cache file
+    CatalogueHost* host = nullptr;     // null: a silent host
+    SongAnalyzer* analyzer = nullptr;  // null: titles and comments only
+};
+
+// Walks folder + pattern (a folder path ending in '\\', or an archive path
+// ending in '>'). Every music file goes to state.scanList, and those the
+// player can play also to output (2 strings, 2 integers). Paths are full with
+// absoluteNames, else relative to state.location. Returns false only when
+// the scan was stopped (abort).
+bool ScanFolder(CatalogueState& state,
+                const char* folder,
+                BagBox* output,
+                const char* pattern,
+                bool absoluteNames,
+                bool recurse,
+                bool nested);
+
+// Lets the host process pending messages; true when the scan has to stop
+// (abort is set, by the host's answer or by a newer OpenLocation).
+bool PumpAndCheckAbort(CatalogueState& state);
+
+// Rebuilds ObjectList (and ScanList) for the location and sorts it. False when
+// the scan was stopped or the location cannot be scanned.
+bool BuildObjectList(CatalogueState& state, bool includeSubFolders);
+
+// Opens or redisplays the location, restarting while newer requests arrive
+// during the scan. resetSelection forgets the selected row of a redisplay.
+void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool resetSelection);
+
+// The full path of an object of the current location.
+std::string ObjectFullPath(const CatalogueState& state, const char* path);

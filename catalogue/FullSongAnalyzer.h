@@ -1,0 +1,31 @@
+// The analyzer the catalogue gives the title cache: titles and comments from
+// the readers, sound modules from the detection table, related-file flags
+// from the companions beside the song.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "catalogue/TitleCache.h"
+#include "core/BagBox.h"
+
+class FullSongAnalyzer : public SongAnalyzer {
+   public:
+    // detectors: the sound module detection table (may be null: no modules);
+    // searchStrFlag: the texts the detection searches.
+    FullSongAnalyzer(const BagBox* detectors, uint32_t searchStrFlag);
+
+    bool ReadTexts(const char* fullPath, int32_t fileType, std::string* title, std::string* comment) override;
+    // The detected module of a sequence song; "" for audio songs.
+    std::string SoundModule(const char* fullPath, int32_t fileType) override;
+    // WrdFlags; audio songs keep only the "sry" bit.
+    int32_t RelatedFlags(const char* fullPath, int32_t fileType) override;
+
+   private:
+    const BagBox* detectors_;
+    uint32_t searchStrFlag_;
+    // The last title read: the module detection right after reading a song
+    // needs its title, and the song is not read twice for it.
+    std::string lastPath_;
+    std::string lastTitle_;
+};
