@@ -299,11 +299,6 @@ int32_t ReadRmidChunks(SongFile& file, SongInfo* info, char* title) {
     return count;
 }
 
-void StartSongInfo(SongInfo* info, int format) {
-    info->Reset();
-    info->format = format;
-}
-
 void FinishSongInfo(SongInfo* info, ByteWindow& window, uint64_t base, int examined, int trackOffset) {
     info->timeBase = int32_t(ReadBe(window, base + 12, 2));
     if (examined > 1) {
@@ -338,7 +333,8 @@ int32_t ReadMidiFile(SongFile& file, SongInfo* info, char* title, bool titleSear
     walk.titleFound = rmid;
     walk.copyrightFound = rmid;
     if (info != nullptr) {
-        StartSongInfo(info, format);
+        info->Reset();
+        info->format = format;
         walk.titleSearch = true;
     }
     // In list mode an RMID walk could find nothing the chunks do not give.
