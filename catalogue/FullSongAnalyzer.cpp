@@ -5,6 +5,8 @@
 #include "analysis/SoundModules.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/RelatedFiles.h"
+#include "core/FileFinder.h"
+#include "core/Text.h"
 
 FullSongAnalyzer::FullSongAnalyzer(const BagBox* detectors, uint32_t searchStrFlag)
     : detectors_(detectors), searchStrFlag_(searchStrFlag) {
@@ -29,7 +31,59 @@ std::string FullSongAnalyzer::SoundModule(const char* fullPath, int32_t fileType
     return DetectSoundModule(*detectors_, searchStrFlag_, ArchiveKindOfName, fullPath, lastTitle_.c_str());
 }
 
+void FullSongAnalyzer::KeepFolderListing(bool on) {
+    keepListing_ = on;
+    listedFolder_.clear();
+    listedFlags_.clear();
+}
+
+// Each companion counts for every base its name can be split into at a dot,
+// as a search for base + ".*" finds "song.x.wrd" for "song" too.
+void FullSongAnalyzer::ListFolder(const std::string& folder) {
+    static const char* const kCompanions[] = {"wrd", "sry", "nbf"};
+    listedFolder_ = folder;
+    listedFlags_.clear();
+    FindRecord record;
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folder + "*.*").c_str(), nullptr);
+    for (bool more = finder->Found(); more; more = finder->Next(&record)) {
+        if (record.attributes & (kAttrHidden | kAttrSystem | kAttrDirectory)) {
+            continue;
+        }
+        std::string extension;
+        SplitExtension(record.name.c_str(), nullptr, &extension);
+        int32_t bit = 0;
+        for (int32_t i = 0; i < 3; i++) {
+            if (CompareNoCase(extension.c_str(), kCompanions[i]) == 0) {
+                bit = 1 << i;
+            }
+        }
+        if (bit == 0) {
+            continue;
+        }
+        const std::string upper = UpperAscii(record.name.c_str());
+        for (size_t i = 0; i < upper.size(); i += CharBytes(upper.c_str() + i)) {
+            if (upper[i] == '.') {
+                listedFlags_[upper.substr(0, i)] |= bit;
+            }
+        }
+    }
+}
+
 int32_t FullSongAnalyzer::RelatedFlags(const char* fullPath, int32_t fileType) {
-    const int32_t flags = WrdFlags(fullPath);
+    int32_t flags = 0;
+    if (keepListing_) {
+        std::string folder;
+        std::string name;
+        SplitPath(fullPath, &folder, &name, true);
+        if (folder != listedFolder_ || listedFolder_.empty()) {
+            ListFolder(folder);
+        }
+        std::string base;
+        SplitExtension(name.c_str(), &base, nullptr);
+        const auto found = listedFlags_.find(UpperAscii(base.c_str()));
+        flags = found == listedFlags_.end() ? 0 : found->second;
+    } else {
+        flags = WrdFlags(fullPath);
+    }
     return IsAudioKind(fileType) ? (flags & kRelatedSry) : flags;
 }

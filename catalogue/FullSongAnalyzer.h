@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "catalogue/TitleCache.h"
@@ -21,11 +22,22 @@ class FullSongAnalyzer : public SongAnalyzer {
     // WrdFlags; audio songs keep only the "sry" bit.
     int32_t RelatedFlags(const char* fullPath, int32_t fileType) override;
 
+    // While on, the related flags of a folder's songs come from one listing
+    // of the folder, taken when its first song is asked for, instead of one
+    // search per song. For a run over a folder that does not change meanwhile
+    // (a cache refresh); turning it off forgets the listing.
+    void KeepFolderListing(bool on);
+
    private:
+    void ListFolder(const std::string& folder);
+
     const BagBox* detectors_;
     uint32_t searchStrFlag_;
     // The last title read: the module detection right after reading a song
     // needs its title, and the song is not read twice for it.
     std::string lastPath_;
     std::string lastTitle_;
+    bool keepListing_ = false;
+    std::string listedFolder_;
+    std::map<std::string, int32_t> listedFlags_;  // upper-cased base name -> flags
 };

@@ -1,0 +1,387 @@
+// The commands of quillory-cli over the catalogue: list, info and cache.
+#include "catalogue/CliCommands.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "analysis/FileTypes.h"
+#include "analysis/SoundModules.h"
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/FolderScan.h"
+#include "catalogue/FullSongAnalyzer.h"
+#include "catalogue/ListFile.h"
+#include "catalogue/TitleCache.h"
+#include "core/Cp932.h"
+#include "core/FileFinder.h"
+#include "core/SongFile.h"
+#include "core/Text.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: quillory-cli list LOCATION [--subfolders] [--player KIND] [--sort KIND] [--desc]\n"
+    "                         [--no-cache-update] [--utf8]\n"
+    "       quillory-cli info FILE [--utf8]\n"
+    "       quillory-cli cache {update|new|delete} LOCATION\n"
+    "LOCATION is a folder, a list file (.lst) or an archive. KIND of --player is a player\n"
+    "number (0-11, 100); without it every music file is listed. KIND of --sort is none,\n"
+    "name, title, comment, module or date.\n";
+
+// Files between two progress lines of a scan or a cache refresh.
+constexpr int32_t kProgressStep = 5000;
+
+struct NamedValue {
+    const char* name;
+    int32_t value;
+};
+
+constexpr NamedValue kSortNames[] = {
+    {"none", kSortNone},         {"name", kSortByName},          {"title", kSortByTitle},
+    {"comment", kSortByComment}, {"module", kSortBySoundModule}, {"date", kSortByDate},
+};
+
+// What the command line asked for.
+struct CliOptions {
+    std::vector<std::string> operands;
+    bool subFolders = false;
+    int32_t player = -1;  // -1: every music file
+    int32_t sortKind = kSortByName;
+    bool descending = false;
+    bool cacheUpdate = true;
+    bool utf8 = false;
+};
+
+// Messages and progress of the catalogue on the error stream.
+class CliHost : public CatalogueHost {
+   public:
+    CliHost(std::ostream& err, LocationKind kind) : err_(err), kind_(kind) {
+    }
+
+    bool PumpMessages() override {
+        if (++entries_ % kProgressStep == 0) {
+            err_ << "quillory-cli: " << entries_ << " entries scanned\n";
+        }
+        return false;
+    }
+    LocationKind SelectedNodeKind() override {
+        return kind_;
+    }
+    void ShowProgress(const char*, int32_t percent, int32_t unreadable) override {
+        if (++read_ % kProgressStep == 0) {
+            err_ << "quillory-cli: reading titles, " << percent << "% (" << unreadable << " unreadable)\n";
+        }
+    }
+    void ShowFileError(uint32_t error, const std::string& text) override {
+        failed_ = true;
+        err_ << "quillory-cli: " << text << " (error " << error << ")\n";
+    }
+    bool Failed() const {
+        return failed_;
+    }
+
+   private:
+    std::ostream& err_;
+    LocationKind kind_;
+    int64_t entries_ = 0;
+    int64_t read_ = 0;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+static bool ParseNumber(const std::string& text, int32_t* value) {
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || number < -1 || number > 1000) {
+        return false;
+    }
+    *value = int32_t(number);
+    return true;
+}
+
+static bool ParseSortKind(const std::string& text, int32_t* kind) {
+    for (const NamedValue& row : kSortNames) {
+        if (CompareNoCase(text.c_str(), row.name) == 0) {
+            *kind = row.value;
+            return true;
+        }
+    }
+    return ParseNumber(text, kind) && *kind >= kSortNone && *kind <= kSortByDate;
+}
+
+// Parses the options after the command; false with a message on a bad one.
+static bool ParseOptions(const std::vector<std::string>& args, CliOptions* options, std::ostream& err) {
+    for (size_t i = 1; i < args.size(); i++) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--subfolders") {
+            options->subFolders = true;
+        } else if (arg == "--desc") {
+            options->descending = true;
+        } else if (arg == "--no-cache-update") {
+            options->cacheUpdate = false;
+        } else if (arg == "--utf8") {
+            options->utf8 = true;
+        } else if (arg == "--player" && hasValue) {
+            if (!ParseNumber(args[++i], &options->player) || PlayerTypeMask(options->player) == 0) {
+                err << "quillory-cli: unknown player kind: " << args[i] << "\n";
+                return false;
+            }
+        } else if (arg == "--sort" && hasValue) {
+            if (!ParseSortKind(args[++i], &options->sortKind)) {
+                err << "quillory-cli: unknown sort kind: " << args[i] << "\n";
+                return false;
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            err << "quillory-cli: unknown option or missing value: " << arg << "\n";
+            return false;
+        } else {
+            options->operands.push_back(arg);
+        }
+    }
+    return true;
+}
+
+// A command-line path with the catalogue's separators. Separators typed on
+// the command line are single bytes; the names between them are CP932.
+static std::string CatalogueSeparators(const std::string& argument) {
+    std::string path = argument;
+    for (char& c : path) {
+        if (c == '/') {
+            c = '\\';
+        }
+    }
+    return path;
+}
+
+std::string LocationOfArgument(const std::string& argument, bool isFolder) {
+    std::string location = CatalogueSeparators(argument);
+    if (!location.empty() && location.back() == '>') {
+        return location;
+    }
+    if (!isFolder && (IsListFileName(location.c_str()) || ArchiveKindOfName(location.c_str()) != kArchiveNone)) {
+        return location + ">";
+    }
+    if (location.empty() || location.back() != '\\') {
+        location += '\\';
+    }
+    return location;
+}
+
+std::string Cp932ToUtf8(const char* text) {
+    std::string out;
+    for (char16_t unit : Cp932ToUtf16(text)) {
+        if (unit < 0x80) {
+            out += char(unit);
+        } else if (unit < 0x800) {
+            out += char(0xC0 | (unit >> 6));
+            out += char(0x80 | (unit & 0x3F));
+        } else {
+            out += char(0xE0 | (unit >> 12));
+            out += char(0x80 | ((unit >> 6) & 0x3F));
+            out += char(0x80 | (unit & 0x3F));
+        }
+    }
+    return out;
+}
+
+// A TSV field: tabs and line breaks inside a title would break the row.
+// Control bytes are never trail bytes, so a byte scan is safe.
+static std::string Field(const char* text, bool utf8) {
+    std::string field = text;
+    for (char& c : field) {
+        if (uint8_t(c) < 0x20) {
+            c = ' ';
+        }
+    }
+    return utf8 ? Cp932ToUtf8(field.c_str()) : field;
+}
+
+// Whether a path names a folder: a finder on its entries finds something (a
+// real folder always lists "." at least).
+static bool IsFolder(const std::string& path) {
+    std::string pattern = path;
+    if (pattern.empty() || (pattern.back() != '/' && pattern.back() != '\\')) {
+        pattern += '/';
+    }
+    FindRecord record;
+    return FinderOpen(&record, (pattern + "*").c_str(), nullptr)->Found();
+}
+
+// Checks that a location can be read; false with a message when not.
+static bool CheckLocation(const std::string& location, LocationKind kind, std::ostream& err) {
+    if (kind == kLocationListFile) {
+        std::string body;
+        uint32_t error = kErrorSuccess;
+        const std::string listPath = location.substr(0, location.size() - 1);
+        if (!OpenListFile(listPath.c_str(), &body, &error)) {
+            err << "quillory-cli: " << listPath
+                << (error == kErrorSuccess ? ": not a list file\n" : ": cannot read the list file\n");
+            return false;
+        }
+        return true;
+    }
+    FindRecord record;
+    if (!FinderOpen(&record, (location + "*.*").c_str(), nullptr)->Found()) {
+        err << "quillory-cli: " << location << ": no such folder or archive\n";
+        return false;
+    }
+    return true;
+}
+
+// Everything a command needs to open a location.
+struct CliCatalogue {
+    CliCatalogue(std::ostream& err, LocationKind kind)
+        : modules(MakeSoundModuleTable()),
+          detectors(MakeSoundModuleDetectorTable()),
+          analyzer(&detectors, kDefaultSearchStrFlag),
+          host(err, kind) {
+        SetDefaultSoundModules(&modules, &detectors);
+        state.host = &host;
+        state.analyzer = &analyzer;
+    }
+    BagBox modules;
+    BagBox detectors;
+    FullSongAnalyzer analyzer;
+    CliHost host;
+    CatalogueState state;
+};
+
+// Opens the location as the folder tree would; false when it cannot be read.
+static bool OpenCliLocation(CliCatalogue& catalogue, const std::string& location, const CliOptions& options) {
+    CatalogueState& state = catalogue.state;
+    state.location = location;
+    state.includeSubFolders = options.subFolders;
+    state.playerTypeMask = options.player < 0 ? PlayerTypeMask(100) : PlayerTypeMask(options.player);
+    state.settings.sortKind = options.sortKind;
+    state.settings.sortDescending = options.descending;
+    state.settings.autoCache = false;
+    OpenLocation(state, false, false, false);
+    return !catalogue.host.Failed();
+}
+
+// Refreshes (update) or recreates the cache; true when it was written or
+// nothing needed writing.
+static bool RefreshCliCache(CliCatalogue& catalogue, bool update) {
+    catalogue.analyzer.KeepFolderListing(true);
+    RefreshTitleCache(catalogue.state.cache, catalogue.state.scanList, catalogue.host, catalogue.analyzer, update,
+                      false);
+    catalogue.analyzer.KeepFolderListing(false);
+    return !catalogue.host.Failed();
+}
+
+static LocationKind KindOfLocation(const std::string& location) {
+    const std::string path = location.substr(0, location.size() - 1);
+    return (location.back() == '>' && IsListFileName(path.c_str())) ? kLocationListFile : kLocationFolder;
+}
+
+static void PrintObjectList(CliCatalogue& catalogue, bool utf8, std::ostream& out) {
+    CatalogueState& state = catalogue.state;
+    const BagBox& objects = state.objectList;
+    for (int32_t i = 0; i < objects.Count(); i++) {
+        const char* path = objects.Read(i, ObjectListColumn::path);
+        const char* timeText = objects.Read(i, ObjectListColumn::timeText);
+        const int32_t fileType = objects.iRead(i, ObjectListColumn::fileType);
+        std::string title;
+        std::string comment;
+        std::string module;
+        LookUpTitleAndComment(state.cache, catalogue.analyzer, path, timeText, fileType, &title, &comment);
+        LookUpSoundModule(state.cache, catalogue.analyzer, path, timeText, fileType, &module);
+        out << Field(path, utf8) << '\t' << Field(objects.Read(i, ObjectListColumn::displayName), utf8) << '\t'
+            << Field(title.c_str(), utf8) << '\t' << Field(comment.c_str(), utf8) << '\t' << Field(module.c_str(), utf8)
+            << '\t' << DateColumnText(timeText) << '\n';
+    }
+}
+
+static int RunList(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.operands.size() != 1) {
+        err << kUsage;
+        return kCliBadUsage;
+    }
+    const std::string& argument = options.operands[0];
+    const std::string location = LocationOfArgument(argument, IsFolder(argument));
+    const LocationKind kind = KindOfLocation(location);
+    if (!CheckLocation(location, kind, err)) {
+        return kCliFailed;
+    }
+    CliCatalogue catalogue(err, kind);
+    if (!OpenCliLocation(catalogue, location, options)) {
+        return kCliFailed;
+    }
+    if (options.cacheUpdate && !RefreshCliCache(catalogue, true)) {
+        return kCliFailed;
+    }
+    PrintObjectList(catalogue, options.utf8, out);
+    return kCliSuccess;
+}
+
+static int RunCache(const CliOptions& options, std::ostream& err) {
+    if (options.operands.size() != 2) {
+        err << kUsage;
+        return kCliBadUsage;
+    }
+    const std::string& action = options.operands[0];
+    if (action != "update" && action != "new" && action != "delete") {
+        err << "quillory-cli: unknown cache action: " << action << "\n" << kUsage;
+        return kCliBadUsage;
+    }
+    const std::string& argument = options.operands[1];
+    const std::string location = LocationOfArgument(argument, IsFolder(argument));
+    const LocationKind kind = KindOfLocation(location);
+    if (!CheckLocation(location, kind, err)) {
+        return kCliFailed;
+    }
+    CliCatalogue catalogue(err, kind);
+    if (action == "delete") {
+        TitleCacheState& cache = catalogue.state.cache;
+        cache.location = location;
+        cache.kind = kind;
+        return DeleteTitleCache(cache, catalogue.host, TitleCacheFilePath(location.c_str(), kind).c_str()) ? kCliSuccess
+                                                                                                           : kCliFailed;
+    }
+    CliOptions all = options;
+    all.subFolders = false;
+    if (!OpenCliLocation(catalogue, location, all)) {
+        return kCliFailed;
+    }
+    return RefreshCliCache(catalogue, action == "update") ? kCliSuccess : kCliFailed;
+}
+
+static int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.operands.size() != 1) {
+        err << kUsage;
+        return kCliBadUsage;
+    }
+    const std::string& path = options.operands[0];
+    FindRecord record;
+    if (!FinderOpen(&record, path.c_str(), nullptr)->Found()) {
+        err << "quillory-cli: " << path << ": no such file\n";
+        return kCliFailed;
+    }
+    const std::string text = SongInformationText(CatalogueSeparators(path).c_str());
+    out << (options.utf8 ? Cp932ToUtf8(text.c_str()) : text);
+    return kCliSuccess;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << kUsage;
+        return kCliBadUsage;
+    }
+    CliOptions options;
+    if (!ParseOptions(args, &options, err)) {
+        return kCliBadUsage;
+    }
+    const std::string& command = args[0];
+    if (command == "list") {
+        return RunList(options, out, err);
+    }
+    if (command == "cache") {
+        return RunCache(options, err);
+    }
+    if (command == "info") {
+        return RunInfo(options, out, err);
+    }
+    err << "quillory-cli: unknown command: " << command << "\n" << kUsage;
+    return kCliBadUsage;
+}

@@ -1,0 +1,32 @@
+// quillory-cli: the catalogue without windows. Lists a folder or list file
+// with the song list's columns, using and refreshing the title cache as the
+// program does; shows one song's information; updates, creates or deletes a
+// location's title cache.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit codes.
+constexpr int kCliSuccess = 0;
+constexpr int kCliFailed = 1;    // missing folder, unreadable list, write error
+constexpr int kCliBadUsage = 2;  // unknown command or option
+
+// Runs one command; args excludes the program name. Results go to out,
+// messages and progress to err. Returns an exit code above.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The catalogue's location for a path given on the command line: separators
+// become '\\'; a folder ends in '\\', a list file (".lst") is followed by '>',
+// and an archive file by '>' (its members are listed like a folder). A path
+// ending in '>' is taken as it is.
+std::string LocationOfArgument(const std::string& argument, bool isFolder);
+
+// CP932 text as UTF-8.
+std::string Cp932ToUtf8(const char* text);
+
+// The song information of the properties window as "label value" lines,
+// followed by the tracks, the related files and the comment.
+std::string SongInformationText(const char* path);
