@@ -1,6 +1,6 @@
 // Drive roots, their names in the tree and the readiness check on Windows.
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include "catalogue/Drives.h"
 #include "core/Text.h"
