@@ -1,0 +1,56 @@
+// Listing the members of an archive, and reading one member into memory.
+// LZH and ZIP archives are read by our own header walks; GCA archives only
+// through their archiver library, which the Windows layer plugs in.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// What a listing returns for one member.
+struct ArchiveEntry {
+    uint32_t size = 0;        // uncompressed bytes
+    uint16_t dosTime = 0;     // local MS-DOS time
+    uint16_t dosDate = 0;     // local MS-DOS date
+    uint16_t attributes = 0;  // 1 read-only, 2 hidden, 4 system, 0x10 folder; 0 for ZIP
+    std::string name;         // full name inside the archive
+};
+
+class ArchiveList {
+   public:
+    virtual ~ArchiveList() = default;
+    // 0 with *entry filled for the first member matching pattern ("*.*" is
+    // every member), kArchiveNoMore, or an error number.
+    virtual int FindFirst(const char* pattern, ArchiveEntry* entry) = 0;
+    // The next matching member, as FindFirst.
+    virtual int FindNext(ArchiveEntry* entry) = 0;
+    // Attributes of the member found last.
+    uint16_t Attributes() const {
+        return attributes_;
+    }
+
+   protected:
+    uint16_t attributes_ = 0;
+};
+
+// Opens the listing of an archive of the given kind. Null when the file
+// cannot be opened (a file that is no archive lists with kArchiveErrorBroken).
+std::unique_ptr<ArchiveList> OpenArchiveList(int kind, const char* archivePath, void* ownerWindow);
+int FindFirstMember(ArchiveList* list, const char* pattern, ArchiveEntry* entry);
+int FindNextMember(ArchiveList* list, ArchiveEntry* entry);
+uint16_t MemberAttributes(const ArchiveList* list);
+void CloseArchiveList(std::unique_ptr<ArchiveList>* list);
+
+// A listing of GCA archives, supplied by the layer that loads UnGCA32.dll.
+using GcaListOpener = std::unique_ptr<ArchiveList> (*)(const char* archivePath, void* ownerWindow);
+void SetGcaListOpener(GcaListOpener opener);
+
+// True when a name matches a listing pattern ("*.*" matches every name).
+bool MemberMatchesPattern(const char* pattern, const char* name);
+
+// Reads a member into out, which holds size bytes (a member longer than that
+// is cut, a shorter one leaves the rest zero). LZH members go through our
+// decoder, ZIP members through inflate; whole members are checked against
+// their CRC. Returns 0, kArchiveErrorCannotOpen, kArchiveErrorNotFound,
+// kArchiveErrorMethod or kArchiveErrorBroken.
+int ReadMemberToMemory(int kind, const char* archivePath, const char* memberName, uint8_t* out, uint32_t size);

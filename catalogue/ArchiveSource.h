@@ -1,0 +1,46 @@
+// Random access to an archive file through a read window, so the header
+// walks can look at a few bytes at a time without a system call each.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/SongFile.h"
+
+class ArchiveSource {
+   public:
+    explicit ArchiveSource(SongFile* file);
+
+    // The archive's size; an archive past 4 GiB is seen as its first 4 GiB.
+    uint32_t Size() const {
+        return size_;
+    }
+
+    // Copies up to n bytes at offset into out. Returns the bytes copied: fewer
+    // than n only at the end of the file or when the file cannot be read.
+    size_t ReadAt(uint32_t offset, void* out, size_t n);
+
+    // The 8-bit, 16-bit and 32-bit little-endian values at offset; false when
+    // the file ends first.
+    bool ByteAt(uint32_t offset, uint8_t* value);
+    bool Word16At(uint32_t offset, uint16_t* value);
+    bool Word32At(uint32_t offset, uint32_t* value);
+
+   private:
+    bool Fill(uint32_t offset);
+
+    SongFile* file_;
+    uint32_t size_;
+    std::vector<uint8_t> window_;
+    uint32_t windowStart_ = 0;
+    uint32_t windowLength_ = 0;
+};
+
+// Little-endian values from bytes that are known to be there.
+inline uint16_t Le16(const uint8_t* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
+inline uint32_t Le32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}

@@ -1,0 +1,167 @@
+// -lh1-: LZSS with a 4 KiB window whose literals and match lengths are coded
+// with an adaptive Huffman tree (the tree is rebuilt as symbol counts change)
+// and whose distances have a fixed code for their upper six bits followed by
+// six plain bits.
+#include <cstring>
+#include <memory>
+
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/LzhBits.h"
+#include "catalogue/LzhDecoder.h"
+
+namespace {
+
+constexpr int kMaxMatch = 60;
+constexpr int kMinMatch = 3;
+constexpr int kSymbols = 256 + kMaxMatch - kMinMatch + 1;  // 314
+constexpr int kNodes = 2 * kSymbols - 1;
+constexpr int kRoot = kNodes - 1;
+constexpr uint16_t kRebuildAt = 0x8000;  // root count that halves all counts
+
+// The adaptive tree: leaves are nodes >= kNodes in child_, internal nodes
+// have their two children at child_[n] and child_[n] + 1. Counts stay sorted
+// ascending by node index, which keeps the tree a valid Huffman tree.
+class AdaptiveTree {
+   public:
+    AdaptiveTree() {
+        for (int i = 0; i < kSymbols; i++) {
+            count_[i] = 1;
+            child_[i] = uint16_t(i + kNodes);
+            parent_[i + kNodes] = uint16_t(i);
+        }
+        for (int i = 0, j = kSymbols; j <= kRoot; i += 2, j++) {
+            count_[j] = uint16_t(count_[i] + count_[i + 1]);
+            child_[j] = uint16_t(i);
+            parent_[i] = parent_[i + 1] = uint16_t(j);
+        }
+        count_[kNodes] = 0xFFFF;
+        parent_[kRoot] = 0;
+    }
+
+    int Decode(LzhBitReader* bits) {
+        unsigned node = child_[kRoot];
+        while (node < kNodes) {
+            node = child_[node + bits->Read(1)];
+        }
+        int symbol = int(node - kNodes);
+        Update(symbol);
+        return symbol;
+    }
+
+   private:
+    void Update(int symbol) {
+        if (count_[kRoot] == kRebuildAt) {
+            Rebuild();
+        }
+        unsigned node = parent_[symbol + kNodes];
+        do {
+            unsigned count = ++count_[node];
+            unsigned swap = node + 1;
+            if (count > count_[swap]) {
+                while (count > count_[++swap]) {
+                }
+                swap--;
+                count_[node] = count_[swap];
+                count_[swap] = uint16_t(count);
+                unsigned child = child_[node];
+                parent_[child] = uint16_t(swap);
+                if (child < kNodes) {
+                    parent_[child + 1] = uint16_t(swap);
+                }
+                unsigned other = child_[swap];
+                child_[swap] = uint16_t(child);
+                parent_[other] = uint16_t(node);
+                if (other < kNodes) {
+                    parent_[other + 1] = uint16_t(node);
+                }
+                child_[node] = uint16_t(other);
+                node = swap;
+            }
+            node = parent_[node];
+        } while (node != 0);
+    }
+
+    // Halves the leaf counts and builds the tree again from them.
+    void Rebuild() {
+        int leaves = 0;
+        for (int i = 0; i < kNodes; i++) {
+            if (child_[i] >= kNodes) {
+                count_[leaves] = uint16_t((count_[i] + 1) / 2);
+                child_[leaves] = child_[i];
+                leaves++;
+            }
+        }
+        for (int i = 0, j = kSymbols; j < kNodes; i += 2, j++) {
+            uint16_t count = uint16_t(count_[i] + count_[i + 1]);
+            int at = j - 1;
+            while (count < count_[at]) {
+                at--;
+            }
+            at++;
+            size_t moved = size_t(j - at);
+            std::memmove(&count_[at + 1], &count_[at], moved * sizeof count_[0]);
+            count_[at] = count;
+            std::memmove(&child_[at + 1], &child_[at], moved * sizeof child_[0]);
+            child_[at] = uint16_t(i);
+        }
+        for (int i = 0; i < kNodes; i++) {
+            unsigned child = child_[i];
+            parent_[child] = uint16_t(i);
+            if (child < kNodes) {
+                parent_[child + 1] = uint16_t(i);
+            }
+        }
+    }
+
+    uint16_t count_[kNodes + 1];
+    uint16_t child_[kNodes];
+    uint16_t parent_[kNodes + kSymbols];
+};
+
+// The fixed code of a distance's upper six bits: one 3-bit code, three of 4
+// bits, eight of 5, twelve of 6, twenty-four of 7 and sixteen of 8.
+bool BuildDistanceTable(LzhHuffmanTable* table) {
+    static const struct {
+        int codes;
+        uint8_t length;
+    } kRuns[] = {{1, 3}, {3, 4}, {8, 5}, {12, 6}, {24, 7}, {16, 8}};
+    uint8_t lengths[64];
+    int i = 0;
+    for (const auto& run : kRuns) {
+        for (int k = 0; k < run.codes; k++) {
+            lengths[i++] = run.length;
+        }
+    }
+    return table->Build(lengths, 64);
+}
+
+}  // namespace
+
+int DecodeLzhAdaptive(const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+    auto tree = std::make_unique<AdaptiveTree>();
+    auto distances = std::make_unique<LzhHuffmanTable>();
+    if (!BuildDistanceTable(distances.get())) {
+        return kArchiveErrorBroken;
+    }
+    LzhBitReader bits(packed, packedSize);
+    size_t position = 0;
+    while (position < outSize) {
+        int symbol = tree->Decode(&bits);
+        if (symbol < 256) {
+            out[position++] = uint8_t(symbol);
+        } else {
+            size_t length = size_t(symbol) - 256 + kMinMatch;
+            size_t distance = (size_t(distances->Decode(&bits)) << 6) | bits.Read(6);
+            if (length > outSize - position) {
+                length = outSize - position;
+            }
+            for (size_t i = 0; i < length; i++, position++) {
+                out[position] = position > distance ? out[position - distance - 1] : ' ';
+            }
+        }
+        if (bits.PastEnd()) {
+            return kArchiveErrorBroken;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,165 @@
+// The block-coded LZH methods -lh4- to -lh7-: each block carries three
+// Huffman tables (code lengths of the length table itself, of the
+// literal/length symbols and of the distance bit counts) and then that many
+// symbols. The output buffer is the history: the whole member is decoded in
+// memory, so copies read straight from what was produced.
+#include <cstring>
+#include <memory>
+
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/LzhBits.h"
+#include "catalogue/LzhDecoder.h"
+
+namespace {
+
+constexpr int kLiteralSymbols = 510;  // 256 bytes + 254 match lengths
+constexpr int kLengthSymbols = 19;    // code-length alphabet
+constexpr int kMinMatch = 3;
+
+struct StaticState {
+    LzhHuffmanTable lengthCodes;
+    LzhHuffmanTable literals;
+    LzhHuffmanTable distances;
+};
+
+// Reads a table of code lengths written with 3 bits each (7 and up continue
+// in unary). After the third length a 2-bit count of zero lengths follows
+// when skipAfterThree is set.
+bool ReadShortLengths(LzhBitReader* bits, LzhHuffmanTable* table, int symbols, int countBits, bool skipAfterThree) {
+    int count = int(bits->Read(countBits));
+    if (count == 0) {
+        int symbol = int(bits->Read(countBits));
+        if (symbol >= symbols) {
+            return false;
+        }
+        table->SetSingle(symbol);
+        return true;
+    }
+    if (count > symbols) {
+        return false;
+    }
+    uint8_t lengths[kLengthSymbols] = {};
+    int i = 0;
+    while (i < count) {
+        int length = int(bits->Read(3));
+        if (length == 7) {
+            while (bits->Read(1)) {
+                if (++length > LzhHuffmanTable::kMaxLength) {
+                    return false;
+                }
+            }
+        }
+        lengths[i++] = uint8_t(length);
+        if (skipAfterThree && i == 3) {
+            int zeros = int(bits->Read(2));
+            while (zeros-- > 0 && i < count) {
+                lengths[i++] = 0;
+            }
+        }
+    }
+    return table->Build(lengths, symbols);
+}
+
+// Reads the literal/length code lengths, themselves coded with lengthCodes;
+// symbols 0 to 2 stand for runs of zero lengths.
+bool ReadLiteralLengths(LzhBitReader* bits, StaticState* state) {
+    int count = int(bits->Read(9));
+    if (count == 0) {
+        int symbol = int(bits->Read(9));
+        if (symbol >= kLiteralSymbols) {
+            return false;
+        }
+        state->literals.SetSingle(symbol);
+        return true;
+    }
+    if (count > kLiteralSymbols) {
+        return false;
+    }
+    uint8_t lengths[kLiteralSymbols] = {};
+    int i = 0;
+    while (i < count) {
+        int code = state->lengthCodes.Decode(bits);
+        if (code < 0) {
+            return false;
+        }
+        if (code > 2) {
+            lengths[i++] = uint8_t(code - 2);
+            continue;
+        }
+        int zeros = code == 0 ? 1 : code == 1 ? int(bits->Read(4)) + 3 : int(bits->Read(9)) + 20;
+        if (zeros > count - i) {
+            return false;
+        }
+        i += zeros;
+    }
+    return state->literals.Build(lengths, kLiteralSymbols);
+}
+
+// Copies a match; history before the first byte reads as spaces, the way
+// the ring buffer of the original decoder starts.
+void CopyMatch(uint8_t* out, size_t position, size_t distance, size_t length) {
+    if (distance <= position) {
+        const uint8_t* from = out + position - distance;
+        uint8_t* to = out + position;
+        if (distance >= length) {
+            std::memcpy(to, from, length);
+        } else {
+            for (size_t i = 0; i < length; i++) {
+                to[i] = from[i];
+            }
+        }
+        return;
+    }
+    for (size_t i = 0; i < length; i++) {
+        size_t at = position + i;
+        out[at] = at >= distance ? out[at - distance] : ' ';
+    }
+}
+
+}  // namespace
+
+int DecodeLzhStatic(int dictionaryBits, const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+    if (dictionaryBits < 12) {
+        return kArchiveErrorBroken;
+    }
+    // -lh4- and -lh5- share 14 distance codes; -lh6- has 16 and -lh7- 17.
+    const int distanceSymbols = dictionaryBits <= 13 ? 14 : dictionaryBits + 1;
+    const int distanceCountBits = dictionaryBits <= 13 ? 4 : 5;
+    auto state = std::make_unique<StaticState>();
+    LzhBitReader bits(packed, packedSize);
+    size_t position = 0;
+    while (position < outSize) {
+        uint32_t blockCodes = bits.Read(16);
+        if (blockCodes == 0 || !ReadShortLengths(&bits, &state->lengthCodes, kLengthSymbols, 5, true) ||
+            !ReadLiteralLengths(&bits, state.get()) ||
+            !ReadShortLengths(&bits, &state->distances, distanceSymbols, distanceCountBits, false) || bits.PastEnd()) {
+            return kArchiveErrorBroken;
+        }
+        for (; blockCodes > 0 && position < outSize; blockCodes--) {
+            int symbol = state->literals.Decode(&bits);
+            if (symbol < 256) {
+                if (symbol < 0) {
+                    return kArchiveErrorBroken;
+                }
+                out[position++] = uint8_t(symbol);
+                continue;
+            }
+            size_t length = size_t(symbol) - 256 + kMinMatch;
+            int distanceBits = state->distances.Decode(&bits);
+            if (distanceBits < 0) {
+                return kArchiveErrorBroken;
+            }
+            size_t distance = distanceBits <= 1 ? size_t(distanceBits)
+                                                : (size_t(1) << (distanceBits - 1)) + bits.Read(distanceBits - 1);
+            if (length > outSize - position) {
+                length = outSize - position;
+            }
+            CopyMatch(out, position, distance + 1, length);
+            position += length;
+        }
+        if (bits.PastEnd()) {
+            return kArchiveErrorBroken;
+        }
+    }
+    return 0;
+}
