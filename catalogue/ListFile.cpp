@@ -1,0 +1,260 @@
+// Reading and writing list files.
+#include "catalogue/ListFile.h"
+
+#include <cstring>
+#include <memory>
+
+#include "analysis/FileTypes.h"
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/FileTime.h"
+#include "core/AtomicFile.h"
+#include "core/FileFinder.h"
+#include "core/SongFile.h"
+#include "core/Text.h"
+
+constexpr size_t kHeaderBytes = sizeof kListFileHeader - 1;        // 18
+constexpr size_t kOldHeaderBytes = sizeof kOldListFileHeader - 1;  // 23
+constexpr size_t kLineEndBytes = 2;
+constexpr char kIncludeKeyword[] = "|include ";
+constexpr size_t kIncludeBytes = sizeof kIncludeKeyword - 1;  // 9
+// Play lists are a few kilobytes; a bigger file is not read into memory.
+constexpr uint32_t kMaxListFileBytes = 64u * 1024 * 1024;
+
+size_t ListHeaderLength(const char* bytes, size_t size) {
+    // The two bytes after the header are taken as its line end unseen.
+    if (size >= kHeaderBytes + kLineEndBytes && std::memcmp(bytes, kListFileHeader, kHeaderBytes) == 0) {
+        return kHeaderBytes + kLineEndBytes;
+    }
+    if (size >= kOldHeaderBytes + kLineEndBytes && std::memcmp(bytes, kOldListFileHeader, kOldHeaderBytes) == 0) {
+        return kOldHeaderBytes + kLineEndBytes;
+    }
+    return 0;
+}
+
+bool OpenListFile(const char* path, std::string* body, uint32_t* lastError) {
+    body->clear();
+    SongOpenRequest request;
+    request.flags = 0;
+    std::unique_ptr<SongFile> file = OpenPlainSongFile(path, request, lastError);
+    if (!file) {
+        return false;
+    }
+    uint32_t high = 0;
+    const uint32_t size = file->Size(&high);
+    if (high != 0 || size > kMaxListFileBytes) {
+        *lastError = kErrorNotEnoughMemory;
+        return false;
+    }
+    std::string bytes(size, '\0');
+    uint32_t got = 0;
+    if (!file->Read(&bytes[0], size, &got)) {
+        *lastError = kErrorHandleEof;
+        return false;
+    }
+    bytes.resize(got);
+    const size_t headerLength = ListHeaderLength(bytes.data(), bytes.size());
+    if (headerLength == 0) {
+        *lastError = kErrorSuccess;
+        return false;
+    }
+    body->assign(bytes, headerLength, std::string::npos);
+    *lastError = kErrorSuccess;
+    return true;
+}
+
+bool IsListFileValid(const char* path) {
+    std::string body;
+    uint32_t error = 0;
+    return OpenListFile(path, &body, &error);
+}
+
+bool IsListFileName(const char* name) {
+    // '.' is never a trail byte, so the last four bytes can be compared as they are.
+    const size_t length = std::strlen(name);
+    return length >= 5 && CompareNoCase(name + length - 4, ".lst") == 0;
+}
+
+bool ReadLine(const std::string& body, size_t* position, std::string* line) {
+    if (*position >= body.size()) {
+        return false;
+    }
+    // CR is never a trail byte; a lone CR still counts as a line end with
+    // its LF assumed.
+    const size_t cr = body.find('\r', *position);
+    const size_t end = cr == std::string::npos ? body.size() : cr;
+    line->assign(body, *position, end - *position);
+    *position = cr == std::string::npos ? body.size() : cr + kLineEndBytes;
+    return true;
+}
+
+bool ParseListOptions(std::string* entry) {
+    bool recurse = false;
+    size_t optionStart = std::string::npos;
+    const char* text = entry->c_str();
+    for (size_t i = 0; i < entry->size(); i += CharBytes(text + i)) {
+        if (text[i] != ' ' || text[i + 1] != '/') {
+            continue;
+        }
+        if (optionStart == std::string::npos) {
+            optionStart = i;
+        }
+        if (text[i + 2] == 's' || text[i + 2] == 'S') {
+            recurse = true;
+        }
+    }
+    if (optionStart != std::string::npos) {
+        entry->resize(optionStart);
+    }
+    return recurse;
+}
+
+std::string ResolveListPath(const std::string& path, const ListPathBase& base) {
+    // A network path ("\\\\server\\share") names its own root.
+    if (path.compare(0, 2, "\\\\") == 0) {
+        return path;
+    }
+    if (!path.empty() && path[0] == '\\') {
+        return base.drive + path;
+    }
+    // Outside Windows an absolute path starts with '/'; only include lines
+    // can start so, as entries beginning with '/' are comments.
+    if (FindEitherChar(path.c_str(), ':', '\0') >= 0 || (!path.empty() && path[0] == '/')) {
+        return path;
+    }
+    return base.folder + path;
+}
+
+static bool IsCommentLine(const std::string& line) {
+    const char first = line[0];
+    return first == '/' || first == ';' || first == ':' || (line.size() > 1 && line[1] == '/');
+}
+
+ListLine ParseListLine(const std::string& line, const ListPathBase& base) {
+    ListLine parsed;
+    // A line that does not fit the line buffer is skipped whole: cut short it
+    // could name another file or folder than the one meant.
+    if (line.empty() || line.size() >= kListLineBytes) {
+        return parsed;
+    }
+    if (line.size() >= kIncludeBytes && CompareNoCase(line.substr(0, kIncludeBytes).c_str(), kIncludeKeyword) == 0) {
+        const size_t start = line.find_first_not_of(" \t", kIncludeBytes);
+        parsed.kind = ListLine::kInclude;
+        parsed.path = ResolveListPath(start == std::string::npos ? std::string() : line.substr(start), base);
+        return parsed;
+    }
+    if (IsCommentLine(line)) {
+        return parsed;
+    }
+    std::string entry = line;
+    parsed.recurse = ParseListOptions(&entry);
+    parsed.kind = ListLine::kEntry;
+    parsed.path = ResolveListPath(entry, base);
+    return parsed;
+}
+
+// The base of the list location: its drive part and the folder of the list
+// file (the location less its trailing '>', cut after the last '\\').
+static ListPathBase BaseOf(const CatalogueState& state) {
+    ListPathBase base;
+    base.drive = state.driveBase;
+    std::string listPath = state.location;
+    if (!listPath.empty() && listPath.back() == '>') {
+        listPath.pop_back();
+    }
+    SplitPath(listPath.c_str(), &base.folder, nullptr, false);
+    return base;
+}
+
+// A single file entry: listed when it is a music file that exists.
+static void AddSingleFile(CatalogueState& state, const std::string& path, BagBox* output) {
+    FileTypeEntry entry = {};
+    const MusicFileKind kind = MusicFileTypes().GetMusicFileKind(path.c_str(), &entry);
+    if (kind == kKindNotMusic) {
+        return;
+    }
+    FindRecord record;
+    const std::unique_ptr<FileFinder> finder = FinderOpen(&record, path.c_str(), nullptr);
+    if (!finder->Found() || (record.attributes & kAttrDirectory) != 0) {
+        return;
+    }
+    const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
+    const int32_t size = int32_t(uint32_t(record.size));
+    state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
+    if (output && (entry.typeBit & state.playerTypeMask) != 0) {
+        output->Add({path.c_str(), timeText.c_str()}, {kind, size});
+    }
+}
+
+static void ExpandEntry(CatalogueState& state, const ListLine& entry, BagBox* output) {
+    std::string folder;
+    std::string name;
+    SplitPath(entry.path.c_str(), &folder, &name, true);
+    // Entries that name nothing are skipped quietly, so scans run as nested.
+    if (entry.recurse || name.empty()) {
+        const std::string pattern = name.empty() ? "*.*" : name;
+        ScanFolder(state, folder.c_str(), output, pattern.c_str(), true, entry.recurse, true);
+    } else if (name.find_first_of("*?") != std::string::npos) {
+        ScanFolder(state, folder.c_str(), output, name.c_str(), true, false, true);
+    } else {
+        AddSingleFile(state, entry.path, output);
+    }
+}
+
+bool ReadListFile(CatalogueState& state, const char* path, BagBox* output, int32_t depth) {
+    if (depth > kMaxListDepth) {
+        return true;
+    }
+    std::string body;
+    uint32_t error = 0;
+    if (!OpenListFile(path, &body, &error)) {
+        if (depth == 0 && error != kErrorSuccess && state.host) {
+            state.host->ShowFileError(error, path);
+        }
+        return !state.abort;
+    }
+    const ListPathBase base = BaseOf(state);
+    size_t position = 0;
+    std::string line;
+    while (ReadLine(body, &position, &line)) {
+        if (PumpAndCheckAbort(state)) {
+            break;
+        }
+        const ListLine parsed = ParseListLine(line, base);
+        if (parsed.kind == ListLine::kInclude) {
+            ReadListFile(state, parsed.path.c_str(), output, depth + 1);
+        } else if (parsed.kind == ListLine::kEntry) {
+            ExpandEntry(state, parsed, output);
+        }
+    }
+    return !state.abort;
+}
+
+std::string MakeListEntry(const char* path, bool shiftHeld) {
+    if (IsListFileName(path)) {
+        return std::string(kIncludeKeyword) + path;
+    }
+    if (ArchiveKindOfName(path) != kArchiveNone) {
+        return std::string(path) + ">*.*" + (shiftHeld ? " /s" : "");
+    }
+    return path;
+}
+
+static bool IsCommentGroup(const std::string& entry) {
+    return entry.compare(0, 2, "//") == 0 || (!entry.empty() && (entry[0] == ';' || entry[0] == ':'));
+}
+
+std::string ListFileBytes(const std::vector<std::string>& entries) {
+    std::string out = std::string(kListFileHeader) + "\r\n";
+    for (size_t i = 0; i < entries.size(); i++) {
+        if (i == 0 || IsCommentGroup(entries[i]) != IsCommentGroup(entries[i - 1])) {
+            out += "\r\n";
+        }
+        out += entries[i] + "\r\n";
+    }
+    return out;
+}
+
+uint32_t WriteListFile(const char* path, const std::vector<std::string>& entries) {
+    const std::string bytes = ListFileBytes(entries);
+    return WriteFileAtomically(path, bytes.data(), bytes.size());
+}
