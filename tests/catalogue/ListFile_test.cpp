@@ -1,0 +1,259 @@
+// List files: header and line parsing, path resolution and options, reading
+// real list files against a real folder tree (includes, patterns, " /s",
+// nesting limits), entry texts, and the bytes the editor writes.
+#include "catalogue/ListFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "TestPaths.h"
+#include "catalogue/ArchiveKind.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// A scratch folder in the catalogue's form: its last separator is '\\'.
+std::string CatalogueFolder(const ScratchFolder& folder) {
+    std::string path = folder.Path();
+    path.back() = '\\';
+    return path;
+}
+
+class RecordingHost : public CatalogueHost {
+   public:
+    bool PumpMessages() override {
+        return ++pumps == abortAtPump;
+    }
+    void ShowFileError(uint32_t error, const std::string& text) override {
+        errors.push_back(std::to_string(error) + " " + text);
+    }
+    int pumps = 0;
+    int abortAtPump = -1;
+    Rows errors;
+};
+
+class ListFileTest : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        base_ = CatalogueFolder(folder_);
+        state_.host = &host_;
+        state_.kind = kLocationListFile;
+        state_.playerTypeMask = PlayerTypeMask(2);  // WRD File Player: no audio
+        midi_ = ReadWholeFile(TestDataPath("midi/conductor-format1.mid"));
+        for (const char* sub : {"sub", "sub/deep", "m.mid", "other", "表", "lists"}) {
+            ASSERT_TRUE(folder_.MakeFolder(sub)) << sub;
+        }
+        for (const char* name : {"a.mid", "b.mid", "sub/c.mid", "sub/d.mid", "sub/deep/e.mid", "m.mid/f.mid",
+                                 "other/g.mid", "表/h.mid", "x.wav", "notes.txt"}) {
+            ASSERT_TRUE(WriteWholeFile(folder_.File(name), midi_)) << name;
+        }
+    }
+    void WriteList(const std::string& name, const std::string& body) {
+        ASSERT_TRUE(WriteWholeFile(folder_.File(name), std::string(kListFileHeader) + "\r\n" + body));
+    }
+    // Reads a list of the scratch folder as its location; true unless stopped.
+    bool Read(const std::string& name) {
+        state_.location = base_ + name + ">";
+        state_.scanList.Clear();
+        output_.Clear();
+        return ReadListFile(state_, (base_ + name).c_str(), &output_, 0);
+    }
+    // Paths of a table relative to the scratch folder, sorted (folder
+    // listings come in the file system's order).
+    Rows Relative(const BagBox& table) const {
+        Rows rows;
+        for (int32_t i = 0; i < table.Count(); i++) {
+            const std::string path = table.Read(i, ScanListColumn::path);
+            EXPECT_EQ(0u, path.find(base_)) << path;
+            rows.push_back(path.substr(base_.size()));
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    ScratchFolder folder_;
+    std::string base_;
+    RecordingHost host_;
+    CatalogueState state_;
+    BagBox output_ = MakeScanList();
+    std::string midi_;
+};
+
+TEST(ListFileHeader, CurrentAndOldHeadersWithTheirLineEnd) {
+    const struct {
+        std::string bytes;
+        size_t expected;
+    } cases[] = {
+        {"[Kadrel File List]\r\n", 20},
+        {"[Kadrel File List]\n;", 20},  // the two bytes after the header are not
+                                        // looked at
+        {"[Kadrel MIDI File List]\r\nx", 25},
+        {"[Kadrel File List]\r", 0},  // shorter than header and line end
+        {"[Kadrel MIDI File List]", 0},
+        {"[kadrel file list]\r\n", 0},
+        {"", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, ListHeaderLength(c.bytes.data(), c.bytes.size())) << c.bytes;
+    }
+}
+
+TEST(ListFileLines, LinesEndAtCrAndTheLastMayLackIt) {
+    const std::string body = "a.mid\r\n\r\n表\\x.mid\r\nlast";
+    Rows lines;
+    size_t position = 0;
+    std::string line;
+    while (ReadLine(body, &position, &line)) {
+        lines.push_back(line);
+    }
+    EXPECT_EQ((Rows{"a.mid", "", "表\\x.mid", "last"}), lines);
+    EXPECT_FALSE(ReadLine(body, &position, &line));
+}
+
+TEST(ListFileLines, ClassifiedAndResolved) {
+    const ListPathBase base{"C:", "D:\\lists\\"};
+    const struct {
+        std::string line;
+        ListLine::Kind kind;
+        const char* path;
+        bool recurse;
+    } cases[] = {
+        {"", ListLine::kIgnored, "", false},
+        {"; comment", ListLine::kIgnored, "", false},
+        {"// comment", ListLine::kIgnored, "", false},
+        {":comment", ListLine::kIgnored, "", false},
+        {"a/b.mid", ListLine::kIgnored, "", false},
+        {"/x.mid", ListLine::kIgnored, "", false},
+        {"|include   sub.lst", ListLine::kInclude, "D:\\lists\\sub.lst", false},
+        {"|INCLUDE \t sub.lst", ListLine::kInclude, "D:\\lists\\sub.lst", false},
+        {"|include E:\\x.lst", ListLine::kInclude, "E:\\x.lst", false},
+        {"|include /native/x.lst", ListLine::kInclude, "/native/x.lst", false},
+        {"sub\\a.mid", ListLine::kEntry, "D:\\lists\\sub\\a.mid", false},
+        {"\\songs\\a.mid", ListLine::kEntry, "C:\\songs\\a.mid", false},
+        {"\\\\server\\share\\a.mid", ListLine::kEntry, "\\\\server\\share\\a.mid", false},
+        {"表\\ソ.mid", ListLine::kEntry, "D:\\lists\\表\\ソ.mid", false},
+        {"E:\\x y\\*.mid /s", ListLine::kEntry, "E:\\x y\\*.mid", true},
+        {"E:\\x\\ /S", ListLine::kEntry, "E:\\x\\", true},
+        {"E:\\x\\a.mid /x", ListLine::kEntry, "E:\\x\\a.mid", false},
+        {"E:\\x\\a.mid /x /s", ListLine::kEntry, "E:\\x\\a.mid", true},
+        {"E:\\a.lzh>*.* /s", ListLine::kEntry, "E:\\a.lzh>*.*", true},
+        {"E:\\" + std::string(508, 'a'), ListLine::kEntry, nullptr, false},  // 511 bytes fit
+        {"E:\\" + std::string(509, 'a'), ListLine::kIgnored, "", false},     // 512 bytes do not
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ListLine parsed = ParseListLine(c.line, base);
+        EXPECT_EQ(c.kind, parsed.kind);
+        EXPECT_EQ(c.path ? std::string(c.path) : c.line, parsed.path);
+        EXPECT_EQ(c.recurse, parsed.recurse);
+    }
+}
+
+TEST(ListFileNames, NamesAndEntriesForDroppedPaths) {
+    SetArchiveAvailable(kArchiveLzh, true);
+    const struct {
+        const char* path;
+        bool listName;
+        const char* entry;
+        const char* shiftEntry;
+    } cases[] = {
+        {"D:\\best.lst", true, "|include D:\\best.lst", "|include D:\\best.lst"},
+        {"D:\\BEST.LST", true, "|include D:\\BEST.LST", "|include D:\\BEST.LST"},
+        {".lst", false, ".lst", ".lst"},
+        {"D:\\songs.lzh", false, "D:\\songs.lzh>*.*", "D:\\songs.lzh>*.* /s"},
+        {"D:\\表\\a.mid", false, "D:\\表\\a.mid", "D:\\表\\a.mid"},
+        {"D:\\lists\\", false, "D:\\lists\\", "D:\\lists\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(c.listName, IsListFileName(c.path));
+        EXPECT_EQ(c.entry, MakeListEntry(c.path, false));
+        EXPECT_EQ(c.shiftEntry, MakeListEntry(c.path, true));
+    }
+}
+
+TEST_F(ListFileTest, EntriesPatternsFoldersAndIncludes) {
+    WriteList("top.lst",
+              "; songs\r\n"
+              "a.mid\r\n"
+              "missing.mid\r\n"
+              "notes.txt\r\n"
+              "sub\\\r\n"
+              "*.wav\r\n"
+              "|include   lists\\inner.lst\r\n"
+              "|include lists\\missing.lst\r\n"
+              "*.mid /s\r\n");
+    // Relative paths of an included list start from the top-level list's folder.
+    WriteList("lists/inner.lst", "表\\h.mid\r\nother\\g.mid\r\n");
+
+    EXPECT_TRUE(Read("top.lst"));
+
+    // "*.mid /s" descends only into folders whose names match the pattern.
+    const Rows all = {"a.mid",      "a.mid",      "b.mid", "m.mid\\f.mid", "other\\g.mid",
+                      "sub\\c.mid", "sub\\d.mid", "x.wav", "表\\h.mid"};
+    EXPECT_EQ(all, Relative(state_.scanList));
+    Rows playable = all;
+    playable.erase(std::find(playable.begin(), playable.end(), "x.wav"));
+    EXPECT_EQ(playable, Relative(output_));
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(ListFileTest, SelfIncludeReadsNineTimes) {
+    WriteList("self.lst", "|include self.lst\r\na.mid\r\n");
+    EXPECT_TRUE(Read("self.lst"));
+    EXPECT_EQ(Rows(kMaxListDepth + 1, "a.mid"), Relative(state_.scanList));
+}
+
+TEST_F(ListFileTest, FixtureListsReadFromTheirFolder) {
+    const struct {
+        const char* fixture;
+        Rows rows;
+    } cases[] = {
+        {"old-header.lst", {"a.mid", "sub\\c.mid", "sub\\d.mid"}},
+        {"no-final-crlf.lst", {"a.mid", "b.mid"}},
+        {"header-only.lst", {}},
+        {"wrong-header.lst", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        ASSERT_TRUE(
+            WriteWholeFile(folder_.File(c.fixture), ReadWholeFile(TestDataPath(std::string("list/") + c.fixture))));
+        EXPECT_TRUE(Read(c.fixture));
+        EXPECT_EQ(c.rows, Relative(state_.scanList));
+        EXPECT_EQ(std::string(c.fixture) != "wrong-header.lst", IsListFileValid((base_ + c.fixture).c_str()));
+    }
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(ListFileTest, MissingTopListIsReportedAndAbortStops) {
+    EXPECT_TRUE(Read("gone.lst"));
+    EXPECT_EQ((Rows{"2 " + base_ + "gone.lst"}), host_.errors);
+
+    WriteList("long.lst", "a.mid\r\nb.mid\r\nsub\\c.mid\r\n");
+    host_.abortAtPump = host_.pumps + 2;
+    EXPECT_FALSE(Read("long.lst"));
+    EXPECT_EQ((Rows{"a.mid"}), Relative(state_.scanList));
+}
+
+TEST_F(ListFileTest, WrittenListMatchesGoldenBytesAndReadsBack) {
+    const std::vector<std::string> entries = {";最初のコメント", "a.mid",    "sub\\表\\",         "// two slashes",
+                                              ":colon",          "*.mid /s", "|include other.lst"};
+    const std::string golden = ReadWholeFile(TestDataPath("list/grouped.lst"));
+    EXPECT_EQ(golden, ListFileBytes(entries));
+
+    const std::string path = base_ + "written.lst";
+    ASSERT_TRUE(WriteWholeFile(folder_.File("written.lst"), "[Kadrel File List]\r\nold.mid\r\n"));
+    EXPECT_EQ(0u, WriteListFile(path.c_str(), entries));
+    EXPECT_EQ(golden, ReadWholeFile(folder_.File("written.lst")));
+
+    std::string body;
+    uint32_t error = 99;
+    ASSERT_TRUE(OpenListFile(path.c_str(), &body, &error));
+    EXPECT_EQ(0u, error);
+    EXPECT_EQ(golden.substr(20), body);
+}
+
+}  // namespace
