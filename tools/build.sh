@@ -38,13 +38,14 @@ for world in "${worlds[@]}"; do
             ;;
         win)
             configure build/win -DCMAKE_BUILD_TYPE=Release \
-                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-                -DZLIB_USE_STATIC_LIBS=ON
+                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+
             ;;
         *)
             echo "unknown world: $world" >&2
             exit 2
             ;;
     esac
-    cmake --build "build/$world" -j "$jobs"
+    # QUILLORY_BUILD_TARGET limits the build to one target (the demo needs only the program).
+    cmake --build "build/$world" -j "$jobs" ${QUILLORY_BUILD_TARGET:+--target "$QUILLORY_BUILD_TARGET"}
 done

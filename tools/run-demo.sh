@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 "$root/tools/install-deps.sh"
-"$root/tools/build.sh" win
+QUILLORY_BUILD_TARGET=Quillory "$root/tools/build.sh" win
 "$root/tools/wine-setup.sh"
 python3 "$root/tools/make_demo_library.py" "$root/build/demo"
 
