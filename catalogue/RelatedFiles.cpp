@@ -154,8 +154,9 @@ static void AddScriptNames(BagBox* set,
 }
 
 // Adds the same-named files that are neither music files nor archives:
-// documents and anything else that travels with the song.
-static void AddOtherSameNamed(BagBox* set, const char* songPath) {
+// documents and anything else that travels with the song. An audio song's
+// "wrd" file belongs to a sequence song of the same name, never to it.
+static void AddOtherSameNamed(BagBox* set, const char* songPath, bool audio) {
     std::string folder;
     std::string pattern;
     SplitForSearch(songPath, &folder, &pattern);
@@ -168,6 +169,11 @@ static void AddOtherSameNamed(BagBox* set, const char* songPath) {
         const char* name = record.name.c_str();
         if (MusicFileTypes().GetMusicFileKind(name, nullptr) != kKindNotMusic ||
             ArchiveKindOfName(name) != kArchiveNone) {
+            continue;
+        }
+        std::string extension;
+        SplitExtension(name, nullptr, &extension);
+        if (audio && CompareNoCase(extension.c_str(), "wrd") == 0) {
             continue;
         }
         AddUnique(set, folder + record.name);
@@ -188,13 +194,14 @@ static std::string AddCompanion(BagBox* set, const char* songPath, const char* e
 
 void CollectRelatedSet(const char* songPath, int32_t fileType, BagBox* set) {
     AddUnique(set, songPath);
+    const bool audio = IsAudioKind(fileType);
     std::string wrd;
-    if (!IsAudioKind(fileType)) {
+    if (!audio) {
         wrd = AddCompanion(set, songPath, "wrd");
     }
     const std::string sry = AddCompanion(set, songPath, "sry");
     const std::string nbf = AddCompanion(set, songPath, "nbf");
-    AddOtherSameNamed(set, songPath);
+    AddOtherSameNamed(set, songPath, audio);
     if (!wrd.empty()) {
         AddScriptNames(set, wrd, ScanWrdScript);
     }

@@ -1,0 +1,148 @@
+// quillory-cli end to end through RunCli: listing a folder and a list file,
+// the title cache it creates and keeps, and its errors.
+#include "catalogue/CliCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestPaths.h"
+
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CliRun RunTool(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = RunCli(args, out, err);
+    return CliRun{code, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class CliTest : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        Copy("midi/sjis-disp.rmi", "disp.rmi");
+        Copy("midi/conductor-format1.mid", "song.mid");
+        Copy("audio/sjis-5c-trail.mp3", "tag.mp3");
+    }
+    void Copy(const std::string& fixture, const std::string& name) {
+        ASSERT_TRUE(WriteWholeFile(folder_.File(name), ReadWholeFile(TestDataPath(fixture)))) << fixture;
+    }
+    std::string Cache() const {
+        return folder_.File("_Kadrel.cac");
+    }
+    ScratchFolder folder_;
+};
+
+TEST_F(CliTest, ListPrintsTheSongListAndCreatesTheCache) {
+    const CliRun run = RunTool({"list", folder_.Path()});
+    ASSERT_EQ(kCliSuccess, run.code) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(3u, lines.size());
+    EXPECT_EQ(0u, lines[0].find("disp.rmi\tdisp\tソフト表示\t[なし]\t"));
+    EXPECT_EQ(0u, lines[1].find("song.mid\tsong\tConductor Song\t[なし]\t"));
+    EXPECT_EQ(0u, lines[2].find("tag.mp3\ttag\t表示ソフト / 能登\t予定表\tMPEG\t"));
+    const std::string cache = ReadWholeFile(Cache());
+    ASSERT_GT(cache.size(), 32u);
+    EXPECT_EQ(0, cache.compare(0, 24, std::string("Kadrel Title Cache 0004\0", 24)));
+    EXPECT_NE(std::string::npos, cache.find("Conductor Song"));
+
+    // A warm run prints the same from the cache and leaves the file alone.
+    const CliRun warm = RunTool({"list", folder_.Path()});
+    EXPECT_EQ(run.out, warm.out);
+    EXPECT_EQ(cache, ReadWholeFile(Cache()));
+}
+
+TEST_F(CliTest, OptionsSelectPlayerSortAndEncoding) {
+    const CliRun wrd =
+        RunTool({"list", folder_.Path(), "--player", "2", "--sort", "name", "--desc", "--no-cache-update"});
+    ASSERT_EQ(kCliSuccess, wrd.code) << wrd.err;
+    const std::vector<std::string> lines = Lines(wrd.out);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_EQ(0u, lines[0].find("song.mid\t"));
+    EXPECT_EQ(0u, lines[1].find("disp.rmi\t"));
+    EXPECT_TRUE(ReadWholeFile(Cache()).empty()) << "no cache without the update";
+
+    const CliRun utf8 = RunTool({"list", folder_.Path(), "--utf8", "--sort", "title"});
+    ASSERT_EQ(kCliSuccess, utf8.code);
+    EXPECT_NE(std::string::npos, utf8.out.find("\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88"));  // ソフト in UTF-8
+}
+
+TEST_F(CliTest, ListFileLocationListsItsEntries) {
+    ASSERT_TRUE(WriteWholeFile(folder_.File("best.lst"), "[Kadrel File List]\r\nsong.mid\r\n;tag.mp3\r\n"));
+    const CliRun run = RunTool({"list", folder_.File("best.lst")});
+    ASSERT_EQ(kCliSuccess, run.code) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(1u, lines.size());
+    EXPECT_NE(std::string::npos, lines[0].find("song.mid\tsong\tConductor Song"));
+    EXPECT_FALSE(ReadWholeFile(folder_.File("_best.cac")).empty());
+}
+
+TEST_F(CliTest, CacheCommandsCreateUpdateAndDelete) {
+    EXPECT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.Path()}).code);
+    const std::string made = ReadWholeFile(Cache());
+    EXPECT_NE(std::string::npos, made.find("ソフト表示"));
+    EXPECT_EQ(kCliSuccess, RunTool({"cache", "update", folder_.Path()}).code);
+    EXPECT_EQ(made, ReadWholeFile(Cache()));
+    EXPECT_EQ(kCliSuccess, RunTool({"cache", "delete", folder_.Path()}).code);
+    EXPECT_TRUE(ReadWholeFile(Cache()).empty());
+    EXPECT_EQ(kCliFailed, RunTool({"cache", "delete", folder_.Path()}).code);
+}
+
+TEST_F(CliTest, InfoShowsTheSongInformation) {
+    const CliRun run = RunTool({"info", folder_.File("song.mid")});
+    ASSERT_EQ(kCliSuccess, run.code) << run.err;
+    for (const char* line : {"タイトル : Conductor Song\n", "形式 : 標準 MIDIファイル (Format1)\n", "テンポ : 150\n",
+                             "拍子 : 6/8\n", "WRDファイル : なし\n"}) {
+        EXPECT_NE(std::string::npos, run.out.find(line)) << line;
+    }
+    const CliRun mp3 = RunTool({"info", folder_.File("tag.mp3")});
+    EXPECT_NE(std::string::npos, mp3.out.find("アーティスト : 能登\n"));
+    EXPECT_NE(std::string::npos, mp3.out.find("トラック数 : -\n"));
+}
+
+TEST_F(CliTest, ErrorsGiveMessagesAndExitCodes) {
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        const char* message;
+    } cases[] = {
+        {{}, kCliBadUsage, "usage"},
+        {{"play"}, kCliBadUsage, "unknown command"},
+        {{"list", "x", "--bogus"}, kCliBadUsage, "unknown option"},
+        {{"list", "x", "--player", "42"}, kCliBadUsage, "unknown player"},
+        {{"list", "x", "--sort", "size"}, kCliBadUsage, "unknown sort"},
+        {{"list", "x", "--sort"}, kCliBadUsage, "missing value"},
+        {{"cache", "purge", "x"}, kCliBadUsage, "unknown cache action"},
+        {{"list", "/nonexistent/quillory"}, kCliFailed, "no such folder"},
+        {{"list", "/nonexistent/x.lst"}, kCliFailed, "cannot read the list file"},
+        {{"info", "/nonexistent/x.mid"}, kCliFailed, "no such file"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunTool(c.args);
+        EXPECT_EQ(c.code, run.code) << c.message;
+        EXPECT_NE(std::string::npos, run.err.find(c.message)) << run.err;
+    }
+    ASSERT_TRUE(WriteWholeFile(folder_.File("bad.lst"), "[Not A List]\r\nsong.mid\r\n"));
+    const CliRun notList = RunTool({"list", folder_.File("bad.lst")});
+    EXPECT_EQ(kCliFailed, notList.code);
+    EXPECT_NE(std::string::npos, notList.err.find("not a list file"));
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// The folder scan over real folder trees: what is listed and cached, how rows
+// are named and sorted, the restart when a newer location arrives during a
+// scan, and the selection kept across a redisplay.
+#include "catalogue/FolderScan.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+#ifdef _WIN32
+#include <sys/utime.h>
+#else
+#include <utime.h>
+#endif
+
+#include "TestPaths.h"
+#include "catalogue/Drives.h"
+#include "catalogue/FileTime.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+Rows Column(const BagBox& table, int32_t column) {
+    Rows rows;
+    for (int32_t i = 0; i < table.Count(); i++) {
+        rows.push_back(table.Read(i, column));
+    }
+    return rows;
+}
+
+// Sets a file's last-write time to a local calendar time.
+bool SetLocalTime(const std::string& path, int year, int month, int day, int hour, int minute, int second) {
+    struct tm fields = {};
+    fields.tm_year = year - 1900;
+    fields.tm_mon = month - 1;
+    fields.tm_mday = day;
+    fields.tm_hour = hour;
+    fields.tm_min = minute;
+    fields.tm_sec = second;
+    fields.tm_isdst = -1;
+    struct utimbuf times;
+    times.actime = times.modtime = mktime(&fields);
+    return utime(path.c_str(), &times) == 0;
+}
+
+// Records what the scan shows and lets a test act between entries.
+class RecordingHost : public CatalogueHost {
+   public:
+    bool PumpMessages() override {
+        pumps++;
+        return onPump ? onPump() : false;
+    }
+    void ShowFileError(uint32_t error, const std::string& text) override {
+        errors.push_back(text + " " + std::to_string(error));
+    }
+    void SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition) override {
+        *selectedRow = shownRow;
+        *scrollPosition = 7;
+    }
+    void ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) override {
+        shownCount = count;
+        shownRow = selectedRow;
+        shownScroll = scrollPosition;
+    }
+    std::function<bool()> onPump;
+    int pumps = 0;
+    Rows errors;
+    int32_t shownCount = -1;
+    int32_t shownRow = -1;
+    int32_t shownScroll = -1;
+};
+
+class FolderScanTest : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        state_.host = &host_;
+        state_.playerTypeMask = PlayerTypeMask(100);
+        midi_ = ReadWholeFile(TestDataPath("midi/conductor-format1.mid"));
+        ASSERT_FALSE(midi_.empty());
+    }
+    void Make(const std::string& name, const std::string& bytes) {
+        ASSERT_TRUE(WriteWholeFile(folder_.File(name), bytes)) << name;
+    }
+    void Open(const std::string& location) {
+        state_.location = location;
+        OpenLocation(state_, false, false, false);
+    }
+    ScratchFolder folder_;
+    RecordingHost host_;
+    CatalogueState state_;
+    std::string midi_;
+};
+
+TEST(PlayerTypeMasks, KnownPlayersAndUnknownKinds) {
+    const struct {
+        int32_t player;
+        uint32_t mask;
+    } cases[] = {{0, 0xF009},    {1, 0x6F009},    {2, 0xFF}, {6, 0x1FF0F9}, {8, 0x1E000},
+                 {11, 0x1FF000}, {100, 0x1FF0FF}, {12, 0},   {-1, 0},       {99, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.mask, PlayerTypeMask(c.player)) << c.player;
+    }
+}
+
+TEST(IncludeSubFolders, KeysOverrideTheSetting) {
+    for (bool setting : {false, true}) {
+        EXPECT_EQ(!setting, IncludeSubFoldersFor(true, true, setting));
+        EXPECT_TRUE(IncludeSubFoldersFor(true, false, setting));
+        EXPECT_FALSE(IncludeSubFoldersFor(false, true, setting));
+        EXPECT_EQ(setting, IncludeSubFoldersFor(false, false, setting));
+    }
+}
+
+TEST(Drives, TextsAndTheNativeDrive) {
+    EXPECT_EQ("DVD/CD-ROM (Q:)", CdRomDisplayName("Q:\\"));
+    EXPECT_EQ("Q:\\ にアクセスできません。\nデバイスの準備ができていません。", DriveNotReadyMessage("Q:\\"));
+    BagBox drives = MakeDriveList();
+    ASSERT_GE(ReadDrives(&drives), 1);
+    EXPECT_EQ(drives.Count(), ReadDrives(&drives));  // read again: not appended
+}
+
+TEST_F(FolderScanTest, SubFoldersHiddenFilesAndNonMusicFiles) {
+    Make("b.mid", midi_);
+    Make("a.MID", midi_);
+    Make("notes.txt", "text");
+    Make("song.mp3", "");
+    ASSERT_TRUE(folder_.MakeFolder("sub"));
+    Make("sub/c.mid", midi_);
+#ifndef _WIN32
+    Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
+#endif
+    Open(folder_.Path());
+    EXPECT_EQ((Rows{"a.MID", "b.mid", "song.mp3"}), Column(state_.objectList, ObjectListColumn::path));
+    EXPECT_EQ((Rows{"a", "b", "song"}), Column(state_.objectList, ObjectListColumn::displayName));
+
+    state_.includeSubFolders = true;
+    state_.settings.showFileNameExt = true;
+    state_.previousPath.clear();
+    Open(folder_.Path());
+    EXPECT_EQ((Rows{"a.MID", "b.mid", "c.mid", "song.mp3"}), Column(state_.objectList, ObjectListColumn::displayName));
+    EXPECT_EQ("sub\\c.mid", std::string(state_.objectList.Read(2, ObjectListColumn::path)));
+    EXPECT_EQ(4, state_.scanList.Count());
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(FolderScanTest, PlayerMaskHidesWhatItCannotPlayButScanListKeepsIt) {
+    Make("x.mid", midi_);
+    Make("y.mp3", "");
+    Make("z.wav", "");
+    state_.playerTypeMask = PlayerTypeMask(2);  // WRD File Player: sequences only
+    Open(folder_.Path());
+    EXPECT_EQ((Rows{"x.mid"}), Column(state_.objectList, ObjectListColumn::path));
+    EXPECT_EQ((Rows{"x.mid", "y.mp3", "z.wav"}), Column(state_.scanList, ScanListColumn::path));
+}
+
+TEST_F(FolderScanTest, TimeTextIsTheLocalLastWriteTime) {
+    Make("t.mid", midi_);
+    ASSERT_TRUE(SetLocalTime(folder_.File("t.mid"), 2001, 2, 3, 4, 5, 6));
+    Open(folder_.Path());
+    ASSERT_EQ(1, state_.objectList.Count());
+    EXPECT_EQ("2001/02/03 04:05:06", std::string(state_.objectList.Read(0, ObjectListColumn::timeText)));
+    EXPECT_EQ("2001/02/03 04:05:06", std::string(state_.scanList.Read(0, ScanListColumn::timeText)));
+}
+
+TEST_F(FolderScanTest, SortKindsAndDirection) {
+    // Titles come from the files; the MIDI fixtures carry distinct ones.
+    Make("1.mid", ReadWholeFile(TestDataPath("midi/sjis-5c-title.mid")));  // "表示ソフト能力テスト"
+    Make("2.mid", ReadWholeFile(TestDataPath("midi/crlf-title.mid")));     // "CRLF Title"
+    Make("3.mid", midi_);                                                  // "Conductor Song"
+    ASSERT_TRUE(SetLocalTime(folder_.File("1.mid"), 2010, 1, 1, 0, 0, 0));
+    ASSERT_TRUE(SetLocalTime(folder_.File("2.mid"), 2012, 1, 1, 0, 0, 0));
+    ASSERT_TRUE(SetLocalTime(folder_.File("3.mid"), 2011, 1, 1, 0, 0, 0));
+    const struct {
+        int32_t kind;
+        bool descending;
+        Rows names;
+    } cases[] = {
+        {kSortByName, false, {"1", "2", "3"}},        {kSortByName, true, {"3", "2", "1"}},
+        {kSortByTitle, false, {"3", "2", "1"}},       {kSortByTitle, true, {"1", "2", "3"}},
+        {kSortByDate, false, {"1", "3", "2"}},        {kSortByDate, true, {"2", "3", "1"}},
+        {kSortBySoundModule, false, {"1", "2", "3"}},
+    };
+    for (const auto& c : cases) {
+        state_.settings.sortKind = c.kind;
+        state_.settings.sortDescending = c.descending;
+        state_.previousPath.clear();
+        Open(folder_.Path());
+        EXPECT_EQ(c.names, Column(state_.objectList, ObjectListColumn::displayName)) << c.kind << c.descending;
+    }
+}
+
+TEST_F(FolderScanTest, RedisplayKeepsTheSelectedSongAcrossAResort) {
+    for (const char* name : {"a.mid", "b.mid", "c.mid"}) {
+        Make(name, midi_);
+    }
+    Open(folder_.Path());
+    EXPECT_EQ(0, host_.shownRow);
+    EXPECT_EQ(0, host_.shownScroll);
+    state_.lastSelectedName = "a.mid";
+    state_.settings.sortDescending = true;
+    Open(folder_.Path());  // same location: a redisplay
+    EXPECT_EQ(2, host_.shownRow);
+    EXPECT_EQ(7, host_.shownScroll);
+    // A name that is gone leaves the remembered row, kept inside the list.
+    state_.lastSelectedName = "gone.mid";
+    host_.shownRow = 9;
+    Open(folder_.Path());
+    EXPECT_EQ(2, host_.shownRow);
+}
+
+TEST_F(FolderScanTest, NewerLocationDuringAScanRestartsOnIt) {
+    ASSERT_TRUE(folder_.MakeFolder("one"));
+    ASSERT_TRUE(folder_.MakeFolder("two"));
+    for (int i = 0; i < 20; i++) {
+        Make("one/" + std::to_string(i) + ".mid", midi_);
+    }
+    Make("two/only.mid", midi_);
+    const std::string two = folder_.File("two/");
+    host_.onPump = [&]() {
+        if (host_.pumps == 5) {
+            // What a tree selection arriving between entries does.
+            state_.location = two;
+            OpenLocation(state_, true, true, false);
+        }
+        return state_.abort;
+    };
+    Open(folder_.File("one/"));
+    EXPECT_EQ((Rows{"only.mid"}), Column(state_.objectList, ObjectListColumn::path));
+    EXPECT_EQ(two, state_.previousPath);
+    EXPECT_FALSE(state_.busy);
+    EXPECT_FALSE(state_.abort);
+}
+
+TEST_F(FolderScanTest, MissingFolderIsReportedAndEmptyLocationClearsEverything) {
+    Make("x.mid", midi_);
+    Open(folder_.Path());
+    ASSERT_EQ(1, state_.objectList.Count());
+    const std::string missing = folder_.File("missing/");
+    Open(missing);
+    EXPECT_EQ(0, state_.objectList.Count());
+    ASSERT_EQ(1u, host_.errors.size());
+    EXPECT_EQ(missing + " 3", host_.errors[0]);
+
+    Open("");
+    EXPECT_EQ(kLocationNone, state_.kind);
+    EXPECT_EQ(0, state_.scanList.Count());
+    EXPECT_TRUE(state_.previousPath.empty());
+}
+
+}  // namespace
