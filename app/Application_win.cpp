@@ -50,6 +50,7 @@ int RunApplication(HINSTANCE instance, const char*, int showCommand) {
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kMainWindowClass;
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(1);
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
     RegisterClassExA(&windowClass);
 
