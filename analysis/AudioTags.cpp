@@ -33,6 +33,9 @@ bool ReadSongBytes(SongFile& file, uint32_t offset, void* buffer, uint32_t n) {
     if (offset > size || n > size - offset) {
         return false;
     }
+    if (n == 0) {
+        return true;
+    }
     if (file.Seek(int32_t(offset), kSeekBegin) != offset) {
         return false;
     }
@@ -43,6 +46,9 @@ bool ReadSongBytes(SongFile& file, uint32_t offset, void* buffer, uint32_t n) {
 bool ReadSongTail(SongFile& file, void* buffer, uint32_t n) {
     if (n > uint32_t(INT32_MAX) || n > SongFileSize32(file)) {
         return false;
+    }
+    if (n == 0) {
+        return true;
     }
     file.Seek(-int32_t(n), kSeekEnd);
     uint32_t count = 0;
