@@ -18,10 +18,6 @@ constexpr uint32_t kMaxTagBytes = 64u << 20;
 
 }  // namespace
 
-static uint32_t ReadLe32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // Takes an item's value into the field it names, if the key is wanted and
 // its first occurrence.
 static void TakeItem(const char* key, const uint8_t* value, size_t size, bool wantComment, AudioTag* tag) {
@@ -45,7 +41,7 @@ static void WalkItems(const uint8_t* items, size_t size, uint32_t count, bool wa
         if (size - pos < kItemHeaderBytes) {
             return;
         }
-        const uint32_t valueSize = ReadLe32(items + pos);
+        const uint32_t valueSize = TagLe32(items + pos);
         const size_t keyStart = pos + kItemHeaderBytes;
         const void* nul = memchr(items + keyStart, 0, size - keyStart);
         if (nul == nullptr) {
@@ -66,7 +62,7 @@ int32_t ReadApeFile(SongFile& file, SongInfo* info, char* title, char* comment) 
     if (fileSize < kFooterBytes || !ReadSongTail(file, footer, kFooterBytes) || memcmp(footer, "APETAGEX", 8) != 0) {
         return ComposeNoTag(info, comment);
     }
-    const uint32_t tagSize = ReadLe32(footer + kTagSizeOffset);
+    const uint32_t tagSize = TagLe32(footer + kTagSizeOffset);
     if (tagSize > fileSize || tagSize > kMaxTagBytes) {
         return ComposeNoTag(info, comment);
     }
@@ -77,6 +73,6 @@ int32_t ReadApeFile(SongFile& file, SongInfo* info, char* title, char* comment) 
     const bool wantComment = WantsComment(info, comment);
     AudioTag tag;
     const size_t itemBytes = tagSize > kFooterBytes ? tagSize - kFooterBytes : 0;
-    WalkItems(bytes.data(), itemBytes, ReadLe32(footer + kItemCountOffset), wantComment, &tag);
+    WalkItems(bytes.data(), itemBytes, TagLe32(footer + kItemCountOffset), wantComment, &tag);
     return ComposeTagResult(tag, info, title, comment);
 }

@@ -44,10 +44,6 @@ static uint16_t ReadLe16(const uint8_t* p) {
     return uint16_t(p[0] | p[1] << 8);
 }
 
-static uint32_t ReadLe32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 static uint64_t ReadLe64(const uint8_t* p) {
     uint64_t value = 0;
     for (int i = 7; i >= 0; --i) {
@@ -188,6 +184,6 @@ int32_t ReadAsfFile(SongFile& file, SongInfo* info, char* title, char* comment) 
     }
     const bool wantComment = WantsComment(info, comment);
     AudioTag tag;
-    WalkHeader(file, end, ReadLe32(header + kObjectHeaderBytes), wantComment, &tag);
+    WalkHeader(file, end, TagLe32(header + kObjectHeaderBytes), wantComment, &tag);
     return ComposeTagResult(tag, info, title, comment);
 }

@@ -18,6 +18,10 @@ bool TagComplete(const AudioTag& tag, bool wantComment) {
     return tag.hasTitle && tag.hasArtist && (tag.hasComment || !wantComment);
 }
 
+uint32_t TagLe32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
 uint32_t SongFileSize32(SongFile& file) {
     uint32_t high = 0;
     const uint32_t low = file.Size(&high);

@@ -56,6 +56,9 @@ std::string TagUtf16Text(const uint8_t* bytes, size_t size, bool bigEndian, bool
 // UTF-8 tag text in CP932, cut to limit bytes.
 std::string TagUtf8Text(const uint8_t* bytes, size_t size, size_t limit);
 
+// A little-endian 32-bit number.
+uint32_t TagLe32(const uint8_t* p);
+
 // Size of the file, saturated at 0xFFFFFFFF for files of 4 GiB and more.
 uint32_t SongFileSize32(SongFile& file);
 

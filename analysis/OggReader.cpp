@@ -29,10 +29,6 @@ constexpr OggField kCommentField = {"comment=", kTagCommentBytes};
 
 }  // namespace
 
-static uint32_t ReadLe32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
 // Page header fields.
 struct OggPage {
     uint32_t data;  // file offset of the page's first packet byte
@@ -96,7 +92,7 @@ class PacketReader {
         if (!Read(bytes, sizeof(bytes))) {
             return false;
         }
-        *value = ReadLe32(bytes);
+        *value = TagLe32(bytes);
         return true;
     }
 

@@ -6,12 +6,7 @@
 namespace {
 
 TEST(AsfReader, ReadsContentDescription) {
-    const struct {
-        const char* file;
-        int32_t result;
-        const char* title;
-        const char* comment;
-    } cases[] = {
+    const CorpusListCase cases[] = {
         {"audio/wma/asf.wma", 46, "Don't Bring Me Down / Electric Light Orchestra", "USSM10015734"},
         {"audio/wma/musicbrainz-sinners-prayer.wma", 43, "Sinner's Prayer / Beth Hart & Joe Bonamassa", "Test 123"},
         // Title, author and description present but empty.
@@ -19,12 +14,7 @@ TEST(AsfReader, ReadsContentDescription) {
         // A header object of size 0 must not loop.
         {"audio/wma/CWE-835.wma", 0, "", ""},
     };
-    for (const auto& c : cases) {
-        const ListRead read = ReadForList(ReadAsfFile, ReadWholeFile(CorpusPath(c.file)));
-        EXPECT_EQ(c.result, read.result) << c.file;
-        EXPECT_EQ(c.title, read.title) << c.file;
-        EXPECT_EQ(c.comment, read.comment) << c.file;
-    }
+    ExpectListReads(ReadAsfFile, cases);
 }
 
 TEST(AsfReader, ObjectSizesPastTheEndAreBounded) {

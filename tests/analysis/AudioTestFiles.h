@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "TestPaths.h"
@@ -53,6 +54,26 @@ inline InfoRead ReadForInfo(AudioReader reader, const std::string& bytes) {
     const int32_t result = reader(file, &info, title, nullptr);
     return InfoRead{result,           title,           info.copyright, info.secondText, info.trackNames.Count(),
                     info.shownTracks, info.channels[0]};
+}
+
+// A corpus file and what the song list shows for it.
+struct CorpusListCase {
+    const char* file;  // under the corpus
+    int32_t result;
+    const char* title;
+    const char* comment;
+};
+
+template <size_t n>
+void ExpectListReads(AudioReader reader, const CorpusListCase (&cases)[n]) {
+    for (const CorpusListCase& c : cases) {
+        const std::string bytes = ReadWholeFile(CorpusPath(c.file));
+        ASSERT_FALSE(bytes.empty()) << c.file;
+        const ListRead read = ReadForList(reader, bytes);
+        EXPECT_EQ(c.result, read.result) << c.file;
+        EXPECT_EQ(c.title, read.title) << c.file;
+        EXPECT_EQ(c.comment, read.comment) << c.file;
+    }
 }
 
 inline std::string Le32(uint32_t n) {

@@ -29,12 +29,7 @@ std::string Comments(std::initializer_list<std::string> fields) {
 }
 
 TEST(OggReader, ReadsCommentHeader) {
-    const struct {
-        const char* file;
-        int32_t result;
-        const char* title;
-        const char* comment;
-    } cases[] = {
+    const CorpusListCase cases[] = {
         {"audio/ogg/nirvana-2sec.vorbis.ogg", 18, "In Bloom / Nirvana", "Nirvana's Greatest Album"},
         {"audio/ogg/issue_62.ogg", 46, "Al-Fatihah / Mishary Alafasi - www.TvQuran.com",
          "http://www.archive.org/details/TvQuran.com__Alafasi"},
@@ -48,12 +43,7 @@ TEST(OggReader, ReadsCommentHeader) {
         // Opus is not Vorbis: no tag.
         {"audio/ogg/audio.opus.ogg", 0, kUnchangedTitle, ""},
     };
-    for (const auto& c : cases) {
-        const ListRead read = ReadForList(ReadOggFile, ReadWholeFile(CorpusPath(c.file)));
-        EXPECT_EQ(c.result, read.result) << c.file;
-        EXPECT_EQ(c.title, read.title) << c.file;
-        EXPECT_EQ(c.comment, read.comment) << c.file;
-    }
+    ExpectListReads(ReadOggFile, cases);
 }
 
 TEST(OggReader, FieldsNeedAValueAndCountOnce) {

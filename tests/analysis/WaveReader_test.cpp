@@ -10,29 +10,19 @@ std::string LoadWave(const char* name) {
 }
 
 TEST(WaveReader, TitleComesFromSubjectChunk) {
-    const struct {
-        const char* file;
-        int32_t result;
-        const char* title;
-        const char* comment;
-    } cases[] = {
+    const CorpusListCase cases[] = {
         // INAM "The Magic Flute" is not the title here; ISBJ is.
-        {"riff_adobe_audition.wav", 46, "An opera in two acts / Wolfgang Amadeus Mozart", "Comments here!"},
+        {"audio/wav/riff_adobe_audition.wav", 46, "An opera in two acts / Wolfgang Amadeus Mozart", "Comments here!"},
         // INAM but no ISBJ: the artist alone.
-        {"riff-iprt-tag.wav", 27, "/ Beth Hart & Joe Bonamassa", "Test 123"},
-        {"musicbrainz-sinners-prayer.id3v23.wav", 27, "/ Beth Hart & Joe Bonamassa", "Test 123"},
+        {"audio/wav/riff-iprt-tag.wav", 27, "/ Beth Hart & Joe Bonamassa", "Test 123"},
+        {"audio/wav/musicbrainz-sinners-prayer.id3v23.wav", 27, "/ Beth Hart & Joe Bonamassa", "Test 123"},
         // The first LIST is an empty "adtl" list: a tag without texts.
-        {"issue_75.wav", 0, "", ""},
-        {"mpeglayer3.wav", 0, "", ""},
+        {"audio/wav/issue_75.wav", 0, "", ""},
+        {"audio/wav/mpeglayer3.wav", 0, "", ""},
         // No LIST chunk at all: no tag, the title stays.
-        {"odd-list-type.wav", 0, kUnchangedTitle, ""},
+        {"audio/wav/odd-list-type.wav", 0, kUnchangedTitle, ""},
     };
-    for (const auto& c : cases) {
-        const ListRead read = ReadForList(ReadWaveFile, LoadWave(c.file));
-        EXPECT_EQ(c.result, read.result) << c.file;
-        EXPECT_EQ(c.title, read.title) << c.file;
-        EXPECT_EQ(c.comment, read.comment) << c.file;
-    }
+    ExpectListReads(ReadWaveFile, cases);
 }
 
 TEST(WaveReader, PropertiesGetArtistAndComment) {
