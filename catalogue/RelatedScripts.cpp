@@ -77,11 +77,15 @@ static size_t ReadArgument(const uint8_t* bytes, size_t size, size_t pos, bool c
     return pos;
 }
 
+// Where a command's first argument starts: past the command's last letter
+// (at pos), the opening parenthesis and any blanks.
+static size_t FirstArgument(const uint8_t* bytes, size_t size, size_t pos) {
+    return SkipBlanks(bytes, size, size - pos > 2 ? pos + 2 : size);
+}
+
 // @MAG(name, ...) and @PLOAD(name, ...): pos is at the command's last letter.
 static size_t ReadLoadCommand(const uint8_t* bytes, size_t size, size_t pos, std::vector<std::string>* names) {
-    // The letter and the opening parenthesis.
-    pos = pos + 2 < size ? pos + 2 : size;
-    pos = SkipBlanks(bytes, size, pos);
+    pos = FirstArgument(bytes, size, pos);
     std::string name;
     pos = ReadArgument(bytes, size, pos, true, &name);
     AddName(names, std::move(name));
@@ -91,8 +95,7 @@ static size_t ReadLoadCommand(const uint8_t* bytes, size_t size, size_t pos, std
 // @EXEC(program /Ffont ...): the program, and the font or module file each
 // /F or /M option names; a font name without extension means a .fon file.
 static size_t ReadExecCommand(const uint8_t* bytes, size_t size, size_t pos, std::vector<std::string>* names) {
-    pos = pos + 2 < size ? pos + 2 : size;
-    pos = SkipBlanks(bytes, size, pos);
+    pos = FirstArgument(bytes, size, pos);
     std::string name;
     pos = ReadArgument(bytes, size, pos, false, &name);
     AddName(names, std::move(name));
