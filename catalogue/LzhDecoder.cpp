@@ -9,7 +9,7 @@
 
 namespace {
 
-enum class Method { kStored, kAdaptive, kStatic, kLzs, kLz5 };
+enum class Method { kStored, kAdaptive, kEarlyAdaptive, kEarlyStatic, kStatic, kLzs, kLz5 };
 
 struct MethodRow {
     const char* name;
@@ -18,10 +18,10 @@ struct MethodRow {
 };
 
 const MethodRow kMethods[] = {
-    {"-lh0-", Method::kStored, 0},  {"-lh1-", Method::kAdaptive, 12}, {"-lh2-", Method::kStatic, -1},
-    {"-lh3-", Method::kStatic, -1}, {"-lh4-", Method::kStatic, 12},   {"-lh5-", Method::kStatic, 13},
-    {"-lh6-", Method::kStatic, 15}, {"-lh7-", Method::kStatic, 16},   {"-lzs-", Method::kLzs, 11},
-    {"-lz4-", Method::kStored, 0},  {"-lz5-", Method::kLz5, 12},
+    {"-lh0-", Method::kStored, 0},       {"-lh1-", Method::kAdaptive, 12}, {"-lh2-", Method::kEarlyAdaptive, 13},
+    {"-lh3-", Method::kEarlyStatic, 13}, {"-lh4-", Method::kStatic, 12},   {"-lh5-", Method::kStatic, 13},
+    {"-lh6-", Method::kStatic, 15},      {"-lh7-", Method::kStatic, 16},   {"-lzs-", Method::kLzs, 11},
+    {"-lz4-", Method::kStored, 0},       {"-lz5-", Method::kLz5, 12},
 };
 
 // LArc's ring buffers start at a fixed place with fixed contents, and copies
@@ -182,6 +182,10 @@ int DecodeLzh(const char* method, const uint8_t* packed, size_t packedSize, uint
             return 0;
         case Method::kAdaptive:
             return DecodeLzhAdaptive(packed, packedSize, out, outSize);
+        case Method::kEarlyAdaptive:
+            return DecodeLzhEarly(true, packed, packedSize, out, outSize);
+        case Method::kEarlyStatic:
+            return DecodeLzhEarly(false, packed, packedSize, out, outSize);
         case Method::kStatic:
             return DecodeLzhStatic(row.dictionaryBits, packed, packedSize, out, outSize);
         case Method::kLzs:

@@ -23,3 +23,4 @@ int DecodeLzh(const char* method, const uint8_t* packed, size_t packedSize, uint
 // kArchiveErrorBroken).
 int DecodeLzhStatic(int dictionaryBits, const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize);
 int DecodeLzhAdaptive(const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize);
+int DecodeLzhEarly(bool adaptive, const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize);

@@ -129,8 +129,12 @@ int DecodeLzhStatic(int dictionaryBits, const uint8_t* packed, size_t packedSize
     LzhBitReader bits(packed, packedSize);
     size_t position = 0;
     while (position < outSize) {
+        // A count of 0 stands for 65536 codes.
         uint32_t blockCodes = bits.Read(16);
-        if (blockCodes == 0 || !ReadShortLengths(&bits, &state->lengthCodes, kLengthSymbols, 5, true) ||
+        if (blockCodes == 0) {
+            blockCodes = 0x10000;
+        }
+        if (!ReadShortLengths(&bits, &state->lengthCodes, kLengthSymbols, 5, true) ||
             !ReadLiteralLengths(&bits, state.get()) ||
             !ReadShortLengths(&bits, &state->distances, distanceSymbols, distanceCountBits, false) || bits.PastEnd()) {
             return kArchiveErrorBroken;

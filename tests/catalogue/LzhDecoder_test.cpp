@@ -118,7 +118,7 @@ int DecodeGuarded(const char* method, const std::string& packed, size_t size) {
 TEST(LzhDecoder, DamagedStreamsFailInsideTheirBuffer) {
     const char* archives[] = {"lha_amiga_122/lh1.lzh", "lha_amiga_122/lh4.lzh", "explzh_723/h0_lh5.lzh",
                               "explzh_723/h0_lh6.lzh", "explzh_723/h0_lh7.lzh", "generated/lzs/lzs.lzs",
-                              "larc333/lz5.lzs"};
+                              "larc333/lz5.lzs",       "unlha32/lh2.lzh",       "unlha32/lh3.lzh"};
     for (const char* archive : archives) {
         Member member = FirstMember(archive);
         const char* method = member.entry.method;
@@ -137,7 +137,7 @@ TEST(LzhDecoder, DamagedStreamsFailInsideTheirBuffer) {
         // Output buffers smaller than the member.
         EXPECT_EQ(DecodeGuarded(method, member.packed, 1000), 0) << archive;
     }
-    for (const char* method : {"-lh1-", "-lh5-", "-lh7-", "-lzs-", "-lz5-"}) {
+    for (const char* method : {"-lh1-", "-lh2-", "-lh3-", "-lh5-", "-lh7-", "-lzs-", "-lz5-"}) {
         DecodeGuarded(method, std::string(5000, '\xff'), 100000);
         DecodeGuarded(method, std::string(5000, '\0'), 100000);
     }

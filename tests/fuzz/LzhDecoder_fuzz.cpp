@@ -1,0 +1,53 @@
+// Decodes every member of any bytes read as an LZH archive into a buffer
+// fenced by guard bytes: a corrupt stream may fail but must never write
+// outside the buffer or run away.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/LzhDecoder.h"
+#include "catalogue/LzhHeader.h"
+#include "core/SongFile.h"
+
+static int64_t Utc(int64_t utc) {
+    return utc;
+}
+
+static constexpr uint32_t kMaxOutput = 1u << 20;  // bytes decoded per member at most
+static constexpr size_t kGuard = 32;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > (1u << 22)) {
+        return 0;
+    }
+    MemorySongFile file(data, uint32_t(size));
+    ArchiveSource source(&file);
+    uint32_t offset = 0;
+    if (!FindFirstLzhHeader(&source, &offset)) {
+        return 0;
+    }
+    for (int members = 0; members < 64; members++) {
+        LzhEntry entry;
+        uint32_t next = 0;
+        if (ReadLzhHeader(&source, offset, Utc, &entry, &next) != 0) {
+            break;
+        }
+        offset = next;
+        uint32_t available = entry.dataOffset < size ? uint32_t(size) - entry.dataOffset : 0;
+        uint32_t packedSize = entry.packedSize < available ? entry.packedSize : available;
+        uint32_t outSize = entry.size < kMaxOutput ? entry.size : kMaxOutput;
+        std::vector<uint8_t> out(outSize + 2 * kGuard, 0xA5);
+        int result = DecodeLzh(entry.method, data + (available ? entry.dataOffset : 0), packedSize,
+                               out.data() + kGuard, outSize);
+        if (result != 0 && result != kArchiveErrorBroken && result != kArchiveErrorMethod) {
+            __builtin_trap();
+        }
+        for (size_t i = 0; i < kGuard; i++) {
+            if (out[i] != 0xA5 || out[kGuard + outSize + i] != 0xA5) {
+                __builtin_trap();
+            }
+        }
+    }
+    return 0;
+}
