@@ -1,0 +1,186 @@
+// Start-up and exit rules: greetings around the new year, the program's paths
+// and the players' search path at their byte limits, desktop flags as the
+// registry holds them, and the order of the exit refusals.
+#include "core/Startup.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/CommandLine.h"
+
+namespace {
+
+TEST(Startup, GreetingFollowsTheDateAroundNewYear) {
+    const struct {
+        int month;
+        int day;
+        const char* title;
+    } cases[] = {
+        {12, 30, "Quillory"},
+        {12, 31, "A HAPPY NEW YEAR ! - Quillory"},
+        {1, 1, "あけましておめでとう ! - Quillory"},
+        {1, 2, "あけましておめでとう ! - Quillory"},
+        {1, 3, "あけましておめでとう ! - Quillory"},
+        {1, 4, "Quillory"},
+        {1, 31, "Quillory"},
+        {2, 29, "Quillory"},
+        {11, 30, "Quillory"},
+        {12, 1, "Quillory"},
+        {3, 1, "Quillory"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(c.title, GreetingTitle(c.month, c.day)) << c.month << "/" << c.day;
+    }
+}
+
+// 600 bytes of "表" (95 5C): byte 511 of any even prefix is a lead byte.
+std::string Kanji(size_t count) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        text += "表";
+    }
+    return text;
+}
+
+TEST(Startup, ProgramFolderIsTheModulePathUpToItsLastSeparator) {
+    const struct {
+        std::string module;
+        std::string folder;
+    } cases[] = {
+        {"C:\\Program Files\\Quillory\\Quillory.exe", "C:\\Program Files\\Quillory\\"},
+        {"D:\\表\\ソ\\Quillory.exe", "D:\\表\\ソ\\"},
+        {"D:\\能ソ.exe", "D:\\"},
+        {"Quillory.exe", ""},
+        {"C:\\" + std::string(600, 'a') + "\\x.exe", "C:\\" + std::string(508, 'a')},
+        {"C:\\x" + Kanji(300) + "\\x.exe", "C:\\x" + Kanji(253)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.folder, ProgramFolderOf(c.module.c_str())) << c.module.size();
+    }
+}
+
+TEST(Startup, WorkFileSitsInTheTemporaryFolder) {
+    EXPECT_EQ("C:\\Temp\\Kadrel.$$$", WorkFilePathOf("C:\\Temp\\"));
+    EXPECT_EQ("C:\\ユーザー\\ソ\\Kadrel.$$$", WorkFilePathOf("C:\\ユーザー\\ソ\\"));
+    const std::string longFolder = "C:\\" + std::string(497, 't') + "\\";
+    EXPECT_EQ(longFolder + "Kadrel.$$$", WorkFilePathOf(longFolder.c_str()));
+    EXPECT_EQ(kStartupPathMax, WorkFilePathOf((longFolder + "x").c_str()).size());
+}
+
+TEST(Startup, SavedSearchPathDropsOneSeparatorAndCutOffFolders) {
+    const std::string entry = "C:\\" + std::string(96, 'p') + ";";  // 100 bytes
+    std::string five;
+    for (int i = 0; i < 5; ++i) {
+        five += entry;
+    }
+    const struct {
+        std::string variable;
+        std::string saved;
+    } cases[] = {
+        {"C:\\Windows;C:\\bin", "C:\\Windows;C:\\bin"},
+        {"C:\\Windows;C:\\bin;", "C:\\Windows;C:\\bin"},
+        {"C:\\Windows;;", "C:\\Windows;"},
+        {";", ""},
+        {"", ""},
+        {"C:\\表;D:\\ソ;", "C:\\表;D:\\ソ"},
+        // 511 bytes fit whole.
+        {five + std::string(10, 'x') + ";", five + std::string(10, 'x')},
+        // Two bytes more: the last folder is cut, so it goes.
+        {five + std::string(12, 'x') + ";", five.substr(0, 499)},
+        // The cut falls on a separator: the folders before it are whole.
+        {five + std::string(11, 'x') + ";y", five + std::string(11, 'x')},
+        {std::string(600, 'x'), ""},
+        {"C:\\" + Kanji(300), ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.saved, SavedSearchPath(c.variable.c_str())) << c.variable.size();
+    }
+}
+
+TEST(Startup, ExtendedSearchPathIsCutAtItsLimit) {
+    const std::string saved(4000, 's');
+    const struct {
+        std::string execPath;
+        size_t length;
+    } cases[] = {
+        {"C:\\Players", 4011},
+        {std::string(1630, 'e'), kSearchPathMax},  // exactly at the limit
+        {std::string(1631, 'e'), kSearchPathMax},
+        {std::string(5000, 'e'), kSearchPathMax},
+        // After one 'e' the "表" pairs start at even offsets; the one at 5630
+        // would end past the limit.
+        {"e" + Kanji(1000), kSearchPathMax - 1},
+        {Kanji(1000), kSearchPathMax},
+        {"", 4001},
+    };
+    for (const auto& c : cases) {
+        const std::string path = ExtendedSearchPath(saved, c.execPath.c_str());
+        EXPECT_EQ(c.length, path.size()) << c.execPath.size();
+        EXPECT_EQ(saved + ";", path.substr(0, 4001));
+        EXPECT_EQ(c.execPath.substr(0, path.size() - 4001), path.substr(4001));
+    }
+    EXPECT_EQ(";C:\\Players", ExtendedSearchPath("", "C:\\Players"));
+}
+
+TEST(Startup, DesktopFlagsReadTheirNumbers) {
+    const struct {
+        const char* value;
+        bool highColour;
+        bool fullDrag;
+    } cases[] = {
+        {nullptr, false, false}, {"", false, false},  {"4", false, true},    {"5", true, true},
+        {"16", true, true},      {" 32", true, true}, {"32bpp", true, true}, {"0", false, false},
+        {"-8", false, true},     {"+8", true, true},  {"x8", false, false},  {"99999999999999", true, true},
+    };
+    for (const auto& c : cases) {
+        const char* shown = c.value ? c.value : "(missing)";
+        EXPECT_EQ(c.highColour, HighColourIconsOf(c.value)) << shown;
+        EXPECT_EQ(c.fullDrag, FullWindowDragOf(c.value)) << shown;
+    }
+}
+
+TEST(Startup, MinimizedWindowIsShownOnlyAfterTheStartAction) {
+    EXPECT_EQ(FirstShow::kNormal, FirstShowFor(kWindowStateNormal));
+    EXPECT_EQ(FirstShow::kAfterStartAction, FirstShowFor(kWindowStateMinimized));
+    EXPECT_EQ(FirstShow::kMaximized, FirstShowFor(kWindowStateMaximized));
+    EXPECT_EQ(FirstShow::kNormal, FirstShowFor(7));
+    EXPECT_EQ(kStartPlayRandom, StartupPlayMode(kStartPlayRandom, false));
+    EXPECT_EQ(kStartPlayNone, StartupPlayMode(kStartPlayRandom, true));
+}
+
+TEST(Startup, ExitRefusalsComeInOrder) {
+    const struct {
+        const char* name;
+        ExitFlags before;
+        bool editorsClose;
+        ExitVerdict verdict;
+        bool editorsAsked;
+        bool exitingAfter;
+    } cases[] = {
+        {"plain close", {false, false, false, false}, true, ExitVerdict::kAllow, true, true},
+        {"editor refuses", {false, false, false, false}, false, ExitVerdict::kRefusedByEditor, true, false},
+        {"hand-over", {false, false, true, false}, true, ExitVerdict::kRefusedHandOver, true, false},
+        {"editor before hand-over", {false, false, true, false}, false, ExitVerdict::kRefusedByEditor, true, false},
+        {"busy skips editors", {true, false, false, false}, false, ExitVerdict::kAllow, false, false},
+        {"busy hand-over", {true, false, true, false}, true, ExitVerdict::kRefusedHandOver, false, false},
+        {"second request", {false, true, false, false}, false, ExitVerdict::kAllow, false, true},
+        {"second request hand-over", {false, true, true, false}, true, ExitVerdict::kRefusedHandOver, false, false},
+    };
+    for (const auto& c : cases) {
+        ExitFlags flags = c.before;
+        bool asked = false;
+        const ExitVerdict verdict = PrepareExit(&flags, [&] {
+            asked = true;
+            EXPECT_TRUE(flags.exiting) << c.name;
+            return c.editorsClose;
+        });
+        EXPECT_EQ(c.verdict, verdict) << c.name;
+        EXPECT_EQ(c.editorsAsked, asked) << c.name;
+        EXPECT_EQ(c.exitingAfter, flags.exiting) << c.name;
+        // Settings cleared by the delete command come back with a refusal.
+        EXPECT_EQ(verdict != ExitVerdict::kAllow, flags.saveSettingsOnExit) << c.name;
+    }
+}
+
+}  // namespace
