@@ -16,7 +16,7 @@ MemorySongFile::MemorySongFile(const void* bytes, uint32_t size)
 bool MemorySongFile::Read(void* buffer, uint32_t n, uint32_t* count) {
     // A read that would pass the end delivers nothing at all, not the rest:
     // callers read fixed-size records and treat a short read as the end.
-    if (position_ > size_ || n > size_ - position_) {
+    if (n == 0 || position_ > size_ || n > size_ - position_) {
         *count = 0;
         return true;
     }

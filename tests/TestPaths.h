@@ -14,14 +14,21 @@
 #include <unistd.h>
 #endif
 
+#ifndef QUILLORY_CORPUS_DIR
+#define QUILLORY_CORPUS_DIR "../shared/corpus"
+#endif
+#ifndef QUILLORY_TESTDATA_DIR
+#define QUILLORY_TESTDATA_DIR "tests/data"
+#endif
+
 inline std::string CorpusPath(const std::string& rel) {
     const char* r = std::getenv("QUILLORY_CORPUS");
-    return std::string(r ? r : "../shared/corpus") + "/" + rel;
+    return std::string(r ? r : QUILLORY_CORPUS_DIR) + "/" + rel;
 }
 
 inline std::string TestDataPath(const std::string& rel) {
     const char* r = std::getenv("QUILLORY_TESTDATA");
-    return std::string(r ? r : "tests/data") + "/" + rel;
+    return std::string(r ? r : QUILLORY_TESTDATA_DIR) + "/" + rel;
 }
 
 // Reads a whole file; empty when it cannot be read.
