@@ -101,7 +101,7 @@ TEST_F(RelatedFilesTest, FindRelatedFilesCountsListedExtensionsOnly) {
     Make("song.mid");
     Make("song.sry");
     Make("song.txt");
-    ASSERT_TRUE(folder_.MakeFolder("song.wrd"));  // a folder never counts
+    ASSERT_TRUE(folder_.MakeFolder("song.log"));  // a folder never counts
     const std::string song = Song("song.mid");
     std::string found;
     EXPECT_EQ(2, FindRelatedFiles(song.c_str(), false, {"wrd", "sry"}, &found, nullptr));
