@@ -101,6 +101,10 @@ std::vector<std::string> MemorySettingsStore::SubKeys(const std::string& key) {
 
 bool MemorySettingsStore::DeleteKey(const std::string& key) {
     std::string folded = Fold(key);
+    if (folded.empty()) {
+        keys_.clear();  // the root key holds everything
+        return true;
+    }
     for (auto it = keys_.begin(); it != keys_.end();) {
         const std::string& path = it->first;
         bool inside = path == folded || (path.size() > folded.size() && path.compare(0, folded.size(), folded) == 0 &&
