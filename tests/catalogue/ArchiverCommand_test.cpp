@@ -1,0 +1,257 @@
+// The archiver command lines: what the program issues, how our own
+// libraries read them back, the check that keeps members inside their
+// folder, and our libraries' extraction on real archives.
+#include "catalogue/ArchiverCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "TestPaths.h"
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/ArchiversOwn.h"
+#include "catalogue/Inflate.h"
+
+namespace {
+
+struct CommandCase {
+    int kind;
+    ExtractPurpose purpose;
+    const char* member;
+    const char* expected;
+};
+
+TEST(ArchiverCommand, ExtractionCommandLinesAreExact) {
+    const CommandCase cases[] = {
+        {kArchiveLzh, ExtractPurpose::kForReading, "dir/x.mid",
+         "e -c1 -m1 -n1 -jsb1 -gm1 -gp0 \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"dir/x.mid\""},
+        {kArchiveLzh, ExtractPurpose::kQuiet, "x.mid",
+         "e -c1 -m1 -n1 -gm1 \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"x.mid\""},
+        {kArchiveLzh, ExtractPurpose::kShown, "x.mid", "e -n0 \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"x.mid\""},
+        // '[' and ']' are escaped for unzip, but not the trail byte 0x5B of "ー" (81 5B).
+        {kArchiveZip, ExtractPurpose::kForReading, "[a]ー.mid",
+         "-x -C --i -j -o -qq \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"\\[a\\]ー.mid\""},
+        {kArchiveZip, ExtractPurpose::kQuiet, "x.mid",
+         "-x -C --i -j -o -qq \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"x.mid\""},
+        {kArchiveZip, ExtractPurpose::kShown, "x.mid",
+         "-x -C -i -j \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"x.mid\""},
+        {kArchiveGca, ExtractPurpose::kShown, "[x].mid",
+         "ex -xx0 -yx0 -sx0 \"D:\\m\\a.lzh\" \"C:\\T\\Kadrel.$$$\\\" \"[x].mid\""},
+    };
+    for (const CommandCase& c : cases) {
+        EXPECT_EQ(c.expected, ExtractCommandLine(c.kind, c.purpose, "D:\\m\\a.lzh", "C:\\T\\Kadrel.$$$", c.member));
+    }
+    // A folder already ending in '\\' gets no second one; one ending in the
+    // trail byte of "表" (95 5C) does.
+    EXPECT_EQ("e -n0 \"a.lzh\" \"C:\\\" \"x\"",
+              ExtractCommandLine(kArchiveLzh, ExtractPurpose::kShown, "a.lzh", "C:\\", "x"));
+    EXPECT_EQ("e -n0 \"a.lzh\" \"C:\\表\\\" \"x\"",
+              ExtractCommandLine(kArchiveLzh, ExtractPurpose::kShown, "a.lzh", "C:\\表", "x"));
+    EXPECT_EQ("-C --i -j -o -qq \"a.zip\" \"s/\\[1\\].mid\"", MemoryCommandLine(kArchiveZip, "a.zip", "s/[1].mid"));
+    EXPECT_EQ("ex -xx0 -yx0 -sx0 \"a.gca\" \"dummy\\\" \"x.mid\"", MemoryCommandLine(kArchiveGca, "a.gca", "x.mid"));
+    EXPECT_EQ("", MemoryCommandLine(kArchiveLzh, "a.lzh", "x.mid"));
+}
+
+TEST(ArchiverCommand, OurLibrariesReadTheProgramsCommandLinesBack) {
+    const ExtractPurpose purposes[] = {ExtractPurpose::kForReading, ExtractPurpose::kQuiet, ExtractPurpose::kShown};
+    const char* members[] = {"dir/x.mid", "表.mid", "[a] b.mid", "-dash.mid"};
+    for (int kind : {kArchiveLzh, kArchiveZip}) {
+        const ArchiverSyntax syntax = kind == kArchiveLzh ? ArchiverSyntax::kLha : ArchiverSyntax::kUnzip;
+        for (ExtractPurpose purpose : purposes) {
+            for (const char* member : members) {
+                const std::string line = ExtractCommandLine(kind, purpose, "D:\\ソ\\a b.lzh", "C:\\表", member);
+                ArchiverCommand command;
+                ASSERT_TRUE(ParseArchiverCommand(syntax, line.c_str(), &command)) << line;
+                EXPECT_EQ("D:\\ソ\\a b.lzh", command.archive) << line;
+                EXPECT_EQ("C:\\表\\", command.destination) << line;
+                ASSERT_EQ(1u, command.members.size()) << line;
+                EXPECT_EQ(member, command.members[0]) << line;
+                EXPECT_EQ(kind == kArchiveLzh ? "e" : "", command.command);
+            }
+        }
+    }
+    ArchiverCommand command;
+    ASSERT_TRUE(ParseArchiverCommand(ArchiverSyntax::kUnzip, MemoryCommandLine(kArchiveZip, "a.zip", "[1].mid").c_str(),
+                                     &command));
+    EXPECT_EQ("", command.destination);
+    EXPECT_EQ(std::vector<std::string>{"[1].mid"}, command.members);
+    EXPECT_TRUE(HasSwitch(command, "-J"));
+    EXPECT_FALSE(HasSwitch(command, "-x"));
+}
+
+TEST(ArchiverCommand, UnreadableCommandLinesAreRefused) {
+    const struct {
+        ArchiverSyntax syntax;
+        const char* line;
+    } cases[] = {
+        {ArchiverSyntax::kLha, ""},
+        {ArchiverSyntax::kLha, "l \"a.lzh\""},                   // listing is not ours
+        {ArchiverSyntax::kLha, "e -n0"},                         // no archive
+        {ArchiverSyntax::kLha, "e \"a.lzh\" \"C:\\\" \"x.mid"},  // open quote
+        {ArchiverSyntax::kUnzip, "-x -C"},
+        {ArchiverSyntax::kUnzip, "-x \"\""},
+    };
+    for (const auto& c : cases) {
+        ArchiverCommand command;
+        EXPECT_FALSE(ParseArchiverCommand(c.syntax, c.line, &command)) << c.line;
+    }
+    std::string many = "e \"a.lzh\"";
+    for (size_t i = 0; i <= kArchiverMembersMax; i++) {
+        many += " m";
+    }
+    ArchiverCommand command;
+    EXPECT_FALSE(ParseArchiverCommand(ArchiverSyntax::kLha, many.c_str(), &command));
+    EXPECT_FALSE(ParseArchiverCommand(ArchiverSyntax::kLha,
+                                      ("e \"" + std::string(kArchiverCommandMax, 'a') + "\"").c_str(), &command));
+}
+
+TEST(ArchiverCommand, MemberNamesLeavingTheFolderAreUnsafe) {
+    const struct {
+        const char* name;
+        bool safe;
+    } cases[] = {
+        {"x.mid", true},        {"dir/sub/x.mid", true}, {"a..b.mid", true},   {".hidden", true},
+        {"./x.mid", true},      {"表\\x.mid", true},     {"ソ..mid", true},    {"..", false},
+        {"../evil.mid", false}, {"..\\evil.mid", false}, {"a/../../e", false}, {"a\\..", false},
+        {"/etc/x", false},      {"\\x.mid", false},      {"C:x.mid", false},   {"C:\\x.mid", false},
+        {"a/b:stream", false},  {"... /x", false},       {"a/. ./x", false},   {"", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.safe, IsSafeMemberName(c.name)) << c.name;
+    }
+}
+
+TEST(ArchiverCommand, TargetPathsKeepOrDropTheMembersFolders) {
+    EXPECT_EQ("C:\\T\\x.mid", MemberTargetPath("C:\\T\\", "dir/sub/x.mid", true));
+    EXPECT_EQ("C:\\T\\dir\\sub\\x.mid", MemberTargetPath("C:\\T\\", "dir/sub/x.mid", false));
+    // The trail byte 0x5C of "表" is no separator.
+    EXPECT_EQ("C:\\T\\表.mid", MemberTargetPath("C:\\T\\", "d/表.mid", true));
+}
+
+// A ZIP archive of stored members with the given names, written by hand.
+std::string StoredZip(const std::vector<std::string>& names, const std::string& data) {
+    std::string zip;
+    const uint32_t crc = ZipCrc32(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+    auto le16 = [&zip](uint32_t v) { zip.append({char(v & 0xFF), char((v >> 8) & 0xFF)}); };
+    for (const std::string& name : names) {
+        zip += "PK\x03\x04";
+        le16(10), le16(0), le16(0), le16(0x645C), le16(0x3C21);
+        le16(crc & 0xFFFF), le16(crc >> 16);
+        le16(uint32_t(data.size())), le16(0), le16(uint32_t(data.size())), le16(0);
+        le16(uint32_t(name.size())), le16(0);
+        zip += name + data;
+    }
+    return zip + "PK\x05\x06";
+}
+
+bool Exists(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file) {
+        std::fclose(file);
+    }
+    return file != nullptr;
+}
+
+class OwnArchiver : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        SetArchiveAvailable(kArchiveLzh, true);
+        SetArchiveAvailable(kArchiveZip, true);
+    }
+    // The scratch folder as the program writes folders: ending in '\\'.
+    std::string Destination() const {
+        return folder_.Path().substr(0, folder_.Path().size() - 1) + "\\";
+    }
+    ScratchFolder folder_;
+};
+
+TEST_F(OwnArchiver, ExtractsTheNamedMembersWithTheProgramsCommandLines) {
+    const std::string lzh = TestDataPath("lzh/songs.lzh");
+    const std::string zip = TestDataPath("zip/deflated.zip");
+    std::string output;
+    EXPECT_EQ(0,
+              RunOwnArchiver(
+                  kArchiveLzh,
+                  ExtractCommandLine(kArchiveLzh, ExtractPurpose::kForReading, lzh, Destination(), "sub/y.mid").c_str(),
+                  &output))
+        << output;
+    EXPECT_EQ(44u, ReadWholeFile(folder_.File("y.mid")).size());
+    EXPECT_NE(std::string::npos, ReadWholeFile(folder_.File("y.mid")).find("表ソ曲"));
+    EXPECT_EQ(0,
+              RunOwnArchiver(
+                  kArchiveZip,
+                  ExtractCommandLine(kArchiveZip, ExtractPurpose::kShown, zip, Destination(), "SONGS/表.MID").c_str(),
+                  &output))
+        << output;
+    EXPECT_EQ(48u, ReadWholeFile(folder_.File("表.mid")).size());
+    // "x" keeps the folders below the destination.
+    EXPECT_EQ(0,
+              RunOwnArchiver(kArchiveLzh, ("x \"" + lzh + "\" \"" + Destination() + "\" \"*.mid\"").c_str(), &output));
+    EXPECT_EQ(44u, ReadWholeFile(folder_.File("sub/y.mid")).size());
+    EXPECT_EQ(48u, ReadWholeFile(folder_.File("x.mid")).size());
+}
+
+TEST_F(OwnArchiver, ReportsMissingMembersArchivesAndBrokenData) {
+    std::string output;
+    const std::string lzh = TestDataPath("lzh/songs.lzh");
+    EXPECT_EQ(
+        kArchiveErrorNotFound,
+        RunOwnArchiver(kArchiveLzh, ("e \"" + lzh + "\" \"" + Destination() + "\" \"none.mid\"").c_str(), &output));
+    EXPECT_EQ(kArchiveErrorCannotOpen,
+              RunOwnArchiver(kArchiveLzh, ("e \"" + folder_.File("no.lzh") + "\" \"x.mid\"").c_str(), &output));
+    EXPECT_EQ(
+        kArchiveErrorBroken,
+        RunOwnArchiver(
+            kArchiveZip,
+            ("-x \"" + TestDataPath("zip/truncated.zip") + "\" \"" + Destination() + "\" \"songs/text.txt\"").c_str(),
+            &output));
+    EXPECT_EQ(kArchiverErrorCommand, RunOwnArchiver(kArchiveLzh, "t \"a.lzh\"", &output));
+    EXPECT_NE(std::string::npos, output.find("Command line error"));
+}
+
+TEST_F(OwnArchiver, HostileMemberNamesAreNeverWritten) {
+    std::string output;
+    ASSERT_TRUE(folder_.MakeFolder("out"));
+    const std::string out = Destination() + "out\\";
+    const std::string lzh = TestDataPath("lzh/hostile.lzh");
+    EXPECT_EQ(kArchiverErrorUnsafeName,
+              RunOwnArchiver(kArchiveLzh, ("x \"" + lzh + "\" \"" + out + "\"").c_str(), &output));
+    EXPECT_NE(std::string::npos, output.find("..\\evil.mid: refused"));
+    EXPECT_NE(std::string::npos, output.find("C:evil2.mid: refused"));
+    EXPECT_EQ(42u, ReadWholeFile(folder_.File("out/ok.mid")).size());
+    EXPECT_FALSE(Exists(folder_.File("evil.mid")));
+    EXPECT_FALSE(Exists(folder_.File("out/evil2.mid")));
+
+    const std::string zip = folder_.File("hostile.zip");
+    ASSERT_TRUE(WriteWholeFile(zip, StoredZip({"../evil.mid", "/abs.mid", "ok2.mid"}, "MThd")));
+    output.clear();
+    EXPECT_EQ(kArchiverErrorUnsafeName,
+              RunOwnArchiver(kArchiveZip, ("-x -C \"" + zip + "\" \"" + out + "\"").c_str(), &output));
+    EXPECT_EQ("MThd", ReadWholeFile(folder_.File("out/ok2.mid")));
+    EXPECT_FALSE(Exists(folder_.File("evil.mid")));
+    EXPECT_NE(std::string::npos, output.find("/abs.mid: refused"));
+}
+
+TEST_F(OwnArchiver, MemoryExtractionFillsTheBuffer) {
+    const std::string line = MemoryCommandLine(kArchiveZip, TestDataPath("zip/deflated.zip"), "songs/sub/b.mid");
+    uint8_t buffer[64] = {};
+    uint32_t written = 0;
+    ArchiveEntry entry;
+    ASSERT_EQ(0, ReadOwnArchiverMember(kArchiveZip, line.c_str(), buffer, sizeof buffer, &written, &entry));
+    EXPECT_EQ(entry.size, written);
+    EXPECT_EQ(0x3C21, entry.dosDate);
+    EXPECT_EQ(0, std::string(reinterpret_cast<char*>(buffer), 4).compare("MThd"));
+    // A smaller buffer gets the member's start.
+    uint8_t small[4] = {};
+    ASSERT_EQ(0, ReadOwnArchiverMember(kArchiveZip, line.c_str(), small, sizeof small, &written, &entry));
+    EXPECT_EQ(4u, written);
+    EXPECT_EQ(kArchiveErrorNotFound,
+              ReadOwnArchiverMember(kArchiveZip,
+                                    MemoryCommandLine(kArchiveZip, TestDataPath("zip/deflated.zip"), "no").c_str(),
+                                    buffer, sizeof buffer, &written, &entry));
+    EXPECT_EQ(0u, written);
+}
+
+}  // namespace
