@@ -1,7 +1,10 @@
 // Start-up: single instance through the "Kadrel Running" mutex, the main
-// window and the message loop.
+// window, the message loop and the exit.
 #include "app/Application_win.h"
 
+#include "app/CommandIds.h"
+#include "app/MainWindow_win.h"
+#include "app/ProgramValues_win.h"
 #include "core/InternalError.h"
 
 static void ShowInternalError(const char* caption, const char* message) {
@@ -12,62 +15,71 @@ void InstallInternalErrorBox() {
     SetInternalErrorSink(ShowInternalError);
 }
 
-static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // A second instance brings the first one's window forward and passes nothing.
 static void ActivateRunningInstance() {
     HWND running = FindWindowA(kMainWindowClass, nullptr);
     if (!running) {
         return;
     }
-    if (IsIconic(running)) {
-        ShowWindow(running, SW_RESTORE);
-    }
+    ShowWindow(running, IsIconic(running) || !IsWindowVisible(running) ? SW_RESTORE : SW_SHOWNORMAL);
     SetForegroundWindow(running);
 }
 
-int RunApplication(HINSTANCE instance, const char*, int showCommand) {
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+bool PreTranslate(MSG* msg) {
+    const ProgramValues& program = Program();
+    MainWindow* main = program.mainWindow;
+    if (!main || !main->Handle()) {
+        return false;
+    }
+    // The palette is the only modeless window so far; it takes its keyboard
+    // navigation like a dialog.
+    HWND palette = FindWindowExA(nullptr, nullptr, "Kadrel PlayPalette", nullptr);
+    if (palette && GetWindow(palette, GW_OWNER) == main->Handle() && IsDialogMessageA(palette, msg)) {
+        return true;
+    }
+    ClientWindow* client = main->Client();
+    if (client && msg->hwnd && (msg->hwnd == client->TreeHandle() || msg->hwnd == client->ListHandle())) {
+        return TranslateAcceleratorA(main->Handle(), program.mainAccelerators, msg) != 0;
+    }
+    return false;
+}
+
+int RunApplication(HINSTANCE instance, const char* commandLine) {
+    HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, TRUE, kInstanceMutexName);
+    if (existing) {
+        CloseHandle(existing);
         ActivateRunningInstance();
-        if (mutex) {
-            CloseHandle(mutex);
-        }
         return 0;
     }
+    HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceMutexName);
     InstallInternalErrorBox();
 
-    WNDCLASSEXA windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kMainWindowClass;
-    windowClass.lpszMenuName = MAKEINTRESOURCEA(1);
-    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    RegisterClassExA(&windowClass);
+    ProgramValues& program = Program();
+    program.instance = instance;
+    program.commandLine = commandLine;
+    program.mainAccelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(kMainAccelerators));
+    program.editorAccelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(kEditorAccelerators));
+    SetUpArchives();
 
-    HWND window = CreateWindowExA(0, kMainWindowClass, kProductName, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  800, 560, nullptr, nullptr, instance, nullptr);
-    if (!window) {
+    int code = 1;
+    {
+        MainWindow main;
+        if (main.CreateFrame()) {
+            main.ShowFirst(false);
+            main.Client()->RunStartAction();
+            main.ShowFirst(true);
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                if (!PreTranslate(&msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            }
+            code = int(msg.wParam);
+        }
+    }
+    if (mutex) {
         CloseHandle(mutex);
-        return 1;
     }
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    CloseHandle(mutex);
-    return int(msg.wParam);
+    return code;
 }

@@ -3,6 +3,6 @@
 
 #include "app/Application_win.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
-    return RunApplication(instance, commandLine, showCommand);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return RunApplication(instance, GetCommandLineA());
 }

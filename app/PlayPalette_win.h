@@ -1,0 +1,29 @@
+// The floating play palette ("プレイパレット - Quillory"): a small tool window
+// with the property and play buttons of the main tool bars, laid out
+// horizontally with a caption or vertically without one.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "core/Settings.h"
+#include "ui/Controls_win.h"
+#include "ui/SWindow_win.h"
+
+// The palette's tool bar; its commands and tool tips go to notify.
+std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAGELIST images, bool vertical);
+
+class PlayPalette : public SWindow {
+   public:
+    PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images);
+
+   protected:
+    void OnCreate(MessageContext& m) override;
+    void OnClose(MessageContext& m) override;
+
+   private:
+    std::unique_ptr<SToolBar> bar_;
+    HIMAGELIST images_;
+    bool vertical_;
+};

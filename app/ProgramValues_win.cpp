@@ -1,0 +1,38 @@
+// The process-wide values and the start-up steps that fill them.
+#include "app/ProgramValues_win.h"
+
+#include "analysis/FileTypes.h"
+#include "app/RegistryStore_win.h"
+#include "catalogue/ArchiveAccess.h"
+#include "catalogue/ArchiveKind.h"
+#include "core/Startup.h"
+
+ProgramValues& Program() {
+    static ProgramValues values = [] {
+        ProgramValues initial;
+        initial.settingsRoot = kSettingsRootKey;
+        return initial;
+    }();
+    return values;
+}
+
+void SetProgramPaths() {
+    ProgramValues& program = Program();
+    char buffer[512] = {};
+    GetModuleFileNameA(nullptr, buffer, sizeof buffer - 1);
+    program.programFolder = ProgramFolderOf(buffer);
+    char temp[512] = {};
+    GetTempPathA(sizeof temp, temp);
+    program.workFilePath = WorkFilePathOf(temp);
+    SetWorkingFolder(program.workFilePath);
+    char found[512];
+    program.wmaReadable = SearchPathA(nullptr, "wmvcore.dll", nullptr, sizeof found, found, nullptr) != 0;
+    SetWindowsMediaAvailable(program.wmaReadable);
+}
+
+void SetUpArchives() {
+    InstallArchiveAccess();
+    // Our own decoders read LZH and ZIP whether or not an archiver library is there.
+    SetArchiveAvailable(kArchiveLzh, true);
+    SetArchiveAvailable(kArchiveZip, true);
+}
