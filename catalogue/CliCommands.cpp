@@ -6,7 +6,9 @@
 
 #include "analysis/FileTypes.h"
 #include "analysis/SoundModules.h"
+#include "catalogue/ArchiveAccess.h"
 #include "catalogue/ArchiveKind.h"
+#include "catalogue/Archivers.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/FullSongAnalyzer.h"
 #include "catalogue/ListFile.h"
@@ -363,7 +365,21 @@ static int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& e
     return kCliSuccess;
 }
 
+// Archives list like folders: through the archiver libraries where they are
+// installed, and LZH and ZIP through our own readers everywhere.
+static void EnableArchives() {
+    static bool librariesLoaded = false;
+    if (!librariesLoaded) {
+        LoadArchivers();
+        librariesLoaded = true;
+    }
+    SetArchiveAvailable(kArchiveLzh, true);
+    SetArchiveAvailable(kArchiveZip, true);
+    InstallArchiveAccess();
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    EnableArchives();
     if (args.empty()) {
         err << kUsage;
         return kCliBadUsage;
