@@ -9,7 +9,7 @@
 #include "core/BagBox.h"
 #include "player/LaunchRules.h"
 
-struct Settings;
+struct ClientSettings;
 
 // One deferred window message for the main window (a play command that
 // arrived while a DDE transaction waited, or a close request).
@@ -25,7 +25,7 @@ class PlayerHost {
     virtual ~PlayerHost() = default;
 
     // Settings and tables.
-    virtual Settings* CurrentSettings() = 0;
+    virtual ClientSettings* CurrentSettings() = 0;
     virtual const BagBox& SoundModules() = 0;
     virtual PendingCommand* Pending() = 0;
 
@@ -57,7 +57,9 @@ class PlayerHost {
     virtual void RefreshMinimizedTitle() = 0;
     virtual void UpdateSongInfoWindow() = 0;
     virtual void SetIndicatorPicture(int32_t picture) = 0;
-    virtual void SetBusy(bool busy) = 0;  // tree and song list busy flags
+    virtual void SetBusy(bool busy) = 0;
+    // Starts (killing it first) or stops the 500 ms end-of-song timer.
+    virtual void SetEndTimer(bool run) = 0;  // tree and song list busy flags
     virtual SelectorShow WindowShow() = 0;
     virtual bool IsLoadingList() = 0;
     virtual bool IsExiting() = 0;

@@ -1,0 +1,163 @@
+// The DDE client conversation with a player.
+#include "player/DdeClient_win.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+
+#include "player/PlayerHost.h"
+
+// DDEML calls back without a context; there is one client in the program.
+static DdeClient* activeClient = nullptr;
+
+DdeClient::DdeClient(PlayerHost* host) : host_(host) {
+    activeClient = this;
+    if (DdeInitializeA(&instance_, reinterpret_cast<PFNCALLBACK>(&DdeClient::Callback), APPCMD_CLIENTONLY, 0) !=
+        DMLERR_NO_ERROR) {
+        instance_ = 0;
+        host_->ShowError("DDE : イニシャライズできません。");
+    }
+}
+
+DdeClient::~DdeClient() {
+    if (instance_ != 0) {
+        DdeUninitialize(instance_);
+        instance_ = 0;
+    }
+    if (activeClient == this) {
+        activeClient = nullptr;
+    }
+}
+
+// Two synchronous transactions back to back, with no messages dispatched
+// between them, make every second one fail; a short drain keeps them apart.
+static void DrainMessages() {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(1);
+    } while (GetTickCount() - start < 1);
+}
+
+void DdeClient::SetLostHandler(std::function<void()> handler) {
+    lostHandler_ = std::move(handler);
+}
+
+HCONV DdeClient::Conversation() const {
+    return conversation_;
+}
+
+int32_t DdeClient::BusyCount() const {
+    return busyCount_;
+}
+
+void DdeClient::ReportFailure(const char* format, const char* a, const char* b, UINT error) {
+    host_->RefreshCommandStates();
+    char text[1024];
+    std::snprintf(text, sizeof(text), format, error, a, b);
+    host_->ShowError(text);
+}
+
+bool DdeClient::Connect(const char* service, const char* topic, bool quiet) {
+    if (instance_ == 0) {
+        if (!quiet) {
+            ReportFailure("DDE : コネクトできません。(%x)\n\nService '%s'\nTopic '%s'", service, topic,
+                          DMLERR_DLL_NOT_INITIALIZED);
+        }
+        return false;
+    }
+    HSZ serviceHandle = DdeCreateStringHandleA(instance_, service, CP_WINANSI);
+    HSZ topicHandle = DdeCreateStringHandleA(instance_, topic, CP_WINANSI);
+    conversation_ = DdeConnect(instance_, serviceHandle, topicHandle, nullptr);
+    DdeFreeStringHandle(instance_, serviceHandle);
+    DdeFreeStringHandle(instance_, topicHandle);
+    if (conversation_) {
+        return true;
+    }
+    if (!quiet) {
+        ReportFailure("DDE : コネクトできません。(%x)\n\nService '%s'\nTopic '%s'", service, topic,
+                      DdeGetLastError(instance_));
+    }
+    return false;
+}
+
+bool DdeClient::Disconnect() {
+    if (!conversation_) {
+        return false;
+    }
+    DdeDisconnect(conversation_);
+    conversation_ = nullptr;
+    return true;
+}
+
+bool DdeClient::Execute(const char* command, uint32_t timeOutMs, int32_t tries, const char* label) {
+    if (!conversation_) {
+        return false;
+    }
+    ++busyCount_;
+    DrainMessages();
+    bool done = false;
+    std::string data = command;
+    for (int32_t attempt = 0; attempt < tries && !done; ++attempt) {
+        done = DdeClientTransaction(reinterpret_cast<LPBYTE>(&data[0]), static_cast<DWORD>(data.size() + 1),
+                                    conversation_, nullptr, 0, XTYP_EXECUTE, timeOutMs, nullptr) != nullptr;
+    }
+    if (!done && label) {
+        ReportFailure("DDE : トランザクションに失敗しました。(%x)\n\n%s\nXTYP_EXECUTE '%s'", label, command,
+                      DdeGetLastError(instance_));
+    }
+    --busyCount_;
+    return done;
+}
+
+bool DdeClient::Request(char* buffer,
+                        size_t bufferSize,
+                        const char* item,
+                        UINT format,
+                        uint32_t timeOutMs,
+                        const char* label) {
+    if (!conversation_) {
+        return false;
+    }
+    ++busyCount_;
+    DrainMessages();
+    HSZ itemHandle = DdeCreateStringHandleA(instance_, item, CP_WINANSI);
+    HDDEDATA data =
+        DdeClientTransaction(nullptr, 0, conversation_, itemHandle, format, XTYP_REQUEST, timeOutMs, nullptr);
+    DdeFreeStringHandle(instance_, itemHandle);
+    bool answered = true;
+    if (data) {
+        const DWORD got = DdeGetData(data, reinterpret_cast<LPBYTE>(buffer), static_cast<DWORD>(bufferSize), 0);
+        if (bufferSize > 0) {
+            // Keep the reply terminated even when the server sent no NUL.
+            buffer[got < bufferSize ? got : bufferSize - 1] = '\0';
+        }
+        DdeFreeDataHandle(data);
+    } else {
+        const UINT error = DdeGetLastError(instance_);
+        answered = error == DMLERR_ADVACKTIMEOUT || error == DMLERR_BUSY || error == DMLERR_DATAACKTIMEOUT ||
+                   error == DMLERR_REENTRANCY;
+        if (!answered && label) {
+            ReportFailure("DDE : トランザクションに失敗しました。(%x)\n\n%s\nXTYP_REQUEST '%s'", label, item, error);
+        }
+        if (bufferSize > 0) {
+            buffer[0] = '\0';
+        }
+    }
+    --busyCount_;
+    return answered;
+}
+
+HDDEDATA CALLBACK DdeClient::Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    if (type == XTYP_DISCONNECT && activeClient) {
+        activeClient->conversation_ = nullptr;
+        if (activeClient->lostHandler_) {
+            activeClient->lostHandler_();
+        }
+    }
+    return nullptr;
+}
