@@ -28,6 +28,7 @@ class ArchiveCli : public ::testing::Test {
    protected:
     void SetUp() override {
         ASSERT_TRUE(WriteWholeFile(folder_.File("a.lzh"), ReadWholeFile(TestDataPath("lzh/songs.lzh"))));
+        ASSERT_TRUE(WriteWholeFile(folder_.File("b.zip"), ReadWholeFile(TestDataPath("zip/deflated.zip"))));
     }
     ScratchFolder folder_;
 };
