@@ -10,81 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSongs.h"
 #include "catalogue/CliCommands.h"
 #include "catalogue/TitleCache.h"
 #include "core/MusicObject.h"
 
 namespace {
 
+using namespace bench;
+
 constexpr int kSongsPerKind = 10000;
 constexpr int kCacheEntries = 100000;
-constexpr size_t kFloorReadBytes = 4096;
-
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-bool WriteFile(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-std::string BigEndian32(uint32_t v) {
-    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-}
-
-// A format-0 MIDI file with a track name and one note.
-std::string MidiSong(int n) {
-    const std::string title = "Benchmark Song " + std::to_string(n);
-    std::string track = std::string("\x00\xFF\x03", 3) + char(title.size()) + title;
-    track += std::string("\x00\x90\x3C\x40\x60\x80\x3C\x00\x00\xFF\x2F\x00", 12);
-    return std::string("MThd\0\0\0\6\0\0\0\1\0\x60", 14) + "MTrk" + BigEndian32(uint32_t(track.size())) + track;
-}
-
-std::string Id3Frame(const char* id, const std::string& text) {
-    return std::string(id) + BigEndian32(uint32_t(text.size() + 1)) + std::string(2, '\0') + '\0' + text;
-}
-
-// An ID3v2.3 tag with title and artist before a few silent MPEG frames.
-std::string Mp3Song(int n) {
-    const std::string frames =
-        Id3Frame("TIT2", "Benchmark Track " + std::to_string(n)) + Id3Frame("TPE1", "Bench Artist");
-    const uint32_t size = uint32_t(frames.size());
-    std::string tag = "ID3\x03";
-    tag += '\0';
-    tag += '\0';
-    tag += char((size >> 21) & 0x7F);
-    tag += char((size >> 14) & 0x7F);
-    tag += char((size >> 7) & 0x7F);
-    tag += char(size & 0x7F);
-    std::string frame("\xFF\xFB\x90\x00", 4);
-    frame.resize(417, '\0');
-    return tag + frames + frame + frame + frame;
-}
-
-// Opens, reads 4 KiB of and closes every file: what any lister pays.
-double IoFloor(const std::vector<std::string>& paths) {
-    std::vector<char> buffer(kFloorReadBytes);
-    const Clock::time_point start = Clock::now();
-    size_t total = 0;
-    for (const std::string& path : paths) {
-        if (FILE* f = std::fopen(path.c_str(), "rb")) {
-            total += std::fread(buffer.data(), 1, buffer.size(), f);
-            std::fclose(f);
-        }
-    }
-    const double ms = MillisecondsSince(start);
-    if (total == 0) {
-        std::fprintf(stderr, "the I/O floor read nothing\n");
-    }
-    return ms;
-}
 
 // Runs "quillory-cli list folder"; the time in ms, or -1 when it failed.
 double TimeList(const std::string& folder, size_t* rows) {
@@ -106,16 +42,9 @@ double TimeList(const std::string& folder, size_t* rows) {
 }
 
 void BenchList(const std::string& folder) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < kSongsPerKind; i++) {
-        const std::string midi = folder + "song" + std::to_string(i) + ".mid";
-        const std::string mp3 = folder + "track" + std::to_string(i) + ".mp3";
-        if (!WriteFile(midi, MidiSong(i)) || !WriteFile(mp3, Mp3Song(i))) {
-            std::fprintf(stderr, "cannot write the songs in %s\n", folder.c_str());
-            return;
-        }
-        paths.push_back(midi);
-        paths.push_back(mp3);
+    const std::vector<std::string> paths = WriteSongs(folder, kSongsPerKind);
+    if (paths.empty()) {
+        return;
     }
     const double floor = IoFloor(paths);
     size_t coldRows = 0;
@@ -166,22 +95,6 @@ void BenchCacheLoad(const std::string& folder) {
     std::printf("  reading its bytes:                   %9.1f ms\n", readMs);
     std::printf("  LoadTitleCache:                      %9.1f ms  %d rows%s  %.2fx reading\n", loadMs,
                 state.TitleCache.Count(), loaded ? "" : " (failed)", loadMs / readMs);
-}
-
-std::string MakeTempFolder(const char* name) {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base ? base : "/tmp") + "/" + name + "XXXXXX";
-    if (!mkdtemp(&pattern[0])) {
-        return std::string();
-    }
-    return pattern + "/";
-}
-
-void RemoveFolder(const std::string& folder) {
-    const std::string command = "rm -rf '" + folder + "'";
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "could not remove %s\n", folder.c_str());
-    }
 }
 
 }  // namespace
