@@ -25,8 +25,7 @@ MainWindow::MainWindow() : SWindow(kMainWindowClass, nullptr, kWindowKind) {
     SetClassLook(icon, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetStyle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0);
     SetTitle(baseTitle_.c_str());
-    menu_.Load(kMainMenu);
-    SetMenu(menu_.Handle());
+    SetMenu(LoadMenuA(program.instance, MAKEINTRESOURCEA(kMainMenu)));
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0x43F};
     InitCommonControlsEx(&controls);
@@ -57,11 +56,7 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::CreateFrame() {
-    if (!Create()) {
-        return false;
-    }
-    menu_.Release();
-    return true;
+    return Create();
 }
 
 void MainWindow::ShowFirst(bool afterStartAction) {

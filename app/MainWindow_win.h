@@ -118,7 +118,6 @@ class MainWindow : public SWindow {
     std::unique_ptr<PlayPalette> palette_;
     SImageList images_;
     HBITMAP toolBitmap_ = nullptr;
-    SMenu menu_;
     bool oleReady_ = false;
     bool trayShown_ = false;
     bool trayMenuBusy_ = false;

@@ -1,0 +1,256 @@
+// The real main window in-process: menus and help texts from the program's
+// own resources, status bar parts, band and palette commands, minimizing to
+// the tray or the task bar, the exit refusal and the settings written at exit
+// under a scratch registry key.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "app/CommandIds.h"
+#include "app/MainWindow_win.h"
+#include "app/ProgramValues_win.h"
+#include "core/MainWindowRules.h"
+#include "core/Settings.h"
+
+namespace {
+
+const char kScratchRoot[] = "Software\\Brenvik\\KadrelWindowTest";
+
+std::string ProgramPath() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    path.resize(path.find_last_of('\\'));
+    path.resize(path.find_last_of('\\') + 1);
+    return path + "bin\\Quillory.exe";
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+std::string StatusText(HWND statusBar, int part) {
+    char text[256] = {};
+    SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool ReadNumber(const char* key, const char* name, DWORD* value) {
+    DWORD bytes = sizeof *value;
+    const std::string path = std::string(kScratchRoot) + "\\" + key;
+    return RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, value, &bytes) ==
+           ERROR_SUCCESS;
+}
+
+class MainWindowTest : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        resources_ = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_TRUE(resources_) << ProgramPath();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
+        ProgramValues& program = Program();
+        program.instance = resources_;
+        program.commandLine = "Quillory.exe";
+        program.settingsRoot = kScratchRoot;
+        main_ = new MainWindow;
+        ASSERT_TRUE(main_->CreateFrame());
+        main_->Show(SW_SHOWNORMAL);
+        Pump();
+    }
+    void TearDown() override {
+        delete main_;
+        Pump();
+        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
+        FreeLibrary(resources_);
+    }
+    void Command(int id) {
+        main_->Send(WM_COMMAND, WPARAM(id), 0);
+        Pump();
+    }
+
+    HMODULE resources_ = nullptr;
+    MainWindow* main_ = nullptr;
+};
+
+TEST_F(MainWindowTest, MenusAndHelpTextsAreJapanese) {
+    HMENU menu = GetMenu(main_->Handle());
+    ASSERT_TRUE(menu);
+    struct {
+        UINT id;
+        const char* text;
+    } const items[] = {
+        {kCmdExit, "終了(&X)"},
+        {kCmdDeleteSettingsAndExit, "レジストリを削除して終了(&Z)..."},
+        {kCmdBandProperty, "プロパティバー(&R)"},
+        {kCmdBandReset, "初期化(&I)"},
+        {kCmdPlayPalette, "プレイパレット(&P)"},
+        {kCmdNext, "次に進む(&F)\tAlt+→"},
+        {kCmdPlayerFirst + 11, "Lilith(&L)"},
+        {kCmdManual, "マニュアルを開く(&M)\tF1"},
+    };
+    char text[128];
+    for (const auto& item : items) {
+        ASSERT_GT(GetMenuStringA(menu, item.id, text, sizeof text, MF_BYCOMMAND), 0) << item.id;
+        EXPECT_STREQ(item.text, text) << item.id;
+    }
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("ファイル(&F)", text);
+
+    // Highlighting an item shows its help text in the status bar.
+    main_->Send(WM_MENUSELECT, MAKEWPARAM(kCmdExit, MF_STRING), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ("Quilloryを終了", StatusText(main_->StatusBarHandle(), 0));
+    main_->Send(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ("0 個のオブジェクト", StatusText(main_->StatusBarHandle(), 0));
+}
+
+TEST_F(MainWindowTest, StatusBarPartsFollowTheLayoutRule) {
+    HWND status = main_->StatusBarHandle();
+    EXPECT_EQ("0 個のオブジェクト", StatusText(status, 0));
+    EXPECT_EQ("\tMedia Player", StatusText(status, 1));
+    EXPECT_EQ("\tEmulation : OFF", StatusText(status, 2));
+    EXPECT_EQ("\tPlayMode : Normal", StatusText(status, 3));
+    EXPECT_EQ("\tCache : OFF", StatusText(status, 4));
+    main_->SetStatusCount(128, 3, 2);
+    EXPECT_EQ("128 個のオブジェクト (選択 3 個) [2]", StatusText(status, 0));
+
+    // A wide and a narrow frame: the player part goes below 690 pixels.
+    for (int width : {1000, 600}) {
+        main_->Move(0, 0, width, 400, true);
+        Pump();
+        RECT client;
+        GetClientRect(status, &client);
+        int expected[kStatusPartCount];
+        StatusPartEdges(client.right, GetSystemMetrics(SM_CXVSCROLL), expected);
+        int edges[kStatusPartCount] = {};
+        ASSERT_EQ(kStatusPartCount, SendMessageA(status, SB_GETPARTS, kStatusPartCount, LPARAM(edges)));
+        for (int i = 0; i < kStatusPartCount; ++i) {
+            EXPECT_EQ(expected[i], edges[i]) << "width " << width << " part " << i;
+        }
+        EXPECT_EQ(width < 700, edges[0] == edges[1]) << width;
+    }
+}
+
+TEST_F(MainWindowTest, BandCommandsHideShowAndReset) {
+    for (int id : {kCmdBandProperty, kCmdBandSearch, kCmdBandPlay}) {
+        const uint32_t band = BandIdOfCommand(id);
+        EXPECT_TRUE(main_->BandShown(band));
+        Command(id);
+        EXPECT_FALSE(main_->BandShown(band)) << id;
+    }
+    Command(kCmdBandSearch);
+    EXPECT_TRUE(main_->BandShown(2));
+    Command(kCmdBandReset);
+    for (uint32_t band = 1; band <= 3; ++band) {
+        EXPECT_TRUE(main_->BandShown(band)) << band;
+    }
+    EXPECT_EQ(UINT(MF_CHECKED), GetMenuState(GetMenu(main_->Handle()), kCmdBandPlay, MF_BYCOMMAND));
+
+    Command(kCmdStatusBar);
+    EXPECT_FALSE(IsWindowVisible(main_->StatusBarHandle()));
+    Command(kCmdStatusBar);
+    EXPECT_TRUE(IsWindowVisible(main_->StatusBarHandle()));
+}
+
+TEST_F(MainWindowTest, PaletteOpensAndClosesWithItsCommand) {
+    Command(kCmdPlayPalette);
+    HWND palette = FindWindowA("Kadrel PlayPalette", "プレイパレット - Quillory");
+    ASSERT_TRUE(palette);
+    RECT client;
+    GetClientRect(palette, &client);
+    EXPECT_EQ(330, client.right);
+    EXPECT_EQ(22, client.bottom);
+    // Its close box goes through the same command.
+    SendMessageA(palette, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(main_->PaletteOpen());
+    EXPECT_FALSE(IsWindow(palette));
+}
+
+TEST_F(MainWindowTest, ToolTipsNameTheCommands) {
+    EXPECT_EQ("表示", main_->ToolTipText(kCmdViewButton));
+    EXPECT_EQ("連続演奏を解除", main_->ToolTipText(kCmdPlayCancel));
+    EXPECT_EQ("絞り込みを解除", main_->ToolTipText(kCmdBarWiden));
+    EXPECT_EQ("", main_->ToolTipText(kCmdExit));
+}
+
+TEST_F(MainWindowTest, MinimizingWithStoreTaskTrayHidesInTheTray) {
+    main_->Client()->settings.mode.storeTaskTray = true;
+    main_->Show(SW_MINIMIZE);
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(main_->Handle()));
+    EXPECT_TRUE(main_->TrayIconShown());
+    // A left click on the icon brings the window back and removes the icon.
+    main_->Send(kMsgTrayIcon, 0, WM_LBUTTONDOWN);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(main_->Handle()));
+    EXPECT_FALSE(IsIconic(main_->Handle()));
+    EXPECT_FALSE(main_->TrayIconShown());
+}
+
+TEST_F(MainWindowTest, MinimizingToTheTaskBarAddsPlayItemsToTheSystemMenu) {
+    main_->Show(SW_MINIMIZE);
+    Pump();
+    EXPECT_TRUE(IsWindowVisible(main_->Handle()));
+    EXPECT_FALSE(main_->TrayIconShown());
+    EXPECT_STREQ("Quillory", main_->GetText().c_str());
+    char text[64] = {};
+    GetMenuStringA(GetSystemMenu(main_->Handle(), FALSE), kCmdPlay, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_STREQ("演奏(&O)", text);
+    main_->Show(SW_RESTORE);
+    Pump();
+    EXPECT_EQ(0, GetMenuStringA(GetSystemMenu(main_->Handle(), FALSE), kCmdPlay, text, sizeof text, MF_BYCOMMAND));
+}
+
+TEST_F(MainWindowTest, ExitDuringHandOverIsRefusedAndWritesNothing) {
+    main_->Client()->exitFlags.handOverRunning = true;
+    // Answer the refusal box from another thread.
+    std::thread answer([] {
+        for (int i = 0; i < 200; ++i) {
+            if (HWND box = FindWindowA("#32770", "Quillory")) {
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(25);
+        }
+    });
+    main_->Send(WM_CLOSE, 0, 0);
+    answer.join();
+    Pump();
+    EXPECT_TRUE(IsWindow(main_->Handle()));
+    DWORD value = 0;
+    EXPECT_FALSE(ReadNumber("Window", "ShowStatusBar", &value));
+
+    main_->Client()->exitFlags.handOverRunning = false;
+    main_->Send(WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(main_->Handle());
+}
+
+TEST_F(MainWindowTest, SettingsAreWrittenAtExit) {
+    Command(kCmdBandProperty);
+    Command(kCmdStatusBar);
+    main_->Send(WM_CLOSE, 0, 0);
+    Pump();
+    ASSERT_FALSE(main_->Handle());
+    DWORD value = 1;
+    ASSERT_TRUE(ReadNumber("Window", "ShowStatusBar", &value));
+    EXPECT_EQ(0u, value);
+    ASSERT_TRUE(ReadNumber("Window", BandValueName(1, "Show").c_str(), &value));
+    EXPECT_EQ(0u, value);
+    ASSERT_TRUE(ReadNumber("Window", BandValueName(1, "id").c_str(), &value));
+    EXPECT_EQ(1u, value);
+    EXPECT_TRUE(ReadNumber("Mode", "RegWrite", &value));
+    EXPECT_EQ(kDefaultRegWrite, value);
+}
+
+}  // namespace
