@@ -1,9 +1,12 @@
-// The commands of quillory-cli over the catalogue: list, info and cache.
+// The commands of quillory-cli over the catalogue: list, info, cache and
+// export-html.
 #include "catalogue/CliCommands.h"
 
 #include <cstdlib>
 #include <cstring>
 
+#include "actions/HtmlExport.h"
+#include "actions/SongRows.h"
 #include "analysis/FileTypes.h"
 #include "analysis/SoundModules.h"
 #include "catalogue/ArchiveAccess.h"
@@ -25,6 +28,8 @@ const char kUsage[] =
     "                         [--no-cache-update] [--utf8]\n"
     "       quillory-cli info FILE [--utf8]\n"
     "       quillory-cli cache {update|new|delete} LOCATION\n"
+    "       quillory-cli export-html LOCATION OUT.html [--subfolders] [--player KIND] [--sort KIND]\n"
+    "                         [--desc] [--no-cache-update]\n"
     "LOCATION is a folder, a list file (.lst) or an archive. KIND of --player is a player\n"
     "number (0-11, 100); without it every music file is listed. KIND of --sort is none,\n"
     "name, title, comment, module or date.\n";
@@ -317,6 +322,45 @@ static int RunList(const CliOptions& options, std::ostream& out, std::ostream& e
     return kCliSuccess;
 }
 
+// Writes every row of the location as the program's HTML export does.
+static int RunExportHtml(const CliOptions& options, std::ostream& err) {
+    if (options.operands.size() != 2) {
+        err << kUsage;
+        return kCliBadUsage;
+    }
+    const std::string& argument = options.operands[0];
+    const std::string location = LocationOfArgument(argument, IsFolder(argument));
+    const LocationKind kind = KindOfLocation(location);
+    if (!CheckLocation(location, kind, err)) {
+        return kCliFailed;
+    }
+    CliCatalogue catalogue(err, kind);
+    if (!OpenCliLocation(catalogue, location, options)) {
+        return kCliFailed;
+    }
+    if (options.cacheUpdate && !RefreshCliCache(catalogue, true)) {
+        return kCliFailed;
+    }
+    CatalogueRows rows(catalogue.state, catalogue.analyzer, false, "");
+    std::vector<int32_t> all(size_t(rows.RowCount()));
+    for (size_t i = 0; i < all.size(); i++) {
+        all[i] = int32_t(i);
+    }
+    HtmlListSummary summary;
+    summary.location = location;
+    summary.totalObjects = rows.RowCount();
+    summary.sortKind = options.sortKind;
+    summary.sortDescending = options.descending;
+    summary.time = CurrentLocalTime();
+    const std::string& outPath = options.operands[1];
+    const uint32_t error = WriteHtmlList(outPath.c_str(), rows, all, summary);
+    if (error != kErrorSuccess) {
+        err << "quillory-cli: " << outPath << ": cannot write the file (error " << error << ")\n";
+        return kCliFailed;
+    }
+    return kCliSuccess;
+}
+
 static int RunCache(const CliOptions& options, std::ostream& err) {
     if (options.operands.size() != 2) {
         err << kUsage;
@@ -397,6 +441,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "info") {
         return RunInfo(options, out, err);
+    }
+    if (command == "export-html") {
+        return RunExportHtml(options, err);
     }
     err << "quillory-cli: unknown command: " << command << "\n" << kUsage;
     return kCliBadUsage;

@@ -1,7 +1,7 @@
 // quillory-cli: the catalogue without windows. Lists a folder or list file
 // with the song list's columns, using and refreshing the title cache as the
 // program does; shows one song's information; updates, creates or deletes a
-// location's title cache.
+// location's title cache; writes a location's list as an HTML page.
 #pragma once
 
 #include <cstdint>
