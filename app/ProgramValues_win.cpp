@@ -5,6 +5,7 @@
 #include "app/RegistryStore_win.h"
 #include "catalogue/ArchiveAccess.h"
 #include "catalogue/ArchiveKind.h"
+#include "catalogue/Archivers.h"
 #include "core/Startup.h"
 
 ProgramValues& Program() {
@@ -32,6 +33,7 @@ void SetProgramPaths() {
 
 void SetUpArchives() {
     InstallArchiveAccess();
+    LoadArchivers();
     // Our own decoders read LZH and ZIP whether or not an archiver library is there.
     SetArchiveAvailable(kArchiveLzh, true);
     SetArchiveAvailable(kArchiveZip, true);

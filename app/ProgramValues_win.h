@@ -29,5 +29,6 @@ ProgramValues& Program();
 // the type table and the archive code about them.
 void SetProgramPaths();
 
-// Installs the archive branches and marks the archivers available.
+// Installs the archive branches, loads the archiver libraries found and
+// keeps LZH and ZIP available, which our own decoders read without them.
 void SetUpArchives();
