@@ -115,6 +115,19 @@ int RunOwnArchiver(int kind, const char* commandLine, std::string* output) {
     return result;
 }
 
+int RunOwnArchiverEntry(int kind, const char* commandLine, char* output, size_t size) {
+    std::string messages = "Command line error\r\n";
+    int result = kArchiverErrorCommand;
+    if (commandLine) {
+        messages.clear();
+        result = RunOwnArchiver(kind, commandLine, &messages);
+    }
+    if (output && size > 0) {
+        CopyBounded(output, messages.c_str(), size - 1);
+    }
+    return result;
+}
+
 int ReadOwnArchiverMember(int kind,
                           const char* commandLine,
                           uint8_t* buffer,

@@ -22,6 +22,11 @@ constexpr int kOwnUnzipVersion = 540;
 // kArchiverErrorWrite or the decoder's error.
 int RunOwnArchiver(int kind, const char* commandLine, std::string* output);
 
+// The command entry of our libraries: runs the command line (null is a
+// command line error) and copies the messages into output, a buffer of size
+// bytes, cut on a character boundary and terminated.
+int RunOwnArchiverEntry(int kind, const char* commandLine, char* output, size_t size);
+
 // Reads the one member a memory command line names into buffer (size bytes;
 // a longer member is cut). *written gets the bytes filled and *entry the
 // member's listing entry. Returns 0, kArchiverErrorCommand,

@@ -2,21 +2,8 @@
 // lines the program issues ("e" and "x" with a destination folder).
 #include <windows.h>
 
-#include <cstring>
-#include <string>
-
 #include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiverCommand.h"
 #include "catalogue/ArchiversOwn.h"
-#include "core/Text.h"
-
-// Copies the messages into the caller's buffer of size bytes, cut on a
-// character boundary and terminated.
-static void CopyOutput(const std::string& text, LPSTR output, DWORD size) {
-    if (output && size > 0) {
-        CopyBounded(output, text.c_str(), size - 1);
-    }
-}
 
 extern "C" {
 
@@ -30,14 +17,8 @@ BOOL WINAPI UnlhaSetCursorMode(BOOL) {
 }
 
 int WINAPI Unlha(HWND, LPCSTR commandLine, LPSTR output, DWORD size) {
-    if (!commandLine) {
-        return kArchiverErrorCommand;
-    }
     SetArchiveAvailable(kArchiveLzh, true);
-    std::string messages;
-    const int result = RunOwnArchiver(kArchiveLzh, commandLine, &messages);
-    CopyOutput(messages, output, size);
-    return result;
+    return RunOwnArchiverEntry(kArchiveLzh, commandLine, output, size);
 }
 
 }  // extern "C"

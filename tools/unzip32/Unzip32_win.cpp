@@ -9,13 +9,6 @@
 #include "catalogue/ArchiverCommand.h"
 #include "catalogue/ArchiversOwn.h"
 #include "catalogue/LzhHeader.h"
-#include "core/Text.h"
-
-static void CopyOutput(const std::string& text, LPSTR output, DWORD size) {
-    if (output && size > 0) {
-        CopyBounded(output, text.c_str(), size - 1);
-    }
-}
 
 extern "C" {
 
@@ -29,14 +22,8 @@ BOOL WINAPI UnZipSetCursorMode(BOOL) {
 }
 
 int WINAPI UnZip(HWND, LPCSTR commandLine, LPSTR output, DWORD size) {
-    if (!commandLine) {
-        return kArchiverErrorCommand;
-    }
     SetArchiveAvailable(kArchiveZip, true);
-    std::string messages;
-    const int result = RunOwnArchiver(kArchiveZip, commandLine, &messages);
-    CopyOutput(messages, output, size);
-    return result;
+    return RunOwnArchiverEntry(kArchiveZip, commandLine, output, size);
 }
 
 int WINAPI
