@@ -21,8 +21,7 @@ namespace {
 
 class FakeHost : public PlayerHost {
    public:
-    FakeHost() {
-        modules = MakeSoundModuleTable();
+    FakeHost() : modules(MakeSoundModuleTable()) {
         BagBox detectors = MakeSoundModuleDetectorTable();
         SetDefaultSoundModules(&modules, &detectors);
     }
@@ -151,7 +150,10 @@ class PlayersTest : public ::testing::Test {
         folder_ = ScratchFolder();
         CreateDirectoryA(folder_.c_str(), nullptr);
         for (const char* name : {"WFP.exe", "winamp.exe", "mplay32.exe", "TMIDI.EXE"}) {
-            ASSERT_TRUE(CopyFileA(FakePlayerPath().c_str(), (folder_ + "\\" + name).c_str(), FALSE)) << name;
+            // A copy left by an earlier test may still be running; it is the same program.
+            const bool copied = CopyFileA(FakePlayerPath().c_str(), (folder_ + "\\" + name).c_str(), TRUE) ||
+                                GetLastError() == ERROR_FILE_EXISTS;
+            ASSERT_TRUE(copied) << name;
         }
         char path[32768];
         GetEnvironmentVariableA("PATH", path, sizeof(path));
@@ -290,6 +292,11 @@ TEST_F(PlayersTest, PlayerLostEndsTheRun) {
     EXPECT_EQ(host_.emulationText, "\tEmulation : OFF");
     EXPECT_FALSE(controller_.dde().Execute("/STOP", 1000, 1, "DdePlayerStop"));
     EXPECT_TRUE(host_.errors.empty());
+    // The player itself still runs: close it for the next test.
+    HWND player = FindWindowA("FakePlayer", nullptr);
+    ASSERT_NE(player, nullptr);
+    PostMessageA(player, WM_CLOSE, 0, 0);
+    Pump(500);
 }
 
 TEST_F(PlayersTest, LaunchFailureShowsNotFoundAndEndsTheRun) {
