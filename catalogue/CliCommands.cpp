@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "actions/HtmlExport.h"
 #include "actions/SongRows.h"
@@ -282,6 +283,25 @@ static LocationKind KindOfLocation(const std::string& location) {
     return (location.back() == '>' && IsListFileName(path.c_str())) ? kLocationListFile : kLocationFolder;
 }
 
+// Opens the location named by the first operand for a listing and refreshes
+// its cache unless told not to. Null (with a message) when that fails.
+static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std::ostream& err) {
+    const std::string& argument = options.operands[0];
+    const std::string location = LocationOfArgument(argument, IsFolder(argument));
+    const LocationKind kind = KindOfLocation(location);
+    if (!CheckLocation(location, kind, err)) {
+        return nullptr;
+    }
+    auto catalogue = std::make_unique<CliCatalogue>(err, kind);
+    if (!OpenCliLocation(*catalogue, location, options)) {
+        return nullptr;
+    }
+    if (options.cacheUpdate && !RefreshCliCache(*catalogue, true)) {
+        return nullptr;
+    }
+    return catalogue;
+}
+
 static void PrintObjectList(CliCatalogue& catalogue, bool utf8, std::ostream& out) {
     CatalogueState& state = catalogue.state;
     const BagBox& objects = state.objectList;
@@ -305,20 +325,11 @@ static int RunList(const CliOptions& options, std::ostream& out, std::ostream& e
         err << kUsage;
         return kCliBadUsage;
     }
-    const std::string& argument = options.operands[0];
-    const std::string location = LocationOfArgument(argument, IsFolder(argument));
-    const LocationKind kind = KindOfLocation(location);
-    if (!CheckLocation(location, kind, err)) {
+    std::unique_ptr<CliCatalogue> catalogue = OpenListing(options, err);
+    if (!catalogue) {
         return kCliFailed;
     }
-    CliCatalogue catalogue(err, kind);
-    if (!OpenCliLocation(catalogue, location, options)) {
-        return kCliFailed;
-    }
-    if (options.cacheUpdate && !RefreshCliCache(catalogue, true)) {
-        return kCliFailed;
-    }
-    PrintObjectList(catalogue, options.utf8, out);
+    PrintObjectList(*catalogue, options.utf8, out);
     return kCliSuccess;
 }
 
@@ -328,26 +339,17 @@ static int RunExportHtml(const CliOptions& options, std::ostream& err) {
         err << kUsage;
         return kCliBadUsage;
     }
-    const std::string& argument = options.operands[0];
-    const std::string location = LocationOfArgument(argument, IsFolder(argument));
-    const LocationKind kind = KindOfLocation(location);
-    if (!CheckLocation(location, kind, err)) {
+    std::unique_ptr<CliCatalogue> catalogue = OpenListing(options, err);
+    if (!catalogue) {
         return kCliFailed;
     }
-    CliCatalogue catalogue(err, kind);
-    if (!OpenCliLocation(catalogue, location, options)) {
-        return kCliFailed;
-    }
-    if (options.cacheUpdate && !RefreshCliCache(catalogue, true)) {
-        return kCliFailed;
-    }
-    CatalogueRows rows(catalogue.state, catalogue.analyzer, false, "");
+    CatalogueRows rows(catalogue->state, catalogue->analyzer, false, "");
     std::vector<int32_t> all(size_t(rows.RowCount()));
     for (size_t i = 0; i < all.size(); i++) {
         all[i] = int32_t(i);
     }
     HtmlListSummary summary;
-    summary.location = location;
+    summary.location = catalogue->state.location;
     summary.totalObjects = rows.RowCount();
     summary.sortKind = options.sortKind;
     summary.sortDescending = options.descending;
