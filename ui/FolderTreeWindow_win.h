@@ -1,0 +1,77 @@
+// The folder tree: the left pane, My Computer with the drives, their folders
+// and the list files in them. Selecting a node opens it as the catalogue's
+// location; a right click offers the node's commands.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/BagBox.h"
+#include "ui/BrowsingHost_win.h"
+#include "ui/Controls_win.h"
+
+constexpr int kFolderTreeId = 95;
+
+class FolderTreeWindow : public STreeView {
+   public:
+    FolderTreeWindow(SWindow* parent, BrowsingHost& host);
+
+    // Creates the control; true when it exists.
+    bool CreateTree();
+    // Handles the control's notifications reaching the parent (WM_NOTIFY);
+    // true when m came from this tree.
+    bool HandleNotify(MessageContext& m);
+
+    // Rebuilds the whole tree from the drives, keeping the selected location.
+    void BuildTree();
+    // Selects the node of a location path (empty: the root); false when the
+    // path leads to no node (unknown drive, drive not ready, missing step).
+    bool SelectTreePath(const std::string& path);
+    // Rescans the selected node, expanding it when asked.
+    void UpdateTree(bool expand);
+    // The location kind of the selected node.
+    LocationKind SelectedNodeKind();
+    // The location path of a node.
+    std::string NodePath(HTREEITEM node);
+    // The node the open node menu applies to (null when no menu is open).
+    HTREEITEM MenuNode() const;
+    // Shows the node menu of the node under the cursor or, from the
+    // keyboard, of the selected node.
+    void ShowNodeMenu(bool fromMouse);
+    // Focus from the song list: with goBack the tree goes to the parent
+    // node, else its selected node is scrolled into view.
+    void TakeFocusFromList(bool goBack);
+    const BagBox& DriveList() const;
+
+   protected:
+    void OnKeyDown(MessageContext& m) override;
+    void OnChar(MessageContext& m) override;
+    void OnContextMenu(MessageContext& m) override;
+
+   private:
+    uint32_t Attributes(HTREEITEM node);
+    void SetAttributes(HTREEITEM node, uint32_t attributes);
+    std::string Text(HTREEITEM node);
+    HTREEITEM AddNode(HTREEITEM parent, const char* text, uint32_t attributes, int image, int openImage);
+    void Rescan(HTREEITEM node);
+    bool MarkOrInsert(HTREEITEM node, const std::string& text, uint32_t attributes);
+    void Sweep(HTREEITEM node);
+    bool PrepareExpand(HTREEITEM node);
+    void BuildImages();
+    int ShellImage(const std::string& path, UINT flags);
+    bool OffersEjectFor(uint32_t attributes);
+    void OnSelectionChanged();
+
+    BrowsingHost& host_;
+    BagBox driveList_;
+    std::unique_ptr<SImageList> images_;  // made anew with every rebuild
+    std::map<int, int> shellImages_;      // system icon index to ours
+    HTREEITEM menuNode_ = nullptr;
+    bool suppressSelection_ = false;
+};
