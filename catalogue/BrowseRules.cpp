@@ -198,17 +198,6 @@ int32_t FindTypeAheadRow(const BagBox& objectList, const char* typed, int32_t st
     return -1;
 }
 
-std::string ObjectCountText(int32_t count, int32_t selected, int32_t narrowDepth) {
-    std::string text = std::to_string(count) + " 個のオブジェクト";
-    if (selected > 0) {
-        text += " (選択 " + std::to_string(selected) + " 個)";
-    }
-    if (narrowDepth > 0) {
-        text += " [" + std::to_string(narrowDepth) + "]";
-    }
-    return text;
-}
-
 bool AutoSizesColumns(bool columnAutoSize, uint32_t view, int32_t rows) {
     constexpr uint32_t kReportView = 3;
     return columnAutoSize && view == kReportView && rows > 0;

@@ -118,10 +118,6 @@ int HeaderSortImage(int32_t column, int32_t sortKind, bool descending, bool repo
 // ignored); -1 when none, without wrapping round.
 int32_t FindTypeAheadRow(const BagBox& objectList, const char* typed, int32_t start);
 
-// Status bar part 0: "N 個のオブジェクト", " (選択 S 個)" with a selection,
-// " [D]" while narrowed.
-std::string ObjectCountText(int32_t count, int32_t selected, int32_t narrowDepth);
-
 // True when the columns are sized to their contents after filling the list.
 bool AutoSizesColumns(bool columnAutoSize, uint32_t view, int32_t rows);
 

@@ -7,6 +7,7 @@
 #include "analysis/FileTypes.h"
 #include "app/CommandIds.h"
 #include "catalogue/BrowseRules.h"
+#include "core/MainWindowRules.h"
 #include "core/MusicObject.h"
 #include "core/Text.h"
 #include "ui/FolderTreeWindow_win.h"

@@ -191,10 +191,7 @@ TEST(BrowseRules, TypeAheadMatchesFirstCharacterOnlyFromStartWithoutWrapping) {
     }
 }
 
-TEST(BrowseRules, CountTextShowsSelectionAndNarrowing) {
-    EXPECT_EQ("0 個のオブジェクト", ObjectCountText(0, 0, 0));
-    EXPECT_EQ("128 個のオブジェクト (選択 3 個) [2]", ObjectCountText(128, 3, 2));
-    EXPECT_EQ("5 個のオブジェクト [1]", ObjectCountText(5, 0, 1));
+TEST(BrowseRules, ColumnsAutoSizeOnlyInFilledReportView) {
     EXPECT_TRUE(AutoSizesColumns(true, 3, 1));
     EXPECT_FALSE(AutoSizesColumns(true, 3, 0));
     EXPECT_FALSE(AutoSizesColumns(true, 2, 5));
