@@ -1,5 +1,6 @@
 // The process-wide values and the start-up steps that fill them.
 #include "app/ProgramValues_win.h"
+#include "analysis/WindowsMediaReader_win.h"
 
 #include "analysis/FileTypes.h"
 #include "app/RegistryStore_win.h"
@@ -29,6 +30,9 @@ void SetProgramPaths() {
     char found[512];
     program.wmaReadable = SearchPathA(nullptr, "wmvcore.dll", nullptr, sizeof found, found, nullptr) != 0;
     SetWindowsMediaAvailable(program.wmaReadable);
+    if (program.wmaReadable) {
+        InstallWindowsMediaRuntime();
+    }
 }
 
 void SetUpArchives() {

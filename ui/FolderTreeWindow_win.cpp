@@ -416,8 +416,9 @@ void FolderTreeWindow::ShowNodeMenu(bool fromMouse) {
         }
     } else {
         node = GetNextItem(nullptr, TVGN_CARET);
+        // TVM_GETITEMRECT takes the item in the rectangle it fills.
         RECT rect = {};
-        *reinterpret_cast<HTREEITEM*>(&rect) = node;
+        std::memcpy(&rect, &node, sizeof node);
         if (node && Send(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) {
             at = ClientToScreen(POINT{rect.left, rect.bottom});
         }
