@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <winioctl.h>
 
+#include <cstring>
 #include <vector>
 
 #include "app/CommandIds.h"
