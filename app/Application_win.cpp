@@ -6,6 +6,7 @@
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
 #include "core/InternalError.h"
+#include "ui/SearchDialogs_win.h"
 
 static void ShowInternalError(const char* caption, const char* message) {
     MessageBoxA(nullptr, message, caption, MB_OK | MB_ICONSTOP);
@@ -31,10 +32,14 @@ bool PreTranslate(MSG* msg) {
     if (!main || !main->Handle()) {
         return false;
     }
-    // The palette is the only modeless window so far; it takes its keyboard
-    // navigation like a dialog.
+    // The palette and the find dialog are modeless; they take their keyboard
+    // navigation like dialogs.
     HWND palette = FindWindowExA(nullptr, nullptr, "Kadrel PlayPalette", nullptr);
     if (palette && GetWindow(palette, GW_OWNER) == main->Handle() && IsDialogMessageA(palette, msg)) {
+        return true;
+    }
+    HWND find = FindDialogWindow();
+    if (find && IsDialogMessageA(find, msg)) {
         return true;
     }
     ClientWindow* client = main->Client();

@@ -1,6 +1,7 @@
 // The command router: one row per command identifier, whatever its source
-// (menu, accelerator, tool bar, tray or system menu, palette). Commands whose
-// owners are not in the program yet route to NotYetAvailable.
+// (menu, accelerator, tool bar, tray or system menu, palette); the play and
+// player commands go to play control. Commands whose owners are not in the
+// program yet route to NotYetAvailable.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -23,17 +24,17 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdFolderDelete, &C::NotYetAvailable},
     {kCmdListNew, &C::NotYetAvailable},
     {kCmdListEdit, &C::NotYetAvailable},
-    {kCmdCacheUpdate, &C::NotYetAvailable},
-    {kCmdCacheForceUpdate, &C::NotYetAvailable},
-    {kCmdCacheNew, &C::NotYetAvailable},
-    {kCmdCacheDelete, &C::NotYetAvailable},
+    {kCmdCacheUpdate, &C::UpdateCache},
+    {kCmdCacheForceUpdate, &C::ForceUpdateCache},
+    {kCmdCacheNew, &C::NewCache},
+    {kCmdCacheDelete, &C::DeleteCache},
     {kCmdEditSong, &C::NotYetAvailable},
     {kCmdEditWrd, &C::NotYetAvailable},
     {kCmdEditDocument, &C::NotYetAvailable},
     {kCmdChangeTitle, &C::NotYetAvailable},
     {kCmdChangeComment, &C::NotYetAvailable},
     {kCmdChangeModule, &C::NotYetAvailable},
-    {kCmdExportHtml, &C::NotYetAvailable},
+    {kCmdExportHtml, &C::ExportHtmlList},
     {kCmdProperties, &C::NotYetAvailable},
     {kCmdShellProperties, &C::NotYetAvailable},
     {kCmdExit, &C::Exit},
@@ -41,21 +42,21 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdCopy, &C::NotYetAvailable},
     {kCmdPaste, &C::NotYetAvailable},
     {kCmdDelete, &C::NotYetAvailable},
-    {kCmdSelectAll, &C::NotYetAvailable},
-    {kCmdInvertSelection, &C::NotYetAvailable},
-    {kCmdFind, &C::NotYetAvailable},
-    {kCmdFindPrevious, &C::NotYetAvailable},
-    {kCmdFindNext, &C::NotYetAvailable},
-    {kCmdSelect, &C::NotYetAvailable},
-    {kCmdNarrow, &C::NotYetAvailable},
-    {kCmdNarrowSelection, &C::NotYetAvailable},
-    {kCmdWidenOne, &C::NotYetAvailable},
-    {kCmdWidenAll, &C::NotYetAvailable},
-    {kCmdBarSearchUp, &C::NotYetAvailable},
-    {kCmdBarSearchDown, &C::NotYetAvailable},
-    {kCmdBarSelect, &C::NotYetAvailable},
-    {kCmdBarNarrow, &C::NotYetAvailable},
-    {kCmdBarWiden, &C::NotYetAvailable},
+    {kCmdSelectAll, &C::SelectAll},
+    {kCmdInvertSelection, &C::InvertSelection},
+    {kCmdFind, &C::Find},
+    {kCmdFindPrevious, &C::FindPrevious},
+    {kCmdFindNext, &C::FindNext},
+    {kCmdSelect, &C::SelectByDialog},
+    {kCmdNarrow, &C::NarrowByDialog},
+    {kCmdNarrowSelection, &C::NarrowSelection},
+    {kCmdWidenOne, &C::WidenOne},
+    {kCmdWidenAll, &C::WidenAll},
+    {kCmdBarSearchUp, &C::BarSearchUp},
+    {kCmdBarSearchDown, &C::BarSearchDown},
+    {kCmdBarSelect, &C::BarSelect},
+    {kCmdBarNarrow, &C::BarNarrow},
+    {kCmdBarWiden, &C::WidenOne},
     {kCmdFocusSearchBar, &C::FocusSearchBar},
     {kCmdBandProperty, &C::ToggleBandProperty},
     {kCmdBandSearch, &C::ToggleBandSearch},
@@ -68,25 +69,15 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdViewSmallIcons, &C::ViewSmallIcons},
     {kCmdViewList, &C::ViewList},
     {kCmdViewDetails, &C::ViewDetails},
-    {kCmdSortAscending, &C::NotYetAvailable},
-    {kCmdSortDescending, &C::NotYetAvailable},
-    {kCmdSortByName, &C::NotYetAvailable},
-    {kCmdSortByTitle, &C::NotYetAvailable},
-    {kCmdSortByComment, &C::NotYetAvailable},
-    {kCmdSortByModule, &C::NotYetAvailable},
-    {kCmdSortByDate, &C::NotYetAvailable},
-    {kCmdSortNone, &C::NotYetAvailable},
-    {kCmdRefresh, &C::NotYetAvailable},
-    {kCmdPlay, &C::NotYetAvailable},
-    {kCmdPlaySequential, &C::NotYetAvailable},
-    {kCmdPlayRandom, &C::NotYetAvailable},
-    {kCmdPlayRandomFromHere, &C::NotYetAvailable},
-    {kCmdPlayRepeat, &C::NotYetAvailable},
-    {kCmdPlayCancel, &C::NotYetAvailable},
-    {kCmdPause, &C::NotYetAvailable},
-    {kCmdStop, &C::NotYetAvailable},
-    {kCmdPrevious, &C::NotYetAvailable},
-    {kCmdNext, &C::NotYetAvailable},
+    {kCmdSortAscending, &C::SortAscending},
+    {kCmdSortDescending, &C::SortDescending},
+    {kCmdSortByName, &C::SortByName},
+    {kCmdSortByTitle, &C::SortByTitle},
+    {kCmdSortByComment, &C::SortByComment},
+    {kCmdSortByModule, &C::SortByModule},
+    {kCmdSortByDate, &C::SortByDate},
+    {kCmdSortNone, &C::SortNone},
+    {kCmdRefresh, &C::Refresh},
     {kCmdTreePlaySequential, &C::NotYetAvailable},
     {kCmdTreePlayRandom, &C::NotYetAvailable},
     {kCmdTreeEditList, &C::NotYetAvailable},
@@ -95,26 +86,18 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdTreeRename, &C::NotYetAvailable},
     {kCmdTreeDelete, &C::NotYetAvailable},
     {kCmdTreeEject, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 0, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 1, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 2, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 3, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 4, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 5, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 6, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 7, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 8, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 9, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 10, &C::NotYetAvailable},
-    {kCmdPlayerFirst + 11, &C::NotYetAvailable},
-    {kCmdPlayerUser, &C::NotYetAvailable},
-    {kCmdLaunchPlayer, &C::NotYetAvailable},
     {kCmdSettings, &C::NotYetAvailable},
     {kCmdManual, &C::OpenManual},
     {kCmdVersion, &C::ShowVersion},
 };
 
 bool ClientWindow::RunCommand(MessageContext& m) {
+    const int id = LOWORD(m.wParam);
+    if (IsPlayerCommand(id)) {
+        m.handled = 1;
+        RunPlayCommand(id);
+        return true;
+    }
     return RouteCommand(this, kCommands, m);
 }
 
@@ -165,6 +148,52 @@ void ClientWindow::NextView() {
     if (CurrentPlayMode() == PlayMode::kNone) {
         SetListView(NextListView(settings.listWindow.show));
     }
+}
+
+void ClientWindow::SelectAll() {
+    list_->SelectAll();
+}
+
+void ClientWindow::InvertSelection() {
+    list_->InvertSelection();
+}
+
+void ClientWindow::SortAscending() {
+    list_->SetSortOrder(false, false);
+}
+
+void ClientWindow::SortDescending() {
+    list_->SetSortOrder(true, false);
+}
+
+void ClientWindow::SortByName() {
+    list_->SetSortKind(kSortByName, false);
+}
+
+void ClientWindow::SortByTitle() {
+    list_->SetSortKind(kSortByTitle, false);
+}
+
+void ClientWindow::SortByComment() {
+    list_->SetSortKind(kSortByComment, false);
+}
+
+void ClientWindow::SortByModule() {
+    list_->SetSortKind(kSortBySoundModule, false);
+}
+
+void ClientWindow::SortByDate() {
+    list_->SetSortKind(kSortByDate, false);
+}
+
+void ClientWindow::SortNone() {
+    list_->SetSortKind(kSortNone, false);
+}
+
+// F5: the tree node and the list read again.
+void ClientWindow::Refresh() {
+    catalogue_.lastSelectedName = list_->FocusedPath();
+    OpenLocation(catalogue_, false, true, false);
 }
 
 void ClientWindow::ViewLargeIcons() {

@@ -1,13 +1,15 @@
 // The client area: the application state's set-up and tear-down, the panes
-// with the splitter between them, the client timer and the exit preparation.
+// with the splitter between them, their notifications, the client timer and
+// the exit preparation.
 #include "app/ClientWindow_win.h"
 
 #include <windowsx.h>
 
-#include "app/ClientPanes_win.h"
+#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
+#include "catalogue/BrowseRules.h"
 #include "core/CommandLine.h"
 
 static const int kClientId = 30;
@@ -35,9 +37,24 @@ ClientWindow::ClientWindow(MainWindow* main)
     GetSystemTime(&now);
     random.seed(StartupSeed(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
     InitializeCriticalSection(&catalogueLock);
+    SetDefaultSoundModules(&modules_, &detectors_);
+    analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag);
+    analyzer_->titleSearch = settings.mode.titleSearch;
+    catalogue_.host = this;
+    catalogue_.analyzer = analyzer_.get();
+    catalogue_.playerTypeMask = PlayerTypeMask(int32_t(settings.mode.playerMode));
+    ScanSettings& scan = catalogue_.settings;
+    scan.searchArchive = settings.listWindow.searchArchive;
+    scan.showFileNameExt = settings.listWindow.showFileNameExt;
+    scan.autoCache = settings.mode.autoCache;
+    scan.sortKind = SortKind(settings.listWindow.sort);
+    scan.sortDescending = settings.listWindow.sortFlag;
+    catalogue_.includeSubFolders = settings.lastSelect.searchSubFolder;
+    player_ = std::make_unique<PlayController>(this);
 }
 
 ClientWindow::~ClientWindow() {
+    player_.reset();
     tree_.reset();
     list_.reset();
     if (Handle()) {
@@ -77,15 +94,33 @@ void ClientWindow::ApplySearchPath() {
 
 void ClientWindow::OnCreate(MessageContext&) {
     splitterCursor_ = LoadCursor(nullptr, IDC_SIZEWE);
-    tree_ = CreateTreePane(this);
-    const WindowSettings& widths = settings.window;
-    const int columns[5] = {int(widths.listWindFileNameWidth), int(widths.listWindTitleWidth),
-                            int(widths.listWindCommentWidth), int(widths.listWindLastWriteTimeWidth),
-                            int(widths.listWindModuleWidth)};
-    list_ = CreateListPane(this, columns, settings.listWindow.fullRowSelect);
-    SetListView(settings.listWindow.show);
-    splitter_.SetPosition(int(widths.treeWindWidth));
+    tree_ = std::make_unique<FolderTreeWindow>(this, *this);
+    list_ = std::make_unique<SongListWindow>(this, *this);
+    if (!tree_->CreateTree() || !list_->CreateList(tree_.get())) {
+        return;
+    }
+    splitter_.SetPosition(int(settings.window.treeWindWidth));
+    tree_->BuildTree();
     SetTimer(kClientTimerId, kClientTimerPeriod);
+}
+
+void ClientWindow::OnNotify(MessageContext& m) {
+    if (tree_ && tree_->HandleNotify(m)) {
+        return;
+    }
+    if (list_) {
+        list_->HandleNotify(m);
+    }
+}
+
+void ClientWindow::OnPrivateMessage(MessageContext& m) {
+    if (m.message == kMsgSortColumn && list_) {
+        list_->OnSortColumn(int32_t(m.wParam));
+        m.handled = 1;
+    } else if (m.message == kMsgPlayControl2) {
+        RunPlayCommand(kCmdPlay);
+        m.handled = 1;
+    }
 }
 
 void ClientWindow::LayOutPanes(int splitterX) {
@@ -129,9 +164,8 @@ void ClientWindow::OnTimer(MessageContext& m) {
         return;
     }
     m.handled = 1;
-    if (pending_.waiting && !PlayerInTransaction()) {
-        pending_.waiting = false;
-        main_->Post(pending_.message, pending_.wParam, pending_.lParam);
+    if (player_ && (endTimerRunning_ || pending_.pending)) {
+        player_->EndOfSongTick();
     }
 }
 
@@ -140,15 +174,42 @@ void ClientWindow::HoldMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool ClientWindow::PlayerInTransaction() const {
-    return false;
+    return player_ && player_->dde().BusyCount() != 0;
 }
 
 PlayMode ClientWindow::CurrentPlayMode() const {
-    return PlayMode::kNone;
+    return player_ ? player_->mode() : PlayMode::kNone;
 }
 
 const char* ClientWindow::FocusedTitle() const {
-    return nullptr;
+    if (!list_ || !list_->Handle()) {
+        return nullptr;
+    }
+    const int32_t row = list_->FocusedRow();
+    if (row < 0 || row >= catalogue_.objectList.Count()) {
+        return nullptr;
+    }
+    return catalogue_.objectList.Read(row, ObjectListColumn::displayName);
+}
+
+FolderTreeWindow* ClientWindow::Tree() const {
+    return tree_.get();
+}
+
+SongListWindow* ClientWindow::List() const {
+    return list_.get();
+}
+
+PlayController* ClientWindow::Player() const {
+    return player_.get();
+}
+
+const NarrowState& ClientWindow::Narrowing() const {
+    return narrow_;
+}
+
+CatalogueRows ClientWindow::Rows() {
+    return CatalogueRows(catalogue_, *analyzer_, settings.mode.cutTitleSpace, settings.mode.userTextExt.c_str());
 }
 
 HWND ClientWindow::TreeHandle() const {
@@ -160,23 +221,46 @@ HWND ClientWindow::ListHandle() const {
 }
 
 void ClientWindow::SetListView(uint32_t view) {
-    static const DWORD kViews[] = {LV_VIEW_ICON, LV_VIEW_SMALLICON, LV_VIEW_LIST, LV_VIEW_DETAILS};
-    settings.listWindow.show = view & 3;
     if (list_ && list_->Handle()) {
-        list_->Send(LVM_SETVIEW, kViews[view & 3], 0);
+        list_->SetView(view & 3, false);
+    }
+}
+
+// The remembered location, with the remembered song focused when it is still there.
+void ClientWindow::OpenStartLocation() {
+    if (!tree_ || settings.lastSelect.path.empty() || !tree_->SelectTreePath(settings.lastSelect.path)) {
+        return;
+    }
+    const std::string& file = settings.lastSelect.file;
+    for (int32_t row = 0; !file.empty() && row < catalogue_.objectList.Count(); ++row) {
+        if (lstrcmpiA(catalogue_.objectList.Read(row, ObjectListColumn::path), file.c_str()) == 0) {
+            FocusRow(row);
+            list_->SetFocus();
+            break;
+        }
     }
 }
 
 void ClientWindow::RunStartAction() {
-    if (list_ && list_->Handle() && !settings.lastSelect.file.empty()) {
-        list_->SetFocus();
-    }
-    // Play control starts the remembered play mode here unless Ctrl is held.
+    OpenStartLocation();
+    CheckPlayerMenu();
+    const int32_t sort = catalogue_.settings.sortKind;
+    CheckMenuRadio(kCmdViewLargeIcons, kCmdViewDetails, int(kCmdViewLargeIcons + (settings.listWindow.show & 3)));
+    CheckMenuRadio(kCmdSortByName, kCmdSortNone, sort == kSortNone ? kCmdSortNone : kCmdSortByName + sort);
+    CheckMenuRadio(kCmdSortAscending, kCmdSortDescending,
+                   catalogue_.settings.sortDescending ? kCmdSortDescending : kCmdSortAscending);
     startPlayMode = StartupPlayMode(startPlayMode, GetKeyState(VK_CONTROL) < 0);
+    static const int kStartCommands[] = {0, kCmdPlay, kCmdPlaySequential, kCmdPlayRandom, kCmdPlayRepeat};
+    if (startPlayMode > 0 && startPlayMode < 5) {
+        player_->BuildPlayOrder();
+        RunPlayCommand(kStartCommands[startPlayMode]);
+    }
 }
 
 bool ClientWindow::PrepareExit() {
     // No list editor can be open yet, so none can refuse.
+    exitFlags.busy = catalogue_.busy || busy_;
+    exitFlags.handOverRunning = player_->handOverRunning();
     const ExitVerdict verdict = ::PrepareExit(&exitFlags, [] { return true; });
     if (verdict == ExitVerdict::kRefusedHandOver) {
         ShowMessageBox(kHandOverExitRefusal, "Quillory", MB_OK | MB_ICONSTOP);
@@ -187,6 +271,7 @@ bool ClientWindow::PrepareExit() {
     main_->SetStatusText("終了処理中");
     KillTimer(kClientTimerId);
     main_->ClosePlayPaletteForExit();
+    player_->CloseAtExit(main_->shutdownPending != 0);
     return true;
 }
 
@@ -196,12 +281,10 @@ void ClientWindow::SaveAllSettings() {
     }
     settings.window.treeWindWidth = uint32_t(splitter_.Position());
     if (list_ && list_->Handle()) {
-        uint32_t* const widths[5] = {&settings.window.listWindFileNameWidth, &settings.window.listWindTitleWidth,
-                                     &settings.window.listWindCommentWidth, &settings.window.listWindLastWriteTimeWidth,
-                                     &settings.window.listWindModuleWidth};
-        for (int i = 0; i < 5; ++i) {
-            *widths[i] = uint32_t(list_->Send(LVM_GETCOLUMNWIDTH, WPARAM(i), 0));
-        }
+        list_->SaveColumnWidths();
+        settings.lastSelect.path = catalogue_.location;
+        settings.lastSelect.file = list_->FocusedPath();
+        settings.lastSelect.searchSubFolder = catalogue_.includeSubFolders;
     }
     RegistryStore store(Program().settingsRoot);
     SaveSettings(&store, settings);

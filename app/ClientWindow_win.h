@@ -1,17 +1,30 @@
 // ClientWindow: the client area of the main window ("Kadrel Client") and the
-// owner of the application state: settings, the catalogue lock, the client
-// timer with its pending message, the panes and the command router.
+// owner of the application state: settings, the catalogue and its lock, the
+// folder tree and song list, play control, narrowing, the client timer with
+// its pending message and the command router. It is the host of the panes,
+// the catalogue, the player and the searches.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "actions/Narrowing.h"
+#include "actions/SearchActions.h"
+#include "actions/SongRows.h"
+#include "analysis/SoundModules.h"
+#include "catalogue/FullSongAnalyzer.h"
 #include "core/MainWindowRules.h"
 #include "core/RandomGenerator.h"
 #include "core/Settings.h"
 #include "core/Startup.h"
+#include "player/PlayController_win.h"
+#include "ui/BrowsingHost_win.h"
+#include "ui/FolderTreeWindow_win.h"
 #include "ui/SWindow_win.h"
+#include "ui/SongListWindow_win.h"
 #include "ui/Splitter_win.h"
 
 class MainWindow;
@@ -20,15 +33,7 @@ constexpr char kClientWindowClass[] = "Kadrel Client";
 constexpr UINT_PTR kClientTimerId = 1;
 constexpr UINT kClientTimerPeriod = 500;  // milliseconds
 
-// A window message held back while the player is busy, replayed later.
-struct PendingMessage {
-    bool waiting = false;
-    UINT message = 0;
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-};
-
-class ClientWindow : public SWindow {
+class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, public PlayerHost, public SearchHost {
    public:
     // Loads the settings, reads the command line, extends the search path and
     // seeds the random generator; the window comes with Create.
@@ -39,7 +44,7 @@ class ClientWindow : public SWindow {
     bool RunCommand(MessageContext& m);
     // Whether the program may close now; a refusal leaves everything running.
     bool PrepareExit();
-    // False until player control holds a transaction open.
+    // True while player control waits on a DDE transaction.
     bool PlayerInTransaction() const;
     // Keeps a message for the timer to post to the main window again.
     void HoldMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -55,6 +60,91 @@ class ClientWindow : public SWindow {
     PlayMode CurrentPlayMode() const;
     // Title of the focused song, or null when none is focused.
     const char* FocusedTitle() const;
+    FolderTreeWindow* Tree() const;
+    SongListWindow* List() const;
+    PlayController* Player() const;
+    const NarrowState& Narrowing() const;
+    // The rows the searches and the export read.
+    CatalogueRows Rows();
+
+    // BrowsingHost.
+    CatalogueState& Catalogue() override;
+    ClientSettings& Settings() override;
+    void LockCatalogue() override;
+    void UnlockCatalogue() override;
+    void SetStatusText(int part, const char* text) override;
+    int32_t NarrowDepth() override;
+    bool SequencedPlayRunning() override;
+    bool HandOverRunning() override;
+    void PostMainCommand(int command) override;
+    void SendMainCommand(int command) override;
+    HWND ClientHandle() override;
+    void CheckMenuRadio(int first, int last, int checked) override;
+    void StopFolderWatchers() override;
+    void StartFolderWatchers() override;
+    void StartDrag(bool rightButton) override;
+
+    // CatalogueHost and its TitleCacheHost.
+    bool PumpMessages() override;
+    bool KeepRow(const char* path) override;
+    LocationKind SelectedNodeKind() override;
+    void RememberTexts(int32_t row, const char* title, const char* comment, const char* soundModule) override;
+    void ShowWaitCursor(bool on) override;
+    void ClearDisplay() override;
+    void SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition) override;
+    void ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) override;
+    void UpdateTree(bool expand) override;
+    void ShowStatus(const char* text) override;
+    void RestoreStatus() override;
+    void OpenProgress(const char* caption) override;
+    void ShowProgress(const char* path, int32_t percent, int32_t unreadable) override;
+    void CloseProgress() override;
+    void ProcessMessages(TitleCacheState& state) override;
+    void Redisplay() override;
+    void ShowFileError(uint32_t error, const std::string& text) override;
+
+    // PlayerHost.
+    ClientSettings* CurrentSettings() override;
+    const BagBox& SoundModules() override;
+    PendingCommand* Pending() override;
+    int32_t ObjectCount() override;
+    int32_t FocusedRow() override;
+    std::vector<int32_t> SelectedRows() override;
+    void FocusRow(int32_t row) override;
+    void SelectRow(int32_t row) override;
+    void SetPlayRangeMark(int32_t row, bool on) override;
+    bool HasPlayRangeMark(int32_t row) override;
+    void RedrawList() override;
+    std::string SongPath(int32_t row) override;
+    int32_t SongFileType(int32_t row) override;
+    std::string SongSoundModule(int32_t row) override;
+    std::string PreparePlayablePath(int32_t row, const std::string& path) override;
+    void ShowEmulationText(const std::string& text) override;
+    void ShowPlayModeText(const std::string& text) override;
+    void ShowStatusMessage(const std::string& text) override;
+    void RefreshObjectCount() override;
+    void RefreshCommandStates() override;
+    void RefreshMinimizedTitle() override;
+    void UpdateSongInfoWindow() override;
+    void SetIndicatorPicture(int32_t picture) override;
+    void SetBusy(bool busy) override;
+    void SetEndTimer(bool run) override;
+    SelectorShow WindowShow() override;
+    bool IsLoadingList() override;
+    bool IsExiting() override;
+    bool EnableMainWindow(bool enable) override;
+    bool ShiftHeld() override;
+    bool CtrlHeld() override;
+    void ShowError(const std::string& text) override;
+    void PostToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
+
+    // SearchHost.
+    bool EscapePressed() override;
+    void DiscardPendingInput() override;
+    bool IsSelected(int32_t row) override;
+    void ClearSelection() override;
+    void RefreshCount() override;
+    void ReloadList() override;
 
     ClientSettings settings;
     ExitFlags exitFlags;
@@ -70,6 +160,8 @@ class ClientWindow : public SWindow {
     void OnSize(MessageContext& m) override;
     void OnTimer(MessageContext& m) override;
     void OnDestroy(MessageContext& m) override;
+    void OnNotify(MessageContext& m) override;
+    void OnPrivateMessage(MessageContext& m) override;
     void OnLButtonDown(MessageContext& m) override;
     void OnMouseMove(MessageContext& m) override;
     void OnLButtonUp(MessageContext& m) override;
@@ -80,6 +172,12 @@ class ClientWindow : public SWindow {
     void ReadDesktopFlags();
     void ParseCommandLine();
     void SetListView(uint32_t view);
+    void OpenStartLocation();
+    void CheckPlayerMenu();
+    // Refills the search bar's history list.
+    void FillSearchHistory();
+    // Takes the search bar's text as the search text; false when it is empty.
+    bool TakeSearchBarText();
 
     // Commands.
     void NotYetAvailable();
@@ -97,15 +195,56 @@ class ClientWindow : public SWindow {
     void ViewList();
     void ViewDetails();
     void FocusSearchBar();
+    void SelectAll();
+    void InvertSelection();
+    void SortAscending();
+    void SortDescending();
+    void SortByName();
+    void SortByTitle();
+    void SortByComment();
+    void SortByModule();
+    void SortByDate();
+    void SortNone();
+    void Refresh();
+    static bool IsPlayerCommand(int id);
+    void RunPlayCommand(int id);
+    void UpdateCache();
+    void ForceUpdateCache();
+    void NewCache();
+    void DeleteCache();
+    void RefreshCache(bool update);
+    void Find();
+    void FindPrevious();
+    void FindNext();
+    void SelectByDialog();
+    void NarrowByDialog();
+    void NarrowSelection();
+    void WidenOne();
+    void WidenAll();
+    void BarSearchUp();
+    void BarSearchDown();
+    void BarSelect();
+    void BarNarrow();
+    void ExportHtmlList();
     void OpenManual();
     void ShowVersion();
 
     static const CommandRoute<ClientWindow> kCommands[];
 
     MainWindow* main_;
-    std::unique_ptr<SWindow> tree_;
-    std::unique_ptr<SWindow> list_;
+    BagBox modules_ = MakeSoundModuleTable();
+    BagBox detectors_ = MakeSoundModuleDetectorTable();
+    std::unique_ptr<FullSongAnalyzer> analyzer_;
+    CatalogueState catalogue_;
+    NarrowState narrow_;
+    std::unique_ptr<FolderTreeWindow> tree_;
+    std::unique_ptr<SongListWindow> list_;
+    std::unique_ptr<PlayController> player_;
     Splitter splitter_;
-    PendingMessage pending_;
+    PendingCommand pending_;
+    bool endTimerRunning_ = false;
+    bool busy_ = false;
+    int32_t lockDepth_ = 0;
+    std::vector<bool> rangeMarks_;
     HCURSOR splitterCursor_ = nullptr;
 };

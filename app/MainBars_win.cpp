@@ -332,6 +332,10 @@ void MainWindow::FocusSearchText() {
     }
 }
 
+HWND MainWindow::SearchComboHandle() const {
+    return searchBar_ ? searchBar_->ComboHandle() : nullptr;
+}
+
 void MainWindow::UpdateToolBarStates() {
     HMENU menu = GetMenu(Handle());
     if (!menu) {

@@ -47,6 +47,8 @@ class MainWindow : public SWindow {
     void ToggleStatusBar();
     void TogglePlayPalette();
     void FocusSearchText();
+    // The search bar's combo box (null without the bar).
+    HWND SearchComboHandle() const;
 
     bool BandShown(uint32_t bandId);
     bool StatusBarShown() const;

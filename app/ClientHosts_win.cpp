@@ -1,0 +1,229 @@
+// The client window as the host of the browsing panes, the catalogue scan
+// and its title cache, and the searches: the catalogue lock, the status bar
+// texts, the song list's rows and selection, message pumping during scans.
+#include <windows.h>
+
+#include "app/ClientWindow_win.h"
+#include "app/CommandIds.h"
+#include "app/MainWindow_win.h"
+
+CatalogueState& ClientWindow::Catalogue() {
+    return catalogue_;
+}
+
+ClientSettings& ClientWindow::Settings() {
+    return settings;
+}
+
+void ClientWindow::LockCatalogue() {
+    EnterCriticalSection(&catalogueLock);
+    lockDepth_++;
+}
+
+void ClientWindow::UnlockCatalogue() {
+    lockDepth_--;
+    LeaveCriticalSection(&catalogueLock);
+}
+
+void ClientWindow::SetStatusText(int part, const char* text) {
+    if (part == 0) {
+        main_->SetStatusText(text);
+    } else if (main_->StatusBarHandle()) {
+        SendMessageA(main_->StatusBarHandle(), SB_SETTEXTA, WPARAM(part), reinterpret_cast<LPARAM>(text));
+    }
+}
+
+int32_t ClientWindow::NarrowDepth() {
+    return narrow_.level;
+}
+
+bool ClientWindow::SequencedPlayRunning() {
+    return CurrentPlayMode() != PlayMode::kNone;
+}
+
+bool ClientWindow::HandOverRunning() {
+    return player_ && player_->handOverRunning();
+}
+
+void ClientWindow::PostMainCommand(int command) {
+    main_->Post(WM_COMMAND, WPARAM(command), 0);
+}
+
+void ClientWindow::SendMainCommand(int command) {
+    main_->Send(WM_COMMAND, WPARAM(command), 0);
+}
+
+HWND ClientWindow::ClientHandle() {
+    return Handle();
+}
+
+void ClientWindow::CheckMenuRadio(int first, int last, int checked) {
+    if (HMENU menu = GetMenu(main_->Handle())) {
+        CheckMenuRadioItem(menu, UINT(first), UINT(last), UINT(checked), MF_BYCOMMAND);
+    }
+}
+
+// The folder change watch is not part of the client yet: nothing to stop.
+void ClientWindow::StopFolderWatchers() {
+}
+
+void ClientWindow::StartFolderWatchers() {
+}
+
+// Dragging songs out of the list is not offered yet.
+void ClientWindow::StartDrag(bool) {
+}
+
+// Runs the queued messages; a new tree selection among them sets abort.
+bool ClientWindow::PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(int(msg.wParam));
+            return true;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return catalogue_.abort;
+}
+
+bool ClientWindow::KeepRow(const char* path) {
+    return NarrowKeepsPath(narrow_, path);
+}
+
+LocationKind ClientWindow::SelectedNodeKind() {
+    return tree_ ? tree_->SelectedNodeKind() : kLocationNone;
+}
+
+void ClientWindow::RememberTexts(int32_t row, const char* title, const char* comment, const char* soundModule) {
+    list_->RememberTexts(row, title, comment, soundModule);
+}
+
+void ClientWindow::ShowWaitCursor(bool on) {
+    SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
+// Another location than the one shown drops the narrowing.
+void ClientWindow::ClearDisplay() {
+    if (lstrcmpiA(catalogue_.location.c_str(), catalogue_.previousPath.c_str()) != 0) {
+        ClearNarrowing(&narrow_);
+    }
+    rangeMarks_.clear();
+    list_->ClearDisplay();
+}
+
+void ClientWindow::SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition) {
+    list_->SaveListPosition(selectedRow, scrollPosition);
+}
+
+void ClientWindow::ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) {
+    list_->ShowRows(count, selectedRow, scrollPosition);
+    main_->SetStatusCache(catalogue_.cache.cacheLoaded);
+    if (player_) {
+        player_->BuildPlayOrder();
+    }
+}
+
+void ClientWindow::UpdateTree(bool expand) {
+    tree_->UpdateTree(expand);
+}
+
+void ClientWindow::ShowStatus(const char* text) {
+    main_->SetStatusText(text);
+}
+
+void ClientWindow::RestoreStatus() {
+    if (list_ && list_->Handle()) {
+        list_->UpdateCount();
+    }
+    main_->SetStatusCache(catalogue_.cache.cacheLoaded);
+}
+
+void ClientWindow::OpenProgress(const char* caption) {
+    main_->SetStatusText(caption);
+}
+
+void ClientWindow::ShowProgress(const char* path, int32_t percent, int32_t unreadable) {
+    std::string text = std::to_string(percent) + "% " + path;
+    if (unreadable > 0) {
+        text += " (読めないファイル " + std::to_string(unreadable) + " 個)";
+    }
+    text += " (中止=ESC)";
+    main_->SetStatusText(text.c_str());
+}
+
+void ClientWindow::CloseProgress() {
+    RestoreStatus();
+}
+
+// Escape cancels a cache refresh.
+void ClientWindow::ProcessMessages(TitleCacheState& state) {
+    if (EscapePressed()) {
+        state.refreshRunning = false;
+        DiscardPendingInput();
+        return;
+    }
+    PumpMessages();
+}
+
+void ClientWindow::Redisplay() {
+    list_->Invalidate(false);
+}
+
+void ClientWindow::ShowFileError(uint32_t error, const std::string& text) {
+    char system[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, system, sizeof system,
+                   nullptr);
+    const std::string message = std::string(system) + text;
+    MessageBoxA(main_->Handle(), message.c_str(), "Quillory", MB_OK | MB_ICONSTOP);
+}
+
+bool ClientWindow::EscapePressed() {
+    return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+}
+
+void ClientWindow::DiscardPendingInput() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            break;
+        }
+    }
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+}
+
+int32_t ClientWindow::FocusedRow() {
+    return list_ && list_->Handle() ? list_->FocusedRow() : -1;
+}
+
+void ClientWindow::FocusRow(int32_t row) {
+    list_->SetItemState(-1, 0, LVIS_SELECTED);
+    list_->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    list_->Send(LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+    list_->UpdateCount();
+}
+
+bool ClientWindow::IsSelected(int32_t row) {
+    return (list_->Send(LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void ClientWindow::SelectRow(int32_t row) {
+    list_->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void ClientWindow::ClearSelection() {
+    list_->SetItemState(-1, 0, LVIS_SELECTED);
+}
+
+void ClientWindow::RefreshCount() {
+    list_->UpdateCount();
+}
+
+// Lists the location again with the narrowing in force, keeping the focused song.
+void ClientWindow::ReloadList() {
+    catalogue_.lastSelectedName = list_->FocusedPath();
+    OpenLocation(catalogue_, false, false, false);
+    list_->UpdateCount();
+}

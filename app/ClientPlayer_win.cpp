@@ -1,0 +1,216 @@
+// The client window as play control's host: the song list's rows, focus,
+// selection and range marks, the songs' paths (archive members extracted
+// first) and sound modules, the status bar and the main window's state; and
+// the play and player commands run under the catalogue lock.
+#include <windows.h>
+
+#include "app/ClientWindow_win.h"
+#include "app/CommandIds.h"
+#include "app/MainWindow_win.h"
+#include "catalogue/ArchiveAccess.h"
+#include "core/Text.h"
+#include "player/PlayerKind.h"
+
+// Deletes the files left in the extraction folder by an earlier hand-over.
+static void EmptyFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        }
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+}
+
+// The last name element of a member path ("a.lzh>dir/x.mid" gives "x.mid").
+static std::string MemberFileName(const std::string& path) {
+    size_t start = path.rfind('>') + 1;
+    for (size_t i = start; i < path.size(); ++i) {
+        if (IsLeadByte(uint8_t(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else if (path[i] == '/' || path[i] == '\\') {
+            start = i + 1;
+        }
+    }
+    return path.substr(start);
+}
+
+bool ClientWindow::IsPlayerCommand(int id) {
+    return (id >= kCmdPlay && id <= kCmdNext) || (id >= kCmdPlayerFirst && id <= kCmdPlayerUser) ||
+           id == kCmdLaunchPlayer;
+}
+
+void ClientWindow::RunPlayCommand(int id) {
+    {
+        CatalogueLockScope lock(*this);
+        player_->OnCommand(id);
+    }
+    if (id >= kCmdPlayerFirst && id <= kCmdPlayerUser) {
+        catalogue_.playerTypeMask = PlayerTypeMask(int32_t(settings.mode.playerMode));
+        CheckPlayerMenu();
+        main_->SetStatusPlayer(PlayerDisplayName(int32_t(settings.mode.playerMode)));
+        ReloadList();
+    }
+    main_->SetStatusPlayMode();
+}
+
+void ClientWindow::CheckPlayerMenu() {
+    const int kind = int(settings.mode.playerMode);
+    CheckMenuRadio(kCmdPlayerFirst, kCmdPlayerUser, kCmdPlayerFirst + (kind <= 12 ? kind : 0));
+}
+
+ClientSettings* ClientWindow::CurrentSettings() {
+    return &settings;
+}
+
+const BagBox& ClientWindow::SoundModules() {
+    return modules_;
+}
+
+PendingCommand* ClientWindow::Pending() {
+    return &pending_;
+}
+
+int32_t ClientWindow::ObjectCount() {
+    return catalogue_.objectList.Count();
+}
+
+std::vector<int32_t> ClientWindow::SelectedRows() {
+    std::vector<int32_t> rows;
+    for (int32_t row = list_->GetNextItem(-1, LVNI_SELECTED); row >= 0; row = list_->GetNextItem(row, LVNI_SELECTED)) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+void ClientWindow::SetPlayRangeMark(int32_t row, bool on) {
+    if (row < 0 || row >= ObjectCount()) {
+        return;
+    }
+    if (size_t(row) >= rangeMarks_.size()) {
+        rangeMarks_.resize(size_t(row) + 1, false);
+    }
+    rangeMarks_[size_t(row)] = on;
+    list_->SetItemState(row, on ? LVIS_CUT : 0, LVIS_CUT);
+}
+
+bool ClientWindow::HasPlayRangeMark(int32_t row) {
+    return row >= 0 && size_t(row) < rangeMarks_.size() && rangeMarks_[size_t(row)];
+}
+
+void ClientWindow::RedrawList() {
+    list_->Invalidate(false);
+}
+
+std::string ClientWindow::SongPath(int32_t row) {
+    const char* path = catalogue_.objectList.Read(row, ObjectListColumn::path);
+    return path ? ObjectFullPath(catalogue_, path) : std::string();
+}
+
+int32_t ClientWindow::SongFileType(int32_t row) {
+    return catalogue_.objectList.iRead(row, ObjectListColumn::fileType);
+}
+
+std::string ClientWindow::SongSoundModule(int32_t row) {
+    return Rows().ColumnText(row, kColumnModule);
+}
+
+// A member is extracted alone into the emptied working folder.
+std::string ClientWindow::PreparePlayablePath(int32_t, const std::string& path) {
+    const std::string folder = WorkingFolder();
+    CreateDirectoryA(folder.c_str(), nullptr);
+    EmptyFolder(folder);
+    if (path.find('>') == std::string::npos) {
+        return path;
+    }
+    if (ExtractMember(path.c_str(), folder.c_str(), main_->Handle(), ExtractPurpose::kQuiet) != 0) {
+        return path;
+    }
+    return folder + "\\" + MemberFileName(path);
+}
+
+void ClientWindow::ShowEmulationText(const std::string& text) {
+    SetStatusText(2, text.c_str());
+}
+
+void ClientWindow::ShowPlayModeText(const std::string& text) {
+    SetStatusText(3, text.c_str());
+}
+
+void ClientWindow::ShowStatusMessage(const std::string& text) {
+    if (text.empty()) {
+        RestoreStatus();
+    } else {
+        main_->SetStatusText(text.c_str());
+    }
+}
+
+void ClientWindow::RefreshObjectCount() {
+    list_->UpdateCount();
+}
+
+void ClientWindow::RefreshCommandStates() {
+    main_->SetStatusPlayMode();
+}
+
+void ClientWindow::RefreshMinimizedTitle() {
+    main_->UpdateTitle();
+}
+
+// The song information window follows the focus by itself.
+void ClientWindow::UpdateSongInfoWindow() {
+}
+
+void ClientWindow::SetIndicatorPicture(int32_t picture) {
+    main_->SetStatusIndicator(picture);
+}
+
+void ClientWindow::SetBusy(bool busy) {
+    busy_ = busy;
+}
+
+void ClientWindow::SetEndTimer(bool run) {
+    endTimerRunning_ = run;
+    if (run) {
+        SetTimer(kClientTimerId, kClientTimerPeriod);
+    }
+}
+
+SelectorShow ClientWindow::WindowShow() {
+    if (IsIconic(main_->Handle())) {
+        return SelectorShow::kMinimized;
+    }
+    return IsZoomed(main_->Handle()) ? SelectorShow::kMaximized : SelectorShow::kNormal;
+}
+
+bool ClientWindow::IsLoadingList() {
+    return catalogue_.busy || busy_;
+}
+
+bool ClientWindow::IsExiting() {
+    return exitFlags.exiting;
+}
+
+bool ClientWindow::EnableMainWindow(bool enable) {
+    return !EnableWindow(main_->Handle(), enable);
+}
+
+bool ClientWindow::ShiftHeld() {
+    return GetKeyState(VK_SHIFT) < 0;
+}
+
+bool ClientWindow::CtrlHeld() {
+    return GetKeyState(VK_CONTROL) < 0;
+}
+
+void ClientWindow::ShowError(const std::string& text) {
+    MessageBoxA(main_->Handle(), text.c_str(), "Quillory", MB_OK | MB_ICONSTOP);
+}
+
+void ClientWindow::PostToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    main_->Post(message, WPARAM(wParam), LPARAM(lParam));
+}
