@@ -176,23 +176,6 @@ std::string LocationOfArgument(const std::string& argument, bool isFolder) {
     return location;
 }
 
-std::string Cp932ToUtf8(const char* text) {
-    std::string out;
-    for (char16_t unit : Cp932ToUtf16(text)) {
-        if (unit < 0x80) {
-            out += char(unit);
-        } else if (unit < 0x800) {
-            out += char(0xC0 | (unit >> 6));
-            out += char(0x80 | (unit & 0x3F));
-        } else {
-            out += char(0xE0 | (unit >> 12));
-            out += char(0x80 | ((unit >> 6) & 0x3F));
-            out += char(0x80 | (unit & 0x3F));
-        }
-    }
-    return out;
-}
-
 // A TSV field: tabs and line breaks inside a title would break the row.
 // Control bytes are never trail bytes, so a byte scan is safe.
 static std::string Field(const char* text, bool utf8) {

@@ -24,8 +24,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // ending in '>' is taken as it is.
 std::string LocationOfArgument(const std::string& argument, bool isFolder);
 
-// CP932 text as UTF-8.
-std::string Cp932ToUtf8(const char* text);
 
 // The song information of the properties window as "label value" lines,
 // followed by the tracks, the related files and the comment.

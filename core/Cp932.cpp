@@ -119,3 +119,20 @@ std::u16string Cp932ToUtf16(const char* text) {
     }
     return out;
 }
+
+std::string Cp932ToUtf8(const char* text) {
+    std::string out;
+    for (char16_t unit : Cp932ToUtf16(text)) {
+        if (unit < 0x80) {
+            out += char(unit);
+        } else if (unit < 0x800) {
+            out += char(0xC0 | (unit >> 6));
+            out += char(0x80 | (unit & 0x3F));
+        } else {
+            out += char(0xE0 | (unit >> 12));
+            out += char(0x80 | ((unit >> 6) & 0x3F));
+            out += char(0x80 | (unit & 0x3F));
+        }
+    }
+    return out;
+}

@@ -28,3 +28,6 @@ std::string Utf8ToCp932(const uint8_t* bytes, size_t size);
 // Decodes CP932 text up to its NUL. A lead byte at the end is dropped; an
 // undefined double-byte code gives kCp932UndefinedUnicode. Returns UTF-16.
 std::u16string Cp932ToUtf16(const char* text);
+
+// CP932 text up to its NUL as UTF-8 (the decoding of Cp932ToUtf16).
+std::string Cp932ToUtf8(const char* text);

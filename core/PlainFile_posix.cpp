@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <string>
 
+#include "core/Cp932.h"
 #include "core/FileFinder.h"
 #include "core/PosixFiles.h"
 #include "core/SongFile.h"
@@ -26,7 +27,34 @@ std::string NativePath(const char* path) {
             out += (*p == '\\') ? '/' : char(*p);
         }
     }
-    return out;
+    // Unix file names are UTF-8; the program's text is CP932.
+    return Cp932ToUtf8(out.c_str());
+}
+
+// True when the bytes are well-formed UTF-8 of at most three bytes a
+// character (what CP932 text can come from).
+static bool IsUtf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        const uint8_t c = uint8_t(s[i]);
+        const size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 0;
+        if (length == 0 || length > s.size() - i) {
+            return false;
+        }
+        for (size_t k = 1; k < length; k++) {
+            if ((uint8_t(s[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string ProgramNameOfNative(const std::string& name) {
+    if (!IsUtf8(name)) {
+        return name;  // not UTF-8: taken as it is, the way Wine shows such names
+    }
+    return Utf8ToCp932(reinterpret_cast<const uint8_t*>(name.data()), name.size());
 }
 
 uint32_t ErrorOfErrno(int e) {
@@ -174,7 +202,7 @@ class PosixFinder : public FileFinder {
             if (stat((folder_ + name).c_str(), &st) != 0) {
                 continue;
             }
-            record->name = name;
+            record->name = ProgramNameOfNative(name);
             record->alternateName.clear();
             record->attributes = AttributesOf(name, st);
             record->size = S_ISDIR(st.st_mode) ? 0 : uint64_t(st.st_size);

@@ -5,8 +5,13 @@
 #include <ctime>
 #include <string>
 
-// The path with the program's '\\' separators turned into '/'.
+// The Unix path of a program path: '\\' separators turned into '/', the
+// CP932 text into UTF-8.
 std::string NativePath(const char* path);
+
+// The program's (CP932) form of a Unix file name; a name that is not UTF-8
+// is kept as it is.
+std::string ProgramNameOfNative(const std::string& name);
 
 // The Win32 error number that stands for an errno value.
 uint32_t ErrorOfErrno(int e);

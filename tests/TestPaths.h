@@ -12,7 +12,18 @@
 #else
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "core/PosixFiles.h"
 #endif
+
+// The name the system knows a program (CP932) path by: Unix names are UTF-8.
+inline std::string SystemPath(const std::string& path) {
+#ifdef _WIN32
+    return path;
+#else
+    return NativePath(path.c_str());
+#endif
+}
 
 #ifndef QUILLORY_CORPUS_DIR
 #define QUILLORY_CORPUS_DIR "../shared/corpus"
@@ -34,7 +45,7 @@ inline std::string TestDataPath(const std::string& rel) {
 // Reads a whole file; empty when it cannot be read.
 inline std::string ReadWholeFile(const std::string& path) {
     std::string bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    if (FILE* f = std::fopen(SystemPath(path).c_str(), "rb")) {
         char buffer[65536];
         size_t n;
         while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
@@ -47,7 +58,7 @@ inline std::string ReadWholeFile(const std::string& path) {
 
 // Writes a whole file; false when it cannot be written.
 inline bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
+    FILE* f = std::fopen(SystemPath(path).c_str(), "wb");
     if (!f) {
         return false;
     }
@@ -103,7 +114,7 @@ class ScratchFolder {
 #ifdef _WIN32
         return CreateDirectoryA(File(name).c_str(), nullptr) != 0;
 #else
-        return mkdir(File(name).c_str(), 0755) == 0;
+        return mkdir(SystemPath(File(name)).c_str(), 0755) == 0;
 #endif
     }
 

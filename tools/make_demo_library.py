@@ -49,7 +49,7 @@ def wave(title, artist, comment):
         return cid + struct.pack("<I", len(data)) + data
     fmt = struct.pack("<HHIIHH", 1, 1, 8000, 8000, 1, 8)
     info = b"INFO"
-    for cid, text in ((b"INAM", title), (b"IART", artist), (b"ICMT", comment)):
+    for cid, text in ((b"INAM", title), (b"ISBJ", title), (b"IART", artist), (b"ICMT", comment)):
         info += chunk(cid, text.encode("cp932") + b"\0")
     body = b"WAVE" + chunk(b"fmt ", fmt) + chunk(b"data", b"\x80" * 8000) + chunk(b"LIST", info)
     return b"RIFF" + struct.pack("<I", len(body)) + body
