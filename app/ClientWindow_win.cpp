@@ -259,9 +259,13 @@ void ClientWindow::RunStartAction() {
 
 bool ClientWindow::PrepareExit() {
     // No list editor can be open yet, so none can refuse.
-    exitFlags.busy = catalogue_.busy || busy_;
-    exitFlags.handOverRunning = player_->handOverRunning();
+    // The scan and the hand-over add their state to the flags for this question only.
+    const ExitFlags before = exitFlags;
+    exitFlags.busy = before.busy || catalogue_.busy || busy_;
+    exitFlags.handOverRunning = before.handOverRunning || player_->handOverRunning();
     const ExitVerdict verdict = ::PrepareExit(&exitFlags, [] { return true; });
+    exitFlags.busy = before.busy;
+    exitFlags.handOverRunning = before.handOverRunning;
     if (verdict == ExitVerdict::kRefusedHandOver) {
         ShowMessageBox(kHandOverExitRefusal, "Quillory", MB_OK | MB_ICONSTOP);
     }
