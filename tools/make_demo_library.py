@@ -3,10 +3,12 @@
 comments and sound modules exercise the song list, plus a list file.
 
 Usage: make_demo_library.py FOLDER   (the folder is emptied and written anew)"""
+import io
 import os
 import shutil
 import struct
 import sys
+import zipfile
 
 
 def vlq(n):
@@ -65,6 +67,57 @@ def mp3_with_id3v1(title, artist, comment):
     return frame * 8 + tag
 
 
+def ogg_crc(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte << 24
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x04C11DB7) if crc & 0x80000000 else crc << 1
+            crc &= 0xFFFFFFFF
+    return crc
+
+
+def ogg_page(packet, sequence, header_type):
+    segments = [255] * (len(packet) // 255) + [len(packet) % 255]
+    page = b"OggS" + struct.pack("<BBqIIIB", 0, header_type, 0, 0x5157, sequence, 0, len(segments))
+    page += bytes(segments) + packet
+    return page[:22] + struct.pack("<I", ogg_crc(page)) + page[26:]
+
+
+def ogg_vorbis(title, artist, comment):
+    """The identification and comment headers of an Ogg Vorbis stream."""
+    ident = b"\x01vorbis" + struct.pack("<IBIiiiBB", 0, 1, 44100, 0, 64000, 0, 0xB8, 1)
+    vendor = b"Quillory demo"
+    fields = [("TITLE=" + title).encode("utf-8"), ("ARTIST=" + artist).encode("utf-8"),
+              ("COMMENT=" + comment).encode("utf-8")]
+    comments = b"\x03vorbis" + struct.pack("<I", len(vendor)) + vendor + struct.pack("<I", len(fields))
+    for f in fields:
+        comments += struct.pack("<I", len(f)) + f
+    comments += b"\x01"
+    return ogg_page(ident, 0, 2) + ogg_page(comments, 1, 0)
+
+
+def crc16(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0xA001 if crc & 1 else crc >> 1
+    return crc
+
+
+def lzh_stored(members):
+    """A level-0 LZH archive holding the members uncompressed (-lh0-)."""
+    out = b""
+    dos_time = (46 << 25) | (12 << 21) | (6 << 16) | (12 << 11)  # 2026/12/06 12:00
+    for name, data in members:
+        encoded = name.encode("cp932")
+        body = b"-lh0-" + struct.pack("<IIIBB", len(data), len(data), dos_time, 0x20, 0)
+        body += bytes([len(encoded)]) + encoded + struct.pack("<H", crc16(data))
+        out += bytes([len(body), sum(body) & 0xFF]) + body + data
+    return out + b"\0"
+
+
 SONGS = {
     "GS": [
         ("dragon.mid", "ドラゴンの丘 (SC-88Pro)", "(C) 2026 Quillory Demo"),
@@ -101,6 +154,19 @@ def main(folder):
         f.write(wave("チャイム", "Quillory", "デモ用の音"))
     with open(os.path.join(audio, "silence.mp3"), "wb") as f:
         f.write(mp3_with_id3v1("Silence", "Quillory", "demo"))
+    with open(os.path.join(audio, "breeze.ogg"), "wb") as f:
+        f.write(ogg_vorbis("そよ風", "Quillory", "Ogg Vorbis のデモ"))
+    archives = os.path.join(folder, "Archives")
+    os.makedirs(archives)
+    with open(os.path.join(archives, "collection.lzh"), "wb") as f:
+        f.write(lzh_stored([("夕焼け.mid", smf("夕焼けの歌 (SC-88Pro)")),
+                            ("snow.mid", smf("Snow Dance [MU100]"))]))
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("night.mid", smf("夜想曲 GS"))
+        z.writestr("star.mid", smf("星の歌 XG"))
+    with open(os.path.join(archives, "pack.zip"), "wb") as f:
+        f.write(buffer.getvalue())
     # A play list in the list file format: header, then groups of entries.
     lines = ["[Kadrel File List]", "", "; お気に入り"] + entries[:4] + ["", "Audio\\*.wav", ""]
     with open(os.path.join(folder, "お気に入り.lst"), "wb") as f:
