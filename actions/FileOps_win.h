@@ -1,0 +1,77 @@
+// Copying, moving and deleting files on the file system, the tree's folder
+// and list file operations, eject and the shell's properties window. What
+// the user sees (message boxes, the overwrite dialog, progress) goes through
+// FileOpsHost, so tests answer every question themselves.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actions/FileOps.h"
+#include "ui/DialogTemplate_win.h"
+
+class ProgressDialog;
+
+class FileOpsHost {
+   public:
+    // owner may be null; it is disabled while the progress window is open.
+    explicit FileOpsHost(HWND owner);
+    virtual ~FileOpsHost();
+    FileOpsHost(const FileOpsHost&) = delete;
+    FileOpsHost& operator=(const FileOpsHost&) = delete;
+    // A message box owned by the main window; the button pressed.
+    virtual int ShowMessage(const std::string& text, const std::string& caption, UINT type);
+    // The overwrite dialog with *mode preset; *mode receives the chosen mode.
+    virtual OverwriteAnswer AskOverwrite(bool move, const std::string& destination, int32_t* mode);
+    // The progress window: opened, updated per file, asked for a cancel, closed.
+    virtual void OpenProgress(const char* caption);
+    virtual void ShowProgress(const std::string& name, int32_t percent);
+    virtual bool ProgressCancelled();
+    virtual void CloseProgress();
+    HWND Owner() const;
+
+   private:
+    HWND owner_;
+    DialogTemplate progressTemplate_{"", 0, 0};
+    std::unique_ptr<ProgressDialog> progress_;
+};
+
+// The common file error box: nothing for code 0, else the code's text with
+// buttons and the error icon; the button pressed (IDOK for code 0).
+int ShowFileError(FileOpsHost& host,
+                  uint32_t code,
+                  bool writing,
+                  const std::string& extra,
+                  UINT buttons,
+                  const char* captionPrefix);
+
+// Copies or moves files into folder (ending in '\\' or not). True when at
+// least one file was done.
+bool CopyOrMoveFiles(FileOpsHost& host, const std::vector<std::string>& files, const std::string& folder, bool move);
+
+// Deletes files (into the recycle bin with useRecycler), reporting each
+// failure. True when at least one file was deleted.
+bool DeleteFiles(FileOpsHost& host, const std::vector<std::string>& files, bool useRecycler);
+
+// Moves one file or folder into the recycle bin; 0 or 1235.
+uint32_t RecycleItem(const std::string& path);
+
+// Creates folder name inside parent; 0 or the error number.
+uint32_t CreateFolderIn(const std::string& parent, const std::string& name);
+// Renames a folder or list file within its folder; a list file's title cache
+// file goes along when it exists. 0 or the error number.
+uint32_t RenameItem(const std::string& path, const std::string& newName, bool isListFile);
+// Deletes a tree item after the question "<name> を削除します。"; a list file's
+// cache file goes too. True when the item was deleted.
+bool DeleteTreeItem(FileOpsHost& host, const std::string& path, bool isListFile, bool useRecycler);
+
+// Ejects the medium of a removable drive ("E:"), reporting failures in
+// "取り出し - Quillory" boxes. True when ejected.
+bool EjectDisk(FileOpsHost& host, const std::string& drive);
+
+// Opens the shell's properties window of path on page (may be empty).
+void ShowShellProperties(HWND owner, const std::string& path, const std::string& page);
