@@ -57,7 +57,8 @@ bool TransferOne(FileOpsHost& host,
     if (GetFileAttributesExA(destination.c_str(), GetFileExInfoStandard, &target)) {
         if (policy.NeedsQuestion(true)) {
             int32_t mode = policy.mode;
-            if (!policy.Answer(host.AskOverwrite(move, destination, &mode), mode)) {
+            const OverwriteAnswer answer = host.AskOverwrite(move, destination, &mode);
+            if (!policy.Answer(answer, mode)) {
                 return false;
             }
         }

@@ -1,7 +1,8 @@
 // Copying, moving and deleting files on the file system, the tree's folder
 // and list file operations, eject and the shell's properties window. What
 // the user sees (message boxes, the overwrite dialog, progress) goes through
-// FileOpsHost, so tests answer every question themselves.
+// FileOpsHost, so tests answer every question themselves; its windows live
+// in ui/FileOpsDialogs_win.cpp.
 #pragma once
 
 #include <windows.h>
@@ -32,7 +33,9 @@ class FileOpsHost {
     virtual void ShowProgress(const std::string& name, int32_t percent);
     virtual bool ProgressCancelled();
     virtual void CloseProgress();
-    HWND Owner() const;
+    HWND Owner() const {
+        return owner_;
+    }
 
    private:
     HWND owner_;

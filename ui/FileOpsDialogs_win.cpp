@@ -80,10 +80,6 @@ int FileOpsHost::ShowMessage(const std::string& text, const std::string& caption
     return MessageBoxA(owner_, text.c_str(), caption.c_str(), type);
 }
 
-HWND FileOpsHost::Owner() const {
-    return owner_;
-}
-
 OverwriteAnswer FileOpsHost::AskOverwrite(bool move, const std::string& destination, int32_t* mode) {
     DialogTemplate t(TransferCaption(move), 250, 110);
     t.Label(7, 7, 236, 10, OverwriteQuestion(move).c_str());
