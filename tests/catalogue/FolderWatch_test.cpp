@@ -23,7 +23,7 @@ namespace {
 bool SetWriteTime(const std::string& path, time_t when) {
     struct utimbuf times;
     times.actime = times.modtime = when;
-    return utime(path.c_str(), &times) == 0;
+    return utime(SystemPath(path).c_str(), &times) == 0;
 }
 
 // A scratch folder holding a.mid, readme.txt and sub/b.mid, all with the
@@ -60,11 +60,15 @@ TEST(FolderSignatures, OnlyChangesOfSongsChangeTheSignature) {
     } cases[] = {
         {"text file rewritten", [](const SongTree& t) { t.Write("readme.txt", "longer notes"); }, false, false},
         {"text file added", [](const SongTree& t) { t.Write("new.txt", "x"); }, false, false},
-        {"text file removed", [](const SongTree& t) { std::remove(t.File("readme.txt").c_str()); }, false, false},
+        {"text file removed", [](const SongTree& t) { std::remove(SystemPath(t.File("readme.txt")).c_str()); }, false,
+         false},
         {"song copied in", [](const SongTree& t) { t.Write("c.mid", t.song); }, true, true},
-        {"song removed", [](const SongTree& t) { std::remove(t.File("a.mid").c_str()); }, true, true},
-        {"song renamed", [](const SongTree& t) { std::rename(t.File("a.mid").c_str(), t.File("z.mid").c_str()); }, true,
-         true},
+        {"song removed", [](const SongTree& t) { std::remove(SystemPath(t.File("a.mid")).c_str()); }, true, true},
+        {"song renamed",
+         [](const SongTree& t) {
+             std::rename(SystemPath(t.File("a.mid")).c_str(), SystemPath(t.File("z.mid")).c_str());
+         },
+         true, true},
         {"song touched, same size", [](const SongTree& t) { SetWriteTime(t.File("a.mid"), 1000000002); }, true, true},
         {"song rewritten, same time", [](const SongTree& t) { t.Write("a.mid", t.song + "x"); }, true, true},
         {"upper-case extension", [](const SongTree& t) { t.Write("LOUD.MID", t.song); }, true, true},
@@ -99,7 +103,7 @@ TEST(FolderSignatures, ArchivesCountOnlyWhileTheirArchiverIsAvailable) {
     const FolderSignature with = tree.Read(false);
     SetArchiveAvailable(kArchiveLzh, wasAvailable);
     EXPECT_NE(without, with);
-    std::remove(tree.File("set.lzh").c_str());
+    std::remove(SystemPath(tree.File("set.lzh")).c_str());
     EXPECT_EQ(without, tree.Read(false));
 }
 
