@@ -204,16 +204,26 @@ TEST_F(FileOpsWinTest, MissingSourceIsReportedAndOkGoesOn) {
 }
 
 TEST_F(FileOpsWinTest, DeleteGoesToTheRecycleBinOrAway) {
+    // Wine's recycle bin is the freedesktop trash of HOME; without its folders
+    // Wine deletes outright.
+    // Wine names the Unix home "\\??\\Z:\\...".
+    const char* home = std::getenv("WINEHOMEDIR");
+    ASSERT_TRUE(home && std::string(home).compare(0, 4, "\\??\\") == 0);
+    std::string trash = std::string(home + 4);
+    for (const char* part : {"\\.local", "\\share", "\\Trash"}) {
+        trash += part;
+        CreateDirectoryA(trash.c_str(), nullptr);
+    }
+    CreateDirectoryA((trash + "\\files").c_str(), nullptr);
+    CreateDirectoryA((trash + "\\info").c_str(), nullptr);
     for (bool recycler : {true, false}) {
         const std::string name = recycler ? "recycled-表.mid" : "deleted.mid";
         Make(Src(name), "x");
         EXPECT_TRUE(DeleteFiles(host_, {Src(name)}, recycler));
         EXPECT_FALSE(Exists(Src(name)));
     }
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') {
-        EXPECT_TRUE(Exists(std::string("Z:") + home + "/.local/share/Trash/files/recycled-表.mid"));
-    }
+    EXPECT_TRUE(Exists(trash + "\\files\\recycled-表.mid"));
+    EXPECT_FALSE(Exists(trash + "\\files\\deleted.mid"));
     EXPECT_FALSE(DeleteFiles(host_, {Src("gone.mid")}, false));
     ASSERT_EQ(1u, host_.shown.size());
     EXPECT_EQ("ファイルがありません。(2)", host_.shown[0].text);
