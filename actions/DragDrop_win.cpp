@@ -13,6 +13,8 @@ constexpr UINT kDropCopy = 900;
 constexpr UINT kDropMove = 901;
 constexpr UINT kDropCancel = 910;
 
+bool mainWindowDrag = false;
+
 bool HasListFile(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         if (IsListFileName(file.c_str()) && IsListFileValid(file.c_str())) {
@@ -171,13 +173,17 @@ DWORD ChooseDropEffect(HWND owner, POINT screen, DWORD current) {
     return chosen == kDropCopy ? DROPEFFECT_COPY : DROPEFFECT_NONE;
 }
 
-DWORD DragData(IDataObject* data) {
+DWORD DragData(IDataObject* data, bool fromMainWindow) {
     DropSource source;
     DWORD effect = DROPEFFECT_NONE;
-    if (DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect) != DRAGDROP_S_DROP) {
-        return DROPEFFECT_NONE;
-    }
-    return effect;
+    mainWindowDrag = fromMainWindow;
+    const HRESULT result = DoDragDrop(data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+    mainWindowDrag = false;
+    return result == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
+}
+
+bool MainWindowDragActive() {
+    return mainWindowDrag;
 }
 
 IDropTarget* CreateDropTarget(HWND window, DropHandler* handler) {

@@ -34,7 +34,10 @@ DWORD DropEffectOfKeys(DWORD keys);
 DWORD ChooseDropEffect(HWND owner, POINT screen, DWORD current);
 
 // Runs the drag loop for data with copy and move allowed; the drop's effect.
-DWORD DragData(IDataObject* data);
+// fromMainWindow marks drags of the song list and the folder tree.
+DWORD DragData(IDataObject* data, bool fromMainWindow);
+// True while a drag started by the main window is running.
+bool MainWindowDragActive();
 
 // What a window does with drops on it.
 class DropHandler {
