@@ -6,6 +6,7 @@
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
 #include "core/InternalError.h"
+#include "ui/PropertyWindow_win.h"
 #include "ui/SearchDialogs_win.h"
 
 static void ShowInternalError(const char* caption, const char* message) {
@@ -32,14 +33,18 @@ bool PreTranslate(MSG* msg) {
     if (!main || !main->Handle()) {
         return false;
     }
-    // The palette and the find dialog are modeless; they take their keyboard
-    // navigation like dialogs.
+    // The palette, the find dialog and the properties window are modeless;
+    // they take their keyboard navigation like dialogs.
     HWND palette = FindWindowExA(nullptr, nullptr, "Kadrel PlayPalette", nullptr);
     if (palette && GetWindow(palette, GW_OWNER) == main->Handle() && IsDialogMessageA(palette, msg)) {
         return true;
     }
     HWND find = FindDialogWindow();
     if (find && IsDialogMessageA(find, msg)) {
+        return true;
+    }
+    HWND properties = PropertyWindowHandle();
+    if (properties && IsDialogMessageA(properties, msg)) {
         return true;
     }
     ClientWindow* client = main->Client();

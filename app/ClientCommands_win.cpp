@@ -31,11 +31,11 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdEditSong, &C::NotYetAvailable},
     {kCmdEditWrd, &C::NotYetAvailable},
     {kCmdEditDocument, &C::NotYetAvailable},
-    {kCmdChangeTitle, &C::NotYetAvailable},
-    {kCmdChangeComment, &C::NotYetAvailable},
-    {kCmdChangeModule, &C::NotYetAvailable},
+    {kCmdChangeTitle, &C::ChangeTitle},
+    {kCmdChangeComment, &C::ChangeComment},
+    {kCmdChangeModule, &C::ChangeModule},
     {kCmdExportHtml, &C::ExportHtmlList},
-    {kCmdProperties, &C::NotYetAvailable},
+    {kCmdProperties, &C::ShowProperties},
     {kCmdShellProperties, &C::NotYetAvailable},
     {kCmdExit, &C::Exit},
     {kCmdDeleteSettingsAndExit, &C::DeleteSettingsAndExit},
@@ -86,7 +86,7 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdTreeRename, &C::NotYetAvailable},
     {kCmdTreeDelete, &C::NotYetAvailable},
     {kCmdTreeEject, &C::NotYetAvailable},
-    {kCmdSettings, &C::NotYetAvailable},
+    {kCmdSettings, &C::OpenSettings},
     {kCmdManual, &C::OpenManual},
     {kCmdVersion, &C::ShowVersion},
 };
@@ -219,9 +219,4 @@ void ClientWindow::FocusSearchBar() {
 void ClientWindow::OpenManual() {
     const std::string manual = Program().programFolder + "Kadrel.html";
     ShellExecuteA(main_->Handle(), "open", manual.c_str(), nullptr, Program().programFolder.c_str(), SW_SHOWNORMAL);
-}
-
-void ClientWindow::ShowVersion() {
-    ShowMessageBox("Quillory 1.0.0\nMIDI・オーディオファイルセレクタ", "バージョン情報 - Quillory",
-                   MB_OK | MB_ICONINFORMATION);
 }

@@ -161,8 +161,9 @@ void ClientWindow::RefreshMinimizedTitle() {
     main_->UpdateTitle();
 }
 
-// The song information window follows the focus by itself.
+// An open properties window shows the song play has moved the focus to.
 void ClientWindow::UpdateSongInfoWindow() {
+    ShowPropertiesOfFocus(false);
 }
 
 void ClientWindow::SetIndicatorPicture(int32_t picture) {

@@ -110,6 +110,7 @@ void ClientWindow::OnNotify(MessageContext& m) {
     }
     if (list_) {
         list_->HandleNotify(m);
+        FollowFocus(m);
     }
 }
 

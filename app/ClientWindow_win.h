@@ -228,6 +228,17 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void ExportHtmlList();
     void OpenManual();
     void ShowVersion();
+    void ChangeTitle();
+    void ChangeComment();
+    void ChangeModule();
+    void ShowProperties();
+    void OpenSettings();
+    // The dialog commands' helpers (ClientDialogs_win.cpp).
+    void ChangeSelectionText(int32_t column);
+    void StoreHandSetText(const std::vector<int32_t>& rows, int32_t column, const std::string& text);
+    void ShowPropertiesOfFocus(bool activate);
+    void FollowFocus(const MessageContext& m);
+    void ApplyChangedSettings(uint32_t refresh);
 
     static const CommandRoute<ClientWindow> kCommands[];
 
@@ -247,4 +258,5 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     int32_t lockDepth_ = 0;
     std::vector<bool> rangeMarks_;
     HCURSOR splitterCursor_ = nullptr;
+    int settingsTab_ = 0;  // the settings dialog's tab when it last closed
 };
