@@ -230,6 +230,11 @@ void RunSettings(SettingsDialogContext& context, const std::function<void(Settin
     EXPECT_EQ(nullptr, SettingsDialogWindow());
 }
 
+// The page's own visibility, whether or not the dialog is on screen yet.
+bool Shown(HWND page) {
+    return (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
 void SelectTab(HWND dialog, int tab) {
     const HWND tabs = GetDlgItem(dialog, 52);
     SendMessageA(tabs, TCM_SETCURSEL, WPARAM(tab), 0);
@@ -304,8 +309,8 @@ TEST(SettingsDialog, ReopensOnTheTabLastSelectedAndCancelKeepsTheSettings) {
     context.rememberedTab = &tab;
     RunSettings(context, [&](SettingsDialog& dialog) {
         SelectTab(dialog.Handle(), 5);
-        EXPECT_TRUE(IsWindowVisible(dialog.PageWindow(5)));
-        EXPECT_FALSE(IsWindowVisible(dialog.PageWindow(0)));
+        EXPECT_TRUE(Shown(dialog.PageWindow(5)));
+        EXPECT_FALSE(Shown(dialog.PageWindow(0)));
         CheckDlgButton(dialog.PageWindow(0), 100, BST_UNCHECKED);
         Press(dialog.Handle(), IDCANCEL);
     });
@@ -313,7 +318,7 @@ TEST(SettingsDialog, ReopensOnTheTabLastSelectedAndCancelKeepsTheSettings) {
     EXPECT_EQ(regWrite, settings.mode.regWrite);
     RunSettings(context, [&](SettingsDialog& dialog) {
         EXPECT_EQ(5, SendMessageA(GetDlgItem(dialog.Handle(), 52), TCM_GETCURSEL, 0, 0));
-        EXPECT_TRUE(IsWindowVisible(dialog.PageWindow(5)));
+        EXPECT_TRUE(Shown(dialog.PageWindow(5)));
         Press(dialog.Handle(), IDCANCEL);
     });
 }
