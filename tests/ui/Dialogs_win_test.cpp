@@ -215,6 +215,21 @@ INSTANTIATE_TEST_SUITE_P(
                                    "レコンポーザ MIDIファイル (Ver.2)", "18", "C Minor", nullptr}),
     [](const ::testing::TestParamInfo<PropertyCase>& info) { return std::string(info.param.name); });
 
+// Default settings and module tables, and the context that edits them.
+struct SettingsUnderTest {
+    SettingsUnderTest() {
+        context.settings = &settings;
+        context.modules = &modules;
+        context.detectors = &detectors;
+        context.rememberedTab = &tab;
+    }
+    ClientSettings settings;
+    BagBox modules = MakeSoundModuleTable();
+    BagBox detectors = MakeSoundModuleDetectorTable();
+    int tab = 0;
+    SettingsDialogContext context;
+};
+
 // Runs the settings dialog while the script acts; the dialog ends by the script.
 void RunSettings(SettingsDialogContext& context, const std::function<void(SettingsDialog&)>& act) {
     SettingsDialog dialog(nullptr, context);
@@ -250,35 +265,21 @@ struct TimeOutCase {
 TEST(SettingsDialog, TimeOutTextIsBroughtIntoItsRange) {
     const TimeOutCase cases[] = {{"0", 1}, {"250", 100}, {"-1", 100}, {"37", 37}};
     for (const TimeOutCase& c : cases) {
-        ClientSettings settings;
-        BagBox modules = MakeSoundModuleTable();
-        BagBox detectors = MakeSoundModuleDetectorTable();
-        int tab = 0;
-        SettingsDialogContext context;
-        context.settings = &settings;
-        context.modules = &modules;
-        context.detectors = &detectors;
-        context.rememberedTab = &tab;
-        RunSettings(context, [&](SettingsDialog& dialog) {
+        SettingsUnderTest under;
+        RunSettings(under.context, [&](SettingsDialog& dialog) {
             SetDlgItemTextA(dialog.PageWindow(3), 140, c.text);
             Press(dialog.Handle(), IDOK);
         });
-        EXPECT_EQ(c.stored, settings.player.playTimeOut) << c.text;
+        EXPECT_EQ(c.stored, under.settings.player.playTimeOut) << c.text;
     }
 }
 
 TEST(SettingsDialog, AllSaveBoxesOffStoreRegWriteZeroAndApplyReportsRefreshes) {
-    ClientSettings settings;
+    SettingsUnderTest under;
+    ClientSettings& settings = under.settings;
     settings.listWindow.fullRowSelect = false;
-    BagBox modules = MakeSoundModuleTable();
-    BagBox detectors = MakeSoundModuleDetectorTable();
-    int tab = 0;
+    SettingsDialogContext& context = under.context;
     std::vector<uint32_t> refreshes;
-    SettingsDialogContext context;
-    context.settings = &settings;
-    context.modules = &modules;
-    context.detectors = &detectors;
-    context.rememberedTab = &tab;
     context.refresh = [&](uint32_t bits) { refreshes.push_back(bits); };
     RunSettings(context, [&](SettingsDialog& dialog) {
         for (int id = 100; id <= 104; id++) {
@@ -297,16 +298,11 @@ TEST(SettingsDialog, AllSaveBoxesOffStoreRegWriteZeroAndApplyReportsRefreshes) {
 }
 
 TEST(SettingsDialog, ReopensOnTheTabLastSelectedAndCancelKeepsTheSettings) {
-    ClientSettings settings;
+    SettingsUnderTest under;
+    ClientSettings& settings = under.settings;
     const uint32_t regWrite = settings.mode.regWrite;
-    BagBox modules = MakeSoundModuleTable();
-    BagBox detectors = MakeSoundModuleDetectorTable();
-    int tab = 0;
-    SettingsDialogContext context;
-    context.settings = &settings;
-    context.modules = &modules;
-    context.detectors = &detectors;
-    context.rememberedTab = &tab;
+    SettingsDialogContext& context = under.context;
+    const int& tab = under.tab;
     RunSettings(context, [&](SettingsDialog& dialog) {
         SelectTab(dialog.Handle(), 5);
         EXPECT_TRUE(Shown(dialog.PageWindow(5)));
