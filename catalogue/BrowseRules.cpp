@@ -105,6 +105,10 @@ size_t MatchChildStep(const char* childText, uint32_t childAttributes, const cha
     return CompareNoCase(step.c_str(), std::string(remaining, step.size()).c_str()) == 0 ? step.size() : 0;
 }
 
+bool IsDriveNodeOfRow(uint32_t attributes, int32_t row) {
+    return (attributes & kNodeDriveBit) && row >= 0 && (attributes & kNodeDriveRowMask) == uint32_t(row);
+}
+
 std::string DriveRootOfPath(const char* path) {
     if (path[0] == '\0' || IsLeadByte(uint8_t(path[0])) || path[1] != ':') {
         return std::string();

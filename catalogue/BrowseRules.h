@@ -53,6 +53,10 @@ bool IsSameChild(const char* childText, uint32_t childAttributes, const char* fo
 // match the beginning of remaining.
 size_t MatchChildStep(const char* childText, uint32_t childAttributes, const char* remaining);
 
+// True when a node is the drive node of the drive list's row, whatever its
+// other bits (children sorted, scan mark) say.
+bool IsDriveNodeOfRow(uint32_t attributes, int32_t row);
+
 // The drive root a location path begins with ("C:\\" of "c:\\music\\", in
 // upper case); empty when it has no drive part.
 std::string DriveRootOfPath(const char* path);

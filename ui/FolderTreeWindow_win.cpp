@@ -320,7 +320,7 @@ bool FolderTreeWindow::SelectTreePath(const std::string& path) {
         }
     }
     HTREEITEM node = GetNextItem(root, TVGN_CHILD);
-    while (node && Attributes(node) != (kNodeDriveBit | uint32_t(row))) {
+    while (node && !IsDriveNodeOfRow(Attributes(node), row)) {
         node = GetNextItem(node, TVGN_NEXT);
     }
     size_t position = driveRoot.size();

@@ -74,6 +74,26 @@ TEST(BrowseRules, RescanKeepsChildOnlyWithSameTextAndKind) {
     EXPECT_EQ(kLocationFolder, NodeLocationKind(kNodeFolderBit));
 }
 
+TEST(BrowseRules, DriveNodeIsFoundByRowOnceItsChildrenAreSorted) {
+    struct Case {
+        uint32_t attributes;
+        int32_t row;
+        bool drive;
+    } cases[] = {
+        {kNodeDriveBit | 1, 1, true},
+        // A drive node that was opened once carries the sorted bit.
+        {kNodeDriveBit | kNodeSortedBit | 1, 1, true},
+        {kNodeDriveBit | kNodeScanMarkBit | 0, 0, true},
+        {kNodeDriveBit | 1, 0, false},
+        {kNodeFolderBit | 1, 1, false},
+        {kRootNodeAttributes, 0, false},
+        {kNodeDriveBit | 0xFFFF, -1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.drive, IsDriveNodeOfRow(c.attributes, c.row)) << std::hex << c.attributes << " " << c.row;
+    }
+}
+
 TEST(BrowseRules, DriveRootOfPathIsUpperCaseWithSeparator) {
     EXPECT_EQ("C:\\", DriveRootOfPath("c:\\music\\"));
     EXPECT_EQ("Z:\\", DriveRootOfPath("Z:"));

@@ -372,6 +372,33 @@ TEST_F(Browsing, ListFileNodeOpensTheListAsLocation) {
     EXPECT_EQ(root + "best.lst>", window->state.location);
 }
 
+TEST_F(Browsing, NodesCanBeSelectedOneAfterAnother) {
+    // Opening a drive sorts its children and marks the drive node so; the
+    // next selection has to find the drive node all the same.
+    struct Step {
+        std::string path;
+        std::string location;
+        LocationKind kind;
+        int rows;
+    } steps[] = {
+        {folder, folder, kLocationFolder, 3},
+        {root + "best.lst>", root + "best.lst>", kLocationListFile, 2},  // list file after a folder
+        {"", "", kLocationNone, 0},                                      // the root closes the location
+        {folder, folder, kLocationFolder, 3},                            // a folder after the root
+        {root, root, kLocationFolder, 0},                                // holds no songs, only 曲集 and best.lst
+        {root + "BEST.LST>", root + "best.lst>", kLocationListFile, 2},  // case of the step ignored
+    };
+    for (const Step& step : steps) {
+        ASSERT_TRUE(window->tree.SelectTreePath(step.path)) << step.path;
+        Pump();
+        const HTREEITEM selected = window->tree.GetNextItem(nullptr, TVGN_CARET);
+        EXPECT_EQ(step.location, window->tree.NodePath(selected)) << step.path;
+        EXPECT_EQ(step.location, window->state.location) << step.path;
+        EXPECT_EQ(step.kind, window->state.kind) << step.path;
+        EXPECT_EQ(step.rows, window->list.GetItemCount()) << step.path;
+    }
+}
+
 TEST_F(Browsing, FindRequestAnswersFirstRowWithThatInitial) {
     OpenFolder();
     NMLVFINDITEMA find = {};
