@@ -63,13 +63,6 @@ void ClientWindow::CheckMenuRadio(int first, int last, int checked) {
     }
 }
 
-// The folder change watch is not part of the client yet: nothing to stop.
-void ClientWindow::StopFolderWatchers() {
-}
-
-void ClientWindow::StartFolderWatchers() {
-}
-
 // Dragging songs out of the list is not offered yet.
 void ClientWindow::StartDrag(bool) {
 }

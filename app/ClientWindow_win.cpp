@@ -100,6 +100,7 @@ void ClientWindow::OnCreate(MessageContext&) {
         return;
     }
     splitter_.SetPosition(int(settings.window.treeWindWidth));
+    StartWatchers();
     tree_->BuildTree();
     SetTimer(kClientTimerId, kClientTimerPeriod);
 }
@@ -114,14 +115,27 @@ void ClientWindow::OnNotify(MessageContext& m) {
     }
 }
 
+const MessageRoute<ClientWindow> ClientWindow::kMessages[] = {
+    {kMsgSortColumn, &ClientWindow::OnSortColumn},
+    {kMsgPlayControl2, &ClientWindow::OnPlayControl2},
+    {WM_DRIVE_CHANGED, &ClientWindow::OnDriveChanged},
+    {WM_FOLDER_CHANGED, &ClientWindow::OnFolderChanged},
+};
+
 void ClientWindow::OnPrivateMessage(MessageContext& m) {
-    if (m.message == kMsgSortColumn && list_) {
-        list_->OnSortColumn(int32_t(m.wParam));
-        m.handled = 1;
-    } else if (m.message == kMsgPlayControl2) {
-        RunPlayCommand(kCmdPlay);
-        m.handled = 1;
+    RouteMessage(this, kMessages, m);
+}
+
+LRESULT ClientWindow::OnSortColumn(WPARAM column, LPARAM) {
+    if (list_) {
+        list_->OnSortColumn(int32_t(column));
     }
+    return 0;
+}
+
+LRESULT ClientWindow::OnPlayControl2(WPARAM, LPARAM) {
+    RunPlayCommand(kCmdPlay);
+    return 0;
 }
 
 void ClientWindow::LayOutPanes(int splitterX) {
@@ -295,6 +309,10 @@ void ClientWindow::SaveAllSettings() {
     SaveSettings(&store, settings);
 }
 
+// The watchers end before the catalogue lock they share goes away.
 void ClientWindow::OnDestroy(MessageContext&) {
     SaveAllSettings();
+    folderWatcher_.Stop();
+    driveWatchers_.StopAll();
+    fixedDriveWatcher_.Stop();
 }

@@ -15,6 +15,7 @@
 #include "actions/SearchActions.h"
 #include "actions/SongRows.h"
 #include "analysis/SoundModules.h"
+#include "catalogue/FolderWatcher_win.h"
 #include "catalogue/FullSongAnalyzer.h"
 #include "core/MainWindowRules.h"
 #include "core/RandomGenerator.h"
@@ -93,6 +94,8 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void ClearDisplay() override;
     void SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition) override;
     void ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) override;
+    void ReleaseWatch() override;
+    void SetUpWatch() override;
     void UpdateTree(bool expand) override;
     void ShowStatus(const char* text) override;
     void RestoreStatus() override;
@@ -174,6 +177,16 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void SetListView(uint32_t view);
     void OpenStartLocation();
     void CheckPlayerMenu();
+    // The change watch (ClientWatch_win.cpp). With a drive root, acts only
+    // when the location is a folder on that drive; start watches the
+    // location, otherwise the watch is dropped.
+    void StartWatchers();
+    void RefreshFolderWatch(const char* driveRoot, bool start);
+    void OnDriveChecked(const char* root, bool ready);
+    LRESULT OnDriveChanged(WPARAM driveRow, LPARAM);
+    LRESULT OnFolderChanged(WPARAM, LPARAM);
+    LRESULT OnSortColumn(WPARAM column, LPARAM);
+    LRESULT OnPlayControl2(WPARAM, LPARAM);
     // Refills the search bar's history list.
     void FillSearchHistory();
     // Takes the search bar's text as the search text; false when it is empty.
@@ -241,6 +254,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void ApplyChangedSettings(uint32_t refresh);
 
     static const CommandRoute<ClientWindow> kCommands[];
+    static const MessageRoute<ClientWindow> kMessages[];
 
     MainWindow* main_;
     BagBox modules_ = MakeSoundModuleTable();
@@ -258,5 +272,8 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     int32_t lockDepth_ = 0;
     std::vector<bool> rangeMarks_;
     HCURSOR splitterCursor_ = nullptr;
+    FolderWatcher folderWatcher_;
+    DriveWatcherSet driveWatchers_;
+    FixedDriveWatcher fixedDriveWatcher_;
     int settingsTab_ = 0;  // the settings dialog's tab when it last closed
 };

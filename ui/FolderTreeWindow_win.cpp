@@ -7,6 +7,7 @@
 #include <winioctl.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "app/CommandIds.h"
@@ -266,12 +267,26 @@ bool FolderTreeWindow::PrepareExpand(HTREEITEM node) {
     if (attributes & kNodeDriveBit) {
         const char* root = driveList_.Read(int32_t(attributes & kNodeDriveRowMask), 0);
         WaitCursor wait;
-        if (root == nullptr || !CheckDriveReady(root, false, Handle())) {
+        if (root == nullptr || !CheckDrive(root)) {
             return false;
         }
     }
     Rescan(node);
     return true;
+}
+
+// Asks for a drive that is not ready until it is or the user gives up, and
+// tells the listener which it was.
+bool FolderTreeWindow::CheckDrive(const char* root) {
+    const bool ready = CheckDriveReady(root, false, Handle());
+    if (driveChecked_) {
+        driveChecked_(root, ready);
+    }
+    return ready;
+}
+
+void FolderTreeWindow::SetDriveCheckListener(DriveCheckListener listener) {
+    driveChecked_ = std::move(listener);
 }
 
 void FolderTreeWindow::BuildTree() {
@@ -315,7 +330,7 @@ bool FolderTreeWindow::SelectTreePath(const std::string& path) {
     }
     {
         WaitCursor wait;
-        if (!CheckDriveReady(driveRoot.c_str(), false, Handle())) {
+        if (!CheckDrive(driveRoot.c_str())) {
             return false;
         }
     }
@@ -352,6 +367,36 @@ void FolderTreeWindow::UpdateTree(bool expand) {
     Rescan(selected);
     if (expand) {
         Expand(selected, TVE_EXPAND);
+    }
+}
+
+void FolderTreeWindow::RescanDrive(int32_t row) {
+    if (row < 0 || row >= driveList_.Count()) {
+        return;
+    }
+    const char* driveRoot = driveList_.Read(row, 0);
+    const HTREEITEM root = GetNextItem(nullptr, TVGN_ROOT);
+    HTREEITEM node = root ? GetNextItem(root, TVGN_CHILD) : nullptr;
+    while (node && CompareNoCase(NodePath(node).c_str(), driveRoot) != 0) {
+        node = GetNextItem(node, TVGN_NEXT);
+    }
+    if (node) {
+        RescanShown(node);
+    }
+}
+
+// Rescans a node and, while it is open, every node shown below it.
+void FolderTreeWindow::RescanShown(HTREEITEM node) {
+    Rescan(node);
+    TVITEMA item = {};
+    item.mask = TVIF_STATE | TVIF_HANDLE;
+    item.hItem = node;
+    item.stateMask = TVIS_EXPANDED;
+    if (!GetItem(&item) || !(item.state & TVIS_EXPANDED)) {
+        return;
+    }
+    for (HTREEITEM child = GetNextItem(node, TVGN_CHILD); child; child = GetNextItem(child, TVGN_NEXT)) {
+        RescanShown(child);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -35,6 +36,13 @@ class FolderTreeWindow : public STreeView {
     bool SelectTreePath(const std::string& path);
     // Rescans the selected node, expanding it when asked.
     void UpdateTree(bool expand);
+    // Reads the folders of the drive list's row again wherever its branch is
+    // shown; the selected node stays selected while its folder exists.
+    void RescanDrive(int32_t row);
+    // Told the outcome of every drive-ready check: the drive's root, and
+    // whether it is ready or the user gave it up.
+    using DriveCheckListener = std::function<void(const char* root, bool ready)>;
+    void SetDriveCheckListener(DriveCheckListener listener);
     // The location kind of the selected node.
     LocationKind SelectedNodeKind();
     // The location path of a node.
@@ -60,6 +68,8 @@ class FolderTreeWindow : public STreeView {
     std::string Text(HTREEITEM node);
     HTREEITEM AddNode(HTREEITEM parent, const char* text, uint32_t attributes, int image, int openImage);
     void Rescan(HTREEITEM node);
+    void RescanShown(HTREEITEM node);
+    bool CheckDrive(const char* root);
     bool MarkOrInsert(HTREEITEM node, const std::string& text, uint32_t attributes);
     void Sweep(HTREEITEM node);
     bool PrepareExpand(HTREEITEM node);
@@ -74,4 +84,5 @@ class FolderTreeWindow : public STreeView {
     std::map<int, int> shellImages_;      // system icon index to ours
     HTREEITEM menuNode_ = nullptr;
     bool suppressSelection_ = false;
+    DriveCheckListener driveChecked_;
 };

@@ -1,0 +1,75 @@
+// The client's change watch: the folder watch follows the location, the drive
+// watches follow the tree's drive list and its drive-ready checks, and their
+// private messages re-read the tree's drive or the song list on this thread.
+#include "app/ClientWindow_win.h"
+#include "catalogue/BrowseRules.h"
+#include "core/Text.h"
+
+void ClientWindow::StartWatchers() {
+    folderWatcher_.Start(Handle(), &catalogueLock);
+    tree_->SetDriveCheckListener([this](const char* root, bool ready) { OnDriveChecked(root, ready); });
+}
+
+// Before the tree reads the drives again: no watch may report an index into
+// the old drive list.
+void ClientWindow::StopFolderWatchers() {
+    RefreshFolderWatch(nullptr, false);
+    fixedDriveWatcher_.Stop();
+    driveWatchers_.StopAll();
+}
+
+void ClientWindow::StartFolderWatchers() {
+    const BagBox& drives = tree_->DriveList();
+    fixedDriveWatcher_.Start(Handle(), drives);
+    driveWatchers_.Build(Handle(), drives);
+    RefreshFolderWatch(nullptr, true);
+}
+
+void ClientWindow::RefreshFolderWatch(const char* driveRoot, bool start) {
+    const std::string& location = catalogue_.location;
+    const bool folder = catalogue_.kind == kLocationFolder && !location.empty();
+    if (driveRoot && (!folder || CompareNoCase(DriveRootOfPath(location.c_str()).c_str(), driveRoot) != 0)) {
+        return;
+    }
+    if (start && folder) {
+        folderWatcher_.Watch(location, catalogue_.includeSubFolders);
+    } else {
+        folderWatcher_.Unwatch();
+    }
+}
+
+// A drive the user gave up is neither watched nor is the current folder on it.
+void ClientWindow::OnDriveChecked(const char* root, bool ready) {
+    if (ready) {
+        driveWatchers_.StartDrive(root);
+        return;
+    }
+    driveWatchers_.StopDrive(root);
+    RefreshFolderWatch(root, false);
+}
+
+void ClientWindow::ReleaseWatch() {
+    RefreshFolderWatch(nullptr, false);
+}
+
+void ClientWindow::SetUpWatch() {
+    RefreshFolderWatch(nullptr, true);
+}
+
+// Sent by a drive watcher, which waits until the tree has read the drive.
+LRESULT ClientWindow::OnDriveChanged(WPARAM driveRow, LPARAM) {
+    if (tree_ && tree_->Handle()) {
+        CatalogueLockScope lock(*this);
+        tree_->RescanDrive(int32_t(driveRow));
+    }
+    return 0;
+}
+
+// The songs of the current folder changed on disk. A scan under way reads
+// them anyway.
+LRESULT ClientWindow::OnFolderChanged(WPARAM, LPARAM) {
+    if (list_ && list_->Handle() && !catalogue_.busy && catalogue_.kind == kLocationFolder) {
+        Refresh();
+    }
+    return 0;
+}
