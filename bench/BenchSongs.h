@@ -78,6 +78,7 @@ inline double IoFloor(const std::vector<std::string>& paths) {
     return ms;
 }
 
+#ifndef _WIN32
 inline std::string MakeTempFolder(const char* name) {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base ? base : "/tmp") + "/" + name + "XXXXXX";
@@ -93,6 +94,14 @@ inline void RemoveFolder(const std::string& folder) {
         std::fprintf(stderr, "could not remove %s\n", folder.c_str());
     }
 }
+#else
+inline void RemoveFolder(const std::string& folder) {
+    const std::string command = "cmd /c rmdir /s /q \"" + folder + "\" >nul 2>nul";
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "could not remove %s\n", folder.c_str());
+    }
+}
+#endif
 
 // Writes n MIDI and n MP3 songs into folder; their paths, or none on failure.
 inline std::vector<std::string> WriteSongs(const std::string& folder, int n) {
