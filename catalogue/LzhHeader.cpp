@@ -192,7 +192,9 @@ static int ReadLowLevelHeader(ArchiveSource* source,
     uint32_t nameLength = head[21];
     // Name, CRC, and for level 1 the OS byte and the first extended size field.
     uint32_t fixedAfterName = entry->level == 0 ? 2 : 5;
-    if (nameLength > headerLength - 22 - fixedAfterName) {
+    // A header too short for its fixed fields after the name is broken; the
+    // check comes first so the subtraction below cannot wrap.
+    if (headerLength < 22 + fixedAfterName || nameLength > headerLength - 22 - fixedAfterName) {
         return kArchiveErrorBroken;
     }
     *fileName = NameOfField(head + 22, nameLength);

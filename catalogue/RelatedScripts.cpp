@@ -108,7 +108,10 @@ static size_t ReadExecCommand(const uint8_t* bytes, size_t size, size_t pos, std
             if (!name.empty() && extension.empty()) {
                 name += ".fon";
             }
-            AddName(names, std::move(name));
+            // A name that no longer fits a path buffer with its extension names nothing.
+            if (name.size() <= kMaxNameBytes) {
+                AddName(names, std::move(name));
+            }
             continue;
         }
         pos += CharAt(bytes, size, pos);
