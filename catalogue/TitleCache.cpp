@@ -28,6 +28,11 @@ BagBox MakeTitleCache() {
 
 std::string TitleCacheFilePath(const char* location, int32_t kind) {
     if (kind == 1) {
+        // A folder inside an archive has no cache: it cannot be written there.
+        // ('>' is never a trail byte, so a byte search is safe.)
+        if (std::strchr(location, '>')) {
+            return std::string();
+        }
         return std::string(location) + "_Kadrel.cac";
     }
     if (kind != 2) {

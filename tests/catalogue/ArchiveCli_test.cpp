@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestPaths.h"
+#include "core/FileFinder.h"
 #include "catalogue/CliCommands.h"
 
 namespace {
@@ -60,6 +61,9 @@ TEST_F(ArchiveCli, AnArchiveIsAlsoALocationOfItsOwn) {
     ASSERT_EQ(2u, lines.size()) << err;
     EXPECT_EQ(0u, lines[0].find("sub/y.mid\tsub/y\t表ソ曲\t")) << lines[0];
     EXPECT_EQ(0u, lines[1].find("x.mid\tx\tLzh Song X\t")) << lines[1];
+    // A location inside an archive has no title cache: nothing is written beside it.
+    FindRecord record;
+    EXPECT_FALSE(FinderOpen(&record, (folder_.Path() + "*.cac").c_str(), nullptr)->Found()) << record.name;
 }
 
 TEST_F(ArchiveCli, ABrokenArchiveDoesNotHideTheOthers) {
