@@ -45,6 +45,10 @@ void Pump(DWORD ms) {
 
 // Long enough for the debounce delay and a comparison under Wine.
 constexpr DWORD kSettle = kDebounceDelay + 1000;  // ms
+// Watch hands the folder to the watcher thread, which then takes its baseline
+// signature; a change made before that is part of the baseline. Tests that
+// expect a change to be seen give the thread this long first.
+constexpr DWORD kArm = 300;  // ms
 
 class WatcherTest : public ::testing::Test {
    public:
@@ -82,6 +86,7 @@ TEST_F(WatcherTest, OnlySongChangesRefreshTheListOnceAfterQuiet) {
     FolderWatcher watcher;
     ASSERT_TRUE(watcher.Start(window_, &catalogueLock_));
     watcher.Watch(folder_.Path(), false);
+    Pump(kArm);
     const struct {
         const char* what;
         std::function<void(WatcherTest*)> change;
@@ -109,6 +114,7 @@ TEST_F(WatcherTest, BurstOfCopiesRefreshesOnceAfterTheLast) {
     FolderWatcher watcher;
     ASSERT_TRUE(watcher.Start(window_, &catalogueLock_));
     watcher.Watch(folder_.Path(), false);
+    Pump(kArm);
     for (int i = 0; i < 20; i++) {
         CopySong("song" + std::to_string(i) + ".mid");
         Pump(50);
@@ -124,6 +130,7 @@ TEST_F(WatcherTest, SubFoldersAreWatchedWhenIncluded) {
     FolderWatcher watcher;
     ASSERT_TRUE(watcher.Start(window_, &catalogueLock_));
     watcher.Watch(folder_.Path(), true);
+    Pump(kArm);
     ASSERT_TRUE(folder_.MakeFolder("表"));  // a folder name is part of the signature
     Pump(kSettle);
     EXPECT_EQ(1, folderChanges);
