@@ -363,7 +363,8 @@ IDataObject* ListEditor::MakeDataObject() const {
         }
         std::string path = ListEntryFullPath(entry, document_.Path());
         std::string archive;
-        if (SplitMemberPath(path.c_str(), &archive, nullptr)) {
+        std::string member;
+        if (SplitMemberPath(path.c_str(), &archive, &member)) {
             path = archive;
         }
         if (std::none_of(files.begin(), files.end(),
