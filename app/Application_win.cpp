@@ -6,6 +6,7 @@
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
 #include "core/InternalError.h"
+#include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
 #include "ui/SearchDialogs_win.h"
 
@@ -45,6 +46,9 @@ bool PreTranslate(MSG* msg) {
     }
     HWND properties = PropertyWindowHandle();
     if (properties && IsDialogMessageA(properties, msg)) {
+        return true;
+    }
+    if (TranslateListEditorMessage(msg, program.editorAccelerators)) {
         return true;
     }
     ClientWindow* client = main->Client();

@@ -11,6 +11,7 @@
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
+#include "ui/ListEditor_win.h"
 
 using C = ClientWindow;
 
@@ -22,8 +23,8 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdFolderNew, &C::NotYetAvailable},
     {kCmdFolderRename, &C::NotYetAvailable},
     {kCmdFolderDelete, &C::NotYetAvailable},
-    {kCmdListNew, &C::NotYetAvailable},
-    {kCmdListEdit, &C::NotYetAvailable},
+    {kCmdListNew, &C::NewListFile},
+    {kCmdListEdit, &C::EditListFile},
     {kCmdCacheUpdate, &C::UpdateCache},
     {kCmdCacheForceUpdate, &C::ForceUpdateCache},
     {kCmdCacheNew, &C::NewCache},
@@ -102,6 +103,19 @@ bool ClientWindow::RunCommand(MessageContext& m) {
 }
 
 void ClientWindow::NotYetAvailable() {
+}
+
+void ClientWindow::NewListFile() {
+    OpenListEditor("");
+}
+
+// Edits the list file that is the current location, else starts a new list.
+void ClientWindow::EditListFile() {
+    std::string path;
+    if (catalogue_.kind == kLocationListFile) {
+        path = catalogue_.location.substr(0, catalogue_.location.size() - 1);  // without the '>'
+    }
+    OpenListEditor(path);
 }
 
 void ClientWindow::Exit() {

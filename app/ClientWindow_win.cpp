@@ -11,6 +11,7 @@
 #include "app/RegistryStore_win.h"
 #include "catalogue/BrowseRules.h"
 #include "core/CommandLine.h"
+#include "ui/ListEditor_win.h"
 
 static const int kClientId = 30;
 
@@ -273,12 +274,11 @@ void ClientWindow::RunStartAction() {
 }
 
 bool ClientWindow::PrepareExit() {
-    // No list editor can be open yet, so none can refuse.
     // The scan and the hand-over add their state to the flags for this question only.
     const ExitFlags before = exitFlags;
     exitFlags.busy = before.busy || catalogue_.busy || busy_;
     exitFlags.handOverRunning = before.handOverRunning || player_->handOverRunning();
-    const ExitVerdict verdict = ::PrepareExit(&exitFlags, [] { return true; });
+    const ExitVerdict verdict = ::PrepareExit(&exitFlags, [] { return CloseAllListEditors(); });
     exitFlags.busy = before.busy;
     exitFlags.handOverRunning = before.handOverRunning;
     if (verdict == ExitVerdict::kRefusedHandOver) {

@@ -194,6 +194,8 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
 
     // Commands.
     void NotYetAvailable();
+    void NewListFile();
+    void EditListFile();
     void Exit();
     void DeleteSettingsAndExit();
     void ToggleBandProperty();
