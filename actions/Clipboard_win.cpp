@@ -26,36 +26,17 @@ HGLOBAL CopyToGlobal(const void* bytes, size_t size) {
 
 // Answers GetData from its blocks (duplicated per call) and lets the shell
 // enumerate them; everything else is the minimum IDataObject asks for.
-class SongDataObject final : public IDataObject {
+class SongDataObject final : public ComObject<IDataObject> {
    public:
-    SongDataObject(HGLOBAL drop, HGLOBAL strings) : drop_(drop), strings_(strings) {
+    SongDataObject(HGLOBAL drop, HGLOBAL strings) : ComObject(IID_IDataObject), drop_(drop), strings_(strings) {
     }
-    ~SongDataObject() {
+    ~SongDataObject() override {
         if (drop_) {
             GlobalFree(drop_);
         }
         GlobalFree(strings_);
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDataObject) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        return InterlockedIncrement(&references_);
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         const HGLOBAL block = BlockFor(format);
         if (!block) {
@@ -114,7 +95,6 @@ class SongDataObject final : public IDataObject {
         return format->cfFormat == PrivateClipboardFormat() ? strings_ : nullptr;
     }
 
-    LONG references_ = 1;
     HGLOBAL drop_;
     HGLOBAL strings_;
 };

@@ -9,6 +9,39 @@
 #include <string>
 #include <vector>
 
+// The IUnknown part of the program's COM objects: one interface, a
+// reference count starting at 1, deleted by the last Release.
+template <typename Interface>
+class ComObject : public Interface {
+   public:
+    explicit ComObject(const IID& iid) : iid_(iid) {
+    }
+    virtual ~ComObject() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == iid_) {
+            *out = static_cast<Interface*>(this);
+            this->AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        return InterlockedIncrement(&references_);
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+   private:
+    const IID& iid_;
+    LONG references_ = 1;
+};
+
 // The private format's identifier (registered on first use).
 UINT PrivateClipboardFormat();
 

@@ -53,30 +53,11 @@ class DropSource final : public IDropSource {
     }
 };
 
-class DropTarget final : public IDropTarget {
+class DropTarget final : public ComObject<IDropTarget> {
    public:
-    DropTarget(HWND window, DropHandler* handler) : window_(window), handler_(handler) {
+    DropTarget(HWND window, DropHandler* handler) : ComObject(IID_IDropTarget), window_(window), handler_(handler) {
     }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IDropTarget) {
-            *out = static_cast<IDropTarget*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        return InterlockedIncrement(&references_);
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD keys, POINTL point, DWORD* effect) override {
         rightButton_ = (keys & MK_RBUTTON) != 0;
         return DragOver(keys, point, effect);
@@ -105,7 +86,6 @@ class DropTarget final : public IDropTarget {
     }
 
    private:
-    LONG references_ = 1;
     HWND window_;
     DropHandler* handler_;
     DWORD keys_ = 0;
