@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "analysis/FileTypes.h"
+#include "analysis/SongProperties.h"
 #include "analysis/SongInfo.h"
 #include "analysis/SongReaders.h"
 #include "analysis/SoundModules.h"
@@ -16,73 +17,6 @@
 #include "core/Text.h"
 
 static const char kNotFound[] = "見つかりません";
-
-// n with its thousands separated by ','.
-static std::string GroupedNumber(uint64_t n) {
-    std::string digits = std::to_string(n);
-    for (int i = int(digits.size()) - 3; i > 0; i -= 3) {
-        digits.insert(size_t(i), ",");
-    }
-    return digits;
-}
-
-// "512 バイト", "1KB (1,024 バイト)", "1.5KB (1,536 バイト)", "1.25MB (...)".
-static std::string SizeText(uint64_t n) {
-    constexpr uint64_t kKilo = 1024;
-    constexpr uint64_t kMega = 1024 * 1024;
-    if (n < kKilo) {
-        return GroupedNumber(n) + " バイト";
-    }
-    const bool mega = n >= kMega;
-    const uint64_t whole = mega ? n / kMega : n / kKilo;
-    const uint64_t thousandths = mega ? (n / kKilo) * 1000 / kKilo - whole * 1000 : n * 1000 / kKilo - whole * 1000;
-    std::string text = std::to_string(whole);
-    if (thousandths > 9) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "%03u", unsigned(thousandths % 1000));
-        text += '.';
-        text += digits[0];
-        if (digits[1] != '0') {
-            text += digits[1];
-        }
-    }
-    return text + (mega ? "MB" : "KB") + " (" + GroupedNumber(n) + " バイト)";
-}
-
-static std::string FormatText(MusicFileKind kind, int32_t format) {
-    switch (kind) {
-        case kKindMidi:
-            return "標準 MIDIファイル (Format" + std::to_string(format) + ")";
-        case kKindRmid:
-            return "RIFF MIDIファイル (Format" + std::to_string(format) + ")";
-        case kKindRecomposer:
-            return "レコンポーザ MIDIファイル (Ver." + std::to_string(format) + ")";
-        case kKindWave:
-            return "WAVEファイル";
-        case kKindMpeg:
-            return "MPEG Audioファイル";
-        case kKindRiffMpeg:
-            return "MPEG Audioファイル (RIFF MP3)";
-        case kKindWindowsMedia:
-            return "Advanced Streaming Formatファイル";
-        case kKindMonkey:
-            return "Monkey's Audioファイル";
-        case kKindOgg:
-            return "Ogg Vorbisファイル";
-        default:
-            return std::string();
-    }
-}
-
-// "A01" for port 0, channel 0; "-" without a channel or past port Z.
-static std::string ChannelText(uint8_t port, uint8_t channel) {
-    if (channel == 0xFF || port > 25) {
-        return "-";
-    }
-    char text[8];
-    std::snprintf(text, sizeof text, "%c%02u", 'A' + port, unsigned(channel & 0x0F) + 1);
-    return text;
-}
 
 static std::string SoundModuleText(const char* path, const char* title, MusicFileKind kind) {
     if (IsAudioKind(kind)) {
