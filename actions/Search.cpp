@@ -41,23 +41,6 @@ std::vector<std::string> HistoryEntries(const BagBox& history) {
     return entries;
 }
 
-// The upper-case form of a double-byte character, or the code itself.
-static uint16_t UpperWide(uint16_t code) {
-    if (code >= 0x8281 && code <= 0x829A) {  // ａ..ｚ
-        return code - 0x21;
-    }
-    if (code >= 0x83BF && code <= 0x83D6) {  // α..ω
-        return code - 0x20;
-    }
-    if (code >= 0x8470 && code <= 0x847E) {  // а..о
-        return code - 0x30;
-    }
-    if (code >= 0x8480 && code <= 0x8491) {  // п..я: the lower case skips 0x847F
-        return code - 0x31;
-    }
-    return code;
-}
-
 std::string UpperCp932(const char* text) {
     std::string out;
     for (const char* p = text; *p;) {

@@ -83,3 +83,7 @@ std::string UpperAscii(const char* s);
 // Case-insensitive comparison of CP932 strings (ASCII letters folded; a
 // double-byte character compares as its two bytes). Negative, 0 or positive.
 int CompareNoCase(const char* a, const char* b);
+
+// The upper-case form of a double-byte character code (full-width Latin,
+// Greek and Cyrillic letters), or the code itself.
+uint16_t UpperWide(uint16_t code);

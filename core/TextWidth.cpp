@@ -99,21 +99,9 @@ std::string HtmlEscape(const char* src, bool widenKana) {
     return out;
 }
 
-// The search form of a double-byte character: full-width Latin, Greek and
-// Cyrillic letters in upper case, hiragana (and its iteration marks) as
-// katakana.
-static uint16_t FoldWide(uint16_t code) {
+uint16_t UpperWide(uint16_t code) {
     if (code >= 0x8281 && code <= 0x829A) {  // ａ..ｚ
         return code - 0x21;
-    }
-    if (code >= 0x829F && code <= 0x82DD) {  // ぁ..み
-        return code + 0xA1;
-    }
-    if (code >= 0x82DE && code <= 0x82F1) {  // む..ん: katakana skip 0x837F
-        return code + 0xA2;
-    }
-    if (code == 0x8154 || code == 0x8155) {  // ゝゞ
-        return code - 2;
     }
     if (code >= 0x83BF && code <= 0x83D6) {  // α..ω
         return code - 0x20;
@@ -125,6 +113,21 @@ static uint16_t FoldWide(uint16_t code) {
         return code - 0x31;
     }
     return code;
+}
+
+// The search form of a double-byte character: upper case (UpperWide), and
+// hiragana (with its iteration marks) as katakana.
+static uint16_t FoldWide(uint16_t code) {
+    if (code >= 0x829F && code <= 0x82DD) {  // ぁ..み
+        return code + 0xA1;
+    }
+    if (code >= 0x82DE && code <= 0x82F1) {  // む..ん: katakana skip 0x837F
+        return code + 0xA2;
+    }
+    if (code == 0x8154 || code == 0x8155) {  // ゝゞ
+        return code - 2;
+    }
+    return UpperWide(code);
 }
 
 std::string SearchKey(const char* src, bool keepSpace) {
