@@ -67,8 +67,28 @@ void ClientWindow::CheckMenuRadio(int first, int last, int checked) {
 void ClientWindow::StartDrag(bool) {
 }
 
-// Runs the queued messages; a new tree selection among them sets abort.
+// How often a scan runs the queue. Looking at the queue once per file costs
+// more than reading the file; a few times a second keeps the window live and
+// a newer request still stops the scan almost at once.
+constexpr DWORD kPumpIntervalMs = 30;
+
+// True when the queue was last run kPumpIntervalMs or more ago.
+static bool PumpDue() {
+    static DWORD lastPump = 0;
+    const DWORD now = GetTickCount();
+    if (now - lastPump < kPumpIntervalMs) {
+        return false;
+    }
+    lastPump = now;
+    return true;
+}
+
+// Runs the queued messages, at most every kPumpIntervalMs; a new tree
+// selection among them sets abort.
 bool ClientWindow::PumpMessages() {
+    if (!PumpDue()) {
+        return catalogue_.abort;
+    }
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
