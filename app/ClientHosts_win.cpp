@@ -6,6 +6,7 @@
 #include "app/ClientWindow_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
+#include "ui/CacheProgress_win.h"
 
 CatalogueState& ClientWindow::Catalogue() {
     return catalogue_;
@@ -153,20 +154,22 @@ void ClientWindow::RestoreStatus() {
     main_->SetStatusCache(catalogue_.cache.cacheLoaded);
 }
 
+// The refresh's progress window; one refresh runs at a time.
+static CacheProgress& RefreshProgress() {
+    static CacheProgress progress;
+    return progress;
+}
+
 void ClientWindow::OpenProgress(const char* caption) {
-    main_->SetStatusText(caption);
+    RefreshProgress().Open(main_, caption, &catalogue_.cache.refreshRunning);
 }
 
 void ClientWindow::ShowProgress(const char* path, int32_t percent, int32_t unreadable) {
-    std::string text = std::to_string(percent) + "% " + path;
-    if (unreadable > 0) {
-        text += " (読めないファイル " + std::to_string(unreadable) + " 個)";
-    }
-    text += " (中止=ESC)";
-    main_->SetStatusText(text.c_str());
+    RefreshProgress().Show(path, percent, unreadable);
 }
 
 void ClientWindow::CloseProgress() {
+    RefreshProgress().Close();
     RestoreStatus();
 }
 
