@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/FileOps_win.h"
 #include "actions/Narrowing.h"
 #include "actions/SearchActions.h"
 #include "actions/SongRows.h"
@@ -67,6 +68,10 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     const NarrowState& Narrowing() const;
     // The rows the searches and the export read.
     CatalogueRows Rows();
+    // What the file operations show the user (ClientFileOps_win.cpp); a test
+    // puts its own host in to answer the questions.
+    FileOpsHost& FileOps();
+    void SetFileOps(std::unique_ptr<FileOpsHost> host);
 
     // BrowsingHost.
     CatalogueState& Catalogue() override;
@@ -248,6 +253,11 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void ChangeModule();
     void ShowProperties();
     void OpenSettings();
+    // The song list's file commands (ClientFileOps_win.cpp).
+    void CopyToClipboard();
+    void PasteIntoLocation();
+    void DeleteSelected();
+    std::vector<SelectedObject> SelectedObjects();
     // The dialog commands' helpers (ClientDialogs_win.cpp).
     void ChangeSelectionText(int32_t column);
     void StoreHandSetText(const std::vector<int32_t>& rows, int32_t column, const std::string& text);
@@ -278,4 +288,5 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     DriveWatcherSet driveWatchers_;
     FixedDriveWatcher fixedDriveWatcher_;
     int settingsTab_ = 0;  // the settings dialog's tab when it last closed
+    std::unique_ptr<FileOpsHost> fileOps_;
 };
