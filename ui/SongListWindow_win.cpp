@@ -416,8 +416,12 @@ int32_t SongListWindow::FocusedRow() {
 
 std::string SongListWindow::FocusedPath() {
     const int32_t row = FocusedRow();
-    const char* path = host_.Catalogue().objectList.Read(row, ObjectListColumn::path);
-    return row >= 0 && path ? path : "";
+    const BagBox& objects = host_.Catalogue().objectList;
+    if (row < 0 || row >= objects.Count()) {
+        return std::string();  // no focus, or a list emptied under it
+    }
+    const char* path = objects.Read(row, ObjectListColumn::path);
+    return path ? path : "";
 }
 
 void SongListWindow::UpdateCount() {
