@@ -177,6 +177,10 @@ static void RunOperation(Program* program, BagBox* table, std::vector<Row>* rows
     }
 }
 
+// Every operation is followed by a check of every cell, and sorting many equal
+// keys takes quadratic time, so a run is kept to a few hundred operations.
+constexpr int kMaxOperations = 400;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetInternalErrorSink(CountReport);
     SetBagBoxReallocator(MaybeRealloc);
@@ -187,7 +191,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         table.SetSecondaryComparer(true, false);
         std::vector<Row> rows;
         int32_t nextValue = 0;
-        while (program.More()) {
+        for (int operations = 0; program.More() && operations < kMaxOperations; operations++) {
             RunOperation(&program, &table, &rows, &nextValue);
             CheckCells(table, rows);
         }
