@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowTestSupport_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
@@ -31,15 +32,6 @@ const Song kSongs[] = {
     {"a_umi.mid", "春の海 XG"},
     {"c_fa.mid", "ソ・ファ"},
 };
-
-std::string BuildFolder() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.resize(path.find_last_of('\\'));
-    path.resize(path.find_last_of('\\') + 1);
-    return path;
-}
 
 // A format-0 song whose track name is the title.
 std::string MidiBytes(const std::string& title) {
@@ -63,16 +55,6 @@ std::string Mp3Bytes(const std::string& title) {
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
 }
 
 void PumpFor(DWORD ms) {

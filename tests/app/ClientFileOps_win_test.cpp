@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowTestSupport_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
@@ -22,15 +23,6 @@ namespace {
 const char kScratchRoot[] = "Software\\Brenvik\\KadrelFileOpsTest";
 
 const char* const kSongFiles[] = {"a_表.mid", "b_ソナタ.mid", "c_umi.mid"};
-
-std::string BuildFolder() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.resize(path.find_last_of('\\'));
-    path.resize(path.find_last_of('\\') + 1);
-    return path;
-}
 
 // A format-0 song with one note.
 std::string MidiBytes() {
@@ -55,16 +47,6 @@ void FillFolder(const std::string& folder, size_t count) {
     }
     for (size_t i = 0; i < count; ++i) {
         std::ofstream(folder + kSongFiles[i], std::ios::binary) << MidiBytes();
-    }
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
     }
 }
 

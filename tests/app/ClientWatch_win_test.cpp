@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "TestPaths.h"
+#include "WindowTestSupport_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
@@ -25,15 +26,6 @@ const char kScratchRoot[] = "Software\\Brenvik\\KadrelWatchTest";
 
 // Long enough for the debounce delay and a comparison under Wine.
 constexpr DWORD kSettle = kDebounceDelay + 2000;  // ms
-
-std::string BuildFolder() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.resize(path.find_last_of('\\'));
-    path.resize(path.find_last_of('\\') + 1);
-    return path;
-}
 
 std::string Fixture(const char* name) {
     return TestDataPath(std::string("midi/") + name);

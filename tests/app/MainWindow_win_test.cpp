@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "WindowTestSupport_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
@@ -27,16 +28,6 @@ std::string ProgramPath() {
     path.resize(path.find_last_of('\\'));
     path.resize(path.find_last_of('\\') + 1);
     return path + "bin\\Quillory.exe";
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
 }
 
 std::string StatusText(HWND statusBar, int part) {

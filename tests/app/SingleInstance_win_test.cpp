@@ -12,8 +12,8 @@ std::string ProgramPath() {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string path = self;
-    path.resize(path.find_last_of('\\'));       // .../build/win/tests
-    path.resize(path.find_last_of('\\') + 1);   // .../build/win/
+    path.resize(path.find_last_of('\\'));      // .../build/win/tests
+    path.resize(path.find_last_of('\\') + 1);  // .../build/win/
     return path + "bin\\Quillory.exe";
 }
 

@@ -15,6 +15,7 @@
 #include <utime.h>
 #endif
 
+#include "TableTestSupport.h"
 #include "TestPaths.h"
 #include "catalogue/Drives.h"
 #include "catalogue/FileTime.h"
@@ -22,14 +23,6 @@
 namespace {
 
 using Rows = std::vector<std::string>;
-
-Rows Column(const BagBox& table, int32_t column) {
-    Rows rows;
-    for (int32_t i = 0; i < table.Count(); i++) {
-        rows.push_back(table.Read(i, column));
-    }
-    return rows;
-}
 
 // Sets a file's last-write time to a local calendar time.
 bool SetLocalTime(const std::string& path, int year, int month, int day, int hour, int minute, int second) {

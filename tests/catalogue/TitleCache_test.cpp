@@ -14,6 +14,7 @@
 #include <utime.h>
 #endif
 
+#include "TableTestSupport.h"
 #include "TestPaths.h"
 #include "analysis/FileTypes.h"
 #include "catalogue/FolderScan.h"
@@ -22,14 +23,6 @@
 namespace {
 
 using Rows = std::vector<std::string>;
-
-Rows Column(const BagBox& table, int32_t column) {
-    Rows rows;
-    for (int32_t i = 0; i < table.Count(); i++) {
-        rows.push_back(table.Read(i, column));
-    }
-    return rows;
-}
 
 // Sets a file's last-write time to 2020/01/01 10:00:ss local time.
 bool SetSecond(const std::string& path, int second) {
