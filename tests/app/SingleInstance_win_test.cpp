@@ -6,15 +6,12 @@
 
 #include <string>
 
+#include "WindowTestSupport_win.h"
+
 namespace {
 
 std::string ProgramPath() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.resize(path.find_last_of('\\'));      // .../build/win/tests
-    path.resize(path.find_last_of('\\') + 1);  // .../build/win/
-    return path + "bin\\Quillory.exe";
+    return BuildFolder() + "bin\\Quillory.exe";
 }
 
 struct Process {
