@@ -1,8 +1,9 @@
 #!/bin/bash
 # Starts Quillory on its demo library: installs what is missing, builds the
 # Windows program, prepares the Wine environment, writes the demo library to
-# build/demo and opens it. Without a display it starts a virtual one (Xvfb)
-# and saves a screenshot to build/demo-screenshot.png after a few seconds.
+# build/demo and opens it at its GS folder (the tree shows the rest). Without
+# a display it starts a virtual one (Xvfb) and saves a screenshot to
+# build/demo-screenshot.png after a few seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,12 +22,12 @@ if [ -z "${DISPLAY:-}" ]; then
         Xvfb "$DISPLAY" -screen 0 1024x768x24 >/dev/null 2>&1 &
         sleep 1
     fi
-    "$root/tools/wine-run.sh" "$exe" "$demo_win\\" &
+    "$root/tools/wine-run.sh" "$exe" "$demo_win\\GS\\" &
     sleep "${QUILLORY_DEMO_WAIT:-8}"
     import -window root "$root/build/demo-screenshot.png"
     echo "Quillory is running on virtual display $DISPLAY;"
     echo "screenshot: build/demo-screenshot.png"
     wait
 else
-    exec "$root/tools/wine-run.sh" "$exe" "$demo_win\\"
+    exec "$root/tools/wine-run.sh" "$exe" "$demo_win\\GS\\"
 fi
