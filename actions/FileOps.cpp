@@ -138,6 +138,22 @@ std::vector<std::string> TreeItemDropFiles(const std::string& path) {
     return {path};
 }
 
+std::string TreeItemFilePath(const std::string& nodePath) {
+    if (!nodePath.empty() && nodePath.back() == '>') {
+        return nodePath.substr(0, nodePath.size() - 1);
+    }
+    if (EndsWithBackslash(nodePath) && !IsDriveRoot(nodePath)) {
+        return nodePath.substr(0, nodePath.size() - 1);
+    }
+    return nodePath;
+}
+
+std::string ListFileNameOf(const std::string& entered) {
+    std::string extension;
+    SplitExtension(entered.c_str(), nullptr, &extension);
+    return CompareNoCase(extension.c_str(), "lst") == 0 ? entered : entered + ".lst";
+}
+
 bool OverwritePolicy::NeedsQuestion(bool destinationExists) const {
     return destinationExists && !all;
 }

@@ -39,6 +39,13 @@ constexpr uint32_t kMaxClipboardStrings = 65536;
 std::vector<std::string> TreeItemPrivateStrings(const std::string& path, bool isListFile);
 std::vector<std::string> TreeItemDropFiles(const std::string& path);
 
+// The file system path of a tree item's location: a folder without its
+// trailing backslash (a drive root keeps it), a list file without its ">".
+std::string TreeItemFilePath(const std::string& nodePath);
+// The file name of a new or renamed list file: ".lst" is added unless the
+// name ends in it (in any case).
+std::string ListFileNameOf(const std::string& entered);
+
 // Overwrite modes of the overwrite dialog.
 constexpr int32_t kOverwriteIfNewer = 0;
 constexpr int32_t kOverwriteAlways = 1;

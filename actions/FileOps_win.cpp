@@ -265,14 +265,57 @@ bool EjectDisk(FileOpsHost& host, const std::string& drive) {
     return ejected;
 }
 
+// The shell's properties window is owned by a hidden helper window of its
+// own class, made for the request and destroyed after it.
 void ShowShellProperties(HWND owner, const std::string& path, const std::string& page) {
+    static const char kHelperClass[] = "Kadrel ShellProperty";
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA helperClass = {};
+    if (!GetClassInfoA(instance, kHelperClass, &helperClass)) {
+        helperClass.lpfnWndProc = DefWindowProcA;
+        helperClass.hInstance = instance;
+        helperClass.lpszClassName = kHelperClass;
+        RegisterClassA(&helperClass);
+    }
+    HWND helper = CreateWindowExA(0, kHelperClass, "", WS_POPUP, 0, 0, 0, 0, owner, nullptr, instance, nullptr);
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_INVOKEIDLIST;
-    info.hwnd = owner;
+    info.hwnd = helper ? helper : owner;
     info.lpVerb = "properties";
     info.lpFile = path.c_str();
     info.lpParameters = page.empty() ? nullptr : page.c_str();
     info.nShow = SW_SHOWNORMAL;
     ShellExecuteExA(&info);
+    if (helper) {
+        DestroyWindow(helper);
+    }
+}
+
+uint32_t FileOpsHost::OpenWithShell(const std::string& verb, const std::string& file) {
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner_;
+    info.lpVerb = verb.empty() ? nullptr : verb.c_str();
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExA(&info)) {
+        return 0;
+    }
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_NO_ASSOCIATION;
+}
+
+uint32_t FileOpsHost::StartProgram(const std::string& commandLine) {
+    std::string line = commandLine;  // CreateProcessA may write into its command line
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return GetLastError();
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return 0;
 }

@@ -33,6 +33,16 @@ class FileOpsHost {
     virtual void ShowProgress(const std::string& name, int32_t percent);
     virtual bool ProgressCancelled();
     virtual void CloseProgress();
+    // The tree's name dialogs ("フォルダを新規作成 - Quillory", ...): *name is
+    // proposed on entry; true with a non-empty name on OK.
+    virtual bool AskName(const char* caption, std::string* name);
+    // The folder dialog ("フォルダ(&F) :" with "参照(&B)..."): *folder is
+    // prefilled; true with the folder entered on OK.
+    virtual bool AskFolder(const char* caption, std::string* folder);
+    // Opens a file through its shell association with a verb; 0 or the error.
+    virtual uint32_t OpenWithShell(const std::string& verb, const std::string& file);
+    // Starts a program from a command line; 0 or the error.
+    virtual uint32_t StartProgram(const std::string& commandLine);
     HWND Owner() const {
         return owner_;
     }

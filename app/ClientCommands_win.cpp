@@ -1,7 +1,6 @@
 // The command router: one row per command identifier, whatever its source
 // (menu, accelerator, tool bar, tray or system menu, palette); the play and
-// player commands go to play control. Commands whose owners are not in the
-// program yet route to NotYetAvailable.
+// player commands go to play control.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -16,28 +15,28 @@
 using C = ClientWindow;
 
 const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
-    {kCmdContextMenu, &C::NotYetAvailable},
-    {kCmdCopyTo, &C::NotYetAvailable},
-    {kCmdMoveTo, &C::NotYetAvailable},
-    {kCmdChangeFolder, &C::NotYetAvailable},
-    {kCmdFolderNew, &C::NotYetAvailable},
-    {kCmdFolderRename, &C::NotYetAvailable},
-    {kCmdFolderDelete, &C::NotYetAvailable},
+    {kCmdContextMenu, &C::ShowFocusedPaneMenu},
+    {kCmdCopyTo, &C::CopyToFolder},
+    {kCmdMoveTo, &C::MoveToFolder},
+    {kCmdChangeFolder, &C::ChangeFolder},
+    {kCmdFolderNew, &C::NewFolder},
+    {kCmdFolderRename, &C::RenameTreeItem},
+    {kCmdFolderDelete, &C::DeleteTreeItemCommand},
     {kCmdListNew, &C::NewListFile},
     {kCmdListEdit, &C::EditListFile},
     {kCmdCacheUpdate, &C::UpdateCache},
     {kCmdCacheForceUpdate, &C::ForceUpdateCache},
     {kCmdCacheNew, &C::NewCache},
     {kCmdCacheDelete, &C::DeleteCache},
-    {kCmdEditSong, &C::NotYetAvailable},
-    {kCmdEditWrd, &C::NotYetAvailable},
-    {kCmdEditDocument, &C::NotYetAvailable},
+    {kCmdEditSong, &C::EditSong},
+    {kCmdEditWrd, &C::EditWrd},
+    {kCmdEditDocument, &C::EditDocument},
     {kCmdChangeTitle, &C::ChangeTitle},
     {kCmdChangeComment, &C::ChangeComment},
     {kCmdChangeModule, &C::ChangeModule},
     {kCmdExportHtml, &C::ExportHtmlList},
     {kCmdProperties, &C::ShowProperties},
-    {kCmdShellProperties, &C::NotYetAvailable},
+    {kCmdShellProperties, &C::OpenShellProperties},
     {kCmdExit, &C::Exit},
     {kCmdDeleteSettingsAndExit, &C::DeleteSettingsAndExit},
     {kCmdCopy, &C::CopyToClipboard},
@@ -79,14 +78,14 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdSortByDate, &C::SortByDate},
     {kCmdSortNone, &C::SortNone},
     {kCmdRefresh, &C::Refresh},
-    {kCmdTreePlaySequential, &C::NotYetAvailable},
-    {kCmdTreePlayRandom, &C::NotYetAvailable},
-    {kCmdTreeEditList, &C::NotYetAvailable},
-    {kCmdTreeNewFolder, &C::NotYetAvailable},
-    {kCmdTreeNewList, &C::NotYetAvailable},
-    {kCmdTreeRename, &C::NotYetAvailable},
-    {kCmdTreeDelete, &C::NotYetAvailable},
-    {kCmdTreeEject, &C::NotYetAvailable},
+    {kCmdTreePlaySequential, &C::PlayTreeSequential},
+    {kCmdTreePlayRandom, &C::PlayTreeRandom},
+    {kCmdTreeEditList, &C::EditTreeList},
+    {kCmdTreeNewFolder, &C::NewFolder},
+    {kCmdTreeNewList, &C::NewListInTree},
+    {kCmdTreeRename, &C::RenameTreeItem},
+    {kCmdTreeDelete, &C::DeleteTreeItemCommand},
+    {kCmdTreeEject, &C::EjectTreeDrive},
     {kCmdSettings, &C::OpenSettings},
     {kCmdManual, &C::OpenManual},
     {kCmdVersion, &C::ShowVersion},
@@ -100,9 +99,6 @@ bool ClientWindow::RunCommand(MessageContext& m) {
         return true;
     }
     return RouteCommand(this, kCommands, m);
-}
-
-void ClientWindow::NotYetAvailable() {
 }
 
 void ClientWindow::NewListFile() {

@@ -9,17 +9,17 @@
 #include "app/MainWindow_win.h"
 #include "core/Text.h"
 
-// The folder of a location: a folder as it is, a list file's own folder
+// The folder of the location: a folder as it is, a list file's own folder
 // ending in its separator; empty when there is none.
-static std::string LocationFolder(const CatalogueState& catalogue) {
-    if (catalogue.kind == kLocationFolder) {
-        return catalogue.location;
+std::string ClientWindow::CurrentFolder() const {
+    if (catalogue_.kind == kLocationFolder) {
+        return catalogue_.location;
     }
-    if (catalogue.kind != kLocationListFile) {
+    if (catalogue_.kind != kLocationListFile) {
         return std::string();
     }
-    const int separator = LastSeparator(catalogue.location.c_str());
-    return separator < 0 ? std::string() : catalogue.location.substr(0, size_t(separator) + 1);
+    const int separator = LastSeparator(catalogue_.location.c_str());
+    return separator < 0 ? std::string() : catalogue_.location.substr(0, size_t(separator) + 1);
 }
 
 FileOpsHost& ClientWindow::FileOps() {
@@ -58,7 +58,7 @@ void ClientWindow::PasteIntoLocation() {
     bool pasted = false;
     {
         CatalogueLockScope lock(*this);
-        const std::string folder = LocationFolder(catalogue_);
+        const std::string folder = CurrentFolder();
         pasted = !folder.empty() && PasteFromClipboard(FileOps(), folder);
     }
     if (pasted) {

@@ -64,10 +64,6 @@ void ClientWindow::CheckMenuRadio(int first, int last, int checked) {
     }
 }
 
-// Dragging songs out of the list is not offered yet.
-void ClientWindow::StartDrag(bool) {
-}
-
 // How often a scan runs the queue. Looking at the queue once per file costs
 // more than reading the file; a few times a second keeps the window live and
 // a newer request still stops the scan almost at once.

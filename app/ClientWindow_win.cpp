@@ -101,6 +101,7 @@ void ClientWindow::OnCreate(MessageContext&) {
         return;
     }
     splitter_.SetPosition(int(settings.window.treeWindWidth));
+    RegisterDropTargets();
     StartWatchers();
     tree_->BuildTree();
     SetTimer(kClientTimerId, kClientTimerPeriod);
@@ -311,6 +312,7 @@ void ClientWindow::SaveAllSettings() {
 
 // The watchers end before the catalogue lock they share goes away.
 void ClientWindow::OnDestroy(MessageContext&) {
+    RevokeDropTargets();
     SaveAllSettings();
     folderWatcher_.Stop();
     driveWatchers_.StopAll();

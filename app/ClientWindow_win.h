@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "actions/DragDrop_win.h"
+#include "actions/EditCommands.h"
 #include "actions/FileOps_win.h"
 #include "actions/Narrowing.h"
 #include "actions/SearchActions.h"
@@ -72,6 +74,11 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     // puts its own host in to answer the questions.
     FileOpsHost& FileOps();
     void SetFileOps(std::unique_ptr<FileOpsHost> host);
+    // Drops on the panes (ClientDragDrop_win.cpp): the folder a drop at a
+    // screen point goes to (empty: refused), and the drop itself with its
+    // effect for the drag source.
+    std::string DropTargetFolder(bool tree, POINT screen);
+    DWORD DropFiles(bool tree, IDataObject* data, POINT screen, bool move);
 
     // BrowsingHost.
     CatalogueState& Catalogue() override;
@@ -89,6 +96,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void StopFolderWatchers() override;
     void StartFolderWatchers() override;
     void StartDrag(bool rightButton) override;
+    void StartTreeDrag(HTREEITEM node) override;
 
     // CatalogueHost and its TitleCacheHost.
     bool PumpMessages() override;
@@ -198,7 +206,6 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     bool TakeSearchBarText();
 
     // Commands.
-    void NotYetAvailable();
     void NewListFile();
     void EditListFile();
     void Exit();
@@ -258,6 +265,30 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void PasteIntoLocation();
     void DeleteSelected();
     std::vector<SelectedObject> SelectedObjects();
+    std::string CurrentFolder() const;
+    void RegisterDropTargets();
+    void RevokeDropTargets();
+    // The folder and tree commands, Edit and shell properties (ClientTreeOps_win.cpp).
+    void CopyToFolder();
+    void MoveToFolder();
+    void CopyMoveToFolder(bool move);
+    void ChangeFolder();
+    HTREEITEM FolderNodeForCommand();
+    void NewFolder();
+    void NewListInTree();
+    void RenameTreeItem();
+    void DeleteTreeItemCommand();
+    void EditTreeList();
+    void PlayTreeSequential();
+    void PlayTreeRandom();
+    void PlayTreeNode(int playCommand);
+    void EjectTreeDrive();
+    void EditSong();
+    void EditWrd();
+    void EditDocument();
+    void EditFocused(EditWhat what);
+    void OpenShellProperties();
+    void ShowFocusedPaneMenu();
     // The dialog commands' helpers (ClientDialogs_win.cpp).
     void ChangeSelectionText(int32_t column);
     void StoreHandSetText(const std::vector<int32_t>& rows, int32_t column, const std::string& text);
@@ -289,4 +320,9 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     FixedDriveWatcher fixedDriveWatcher_;
     int settingsTab_ = 0;  // the settings dialog's tab when it last closed
     std::unique_ptr<FileOpsHost> fileOps_;
+    std::string lastTransferFolder_;  // the folder dialog's last choice
+    std::unique_ptr<DropHandler> listDrop_;
+    std::unique_ptr<DropHandler> treeDrop_;
+    IDropTarget* listDropTarget_ = nullptr;
+    IDropTarget* treeDropTarget_ = nullptr;
 };

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 
 #include "catalogue/FolderScan.h"
@@ -46,6 +48,10 @@ class BrowsingHost {
 
     // Hands the song list's selection to drag-and-drop (left or right button).
     virtual void StartDrag(bool rightButton) = 0;
+    // A node of the folder tree (not the root) is being dragged.
+    virtual void StartTreeDrag(HTREEITEM node) {
+        (void)node;
+    }
 };
 
 // Holds catalogueLock for one scope.

@@ -1,13 +1,16 @@
-// The windows of a copy or move: the overwrite dialog (three modes, OK,
-// "以降すべて" and Cancel) and the modeless progress window with its cancel
-// button, both from in-memory templates.
+// The windows of the file operations: the overwrite dialog (three modes,
+// OK, "以降すべて" and Cancel), the modeless progress window with its cancel
+// button, the folder dialog with its browse button and the tree's name
+// dialogs, all from in-memory templates.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "actions/FileOps_win.h"
 #include "ui/DialogTemplate_win.h"
 #include "ui/Dialog_win.h"
+#include "ui/SmallDialogs_win.h"
 
 namespace {
 
@@ -15,6 +18,8 @@ constexpr int kNameText = 1000;
 constexpr int kModeFirst = 1001;  // three radio buttons, one per mode
 constexpr int kAllButton = 1010;
 constexpr int kProgressBar = 1011;
+constexpr int kFolderField = 1012;
+constexpr int kBrowseButton = 1013;
 
 class OverwriteDialog : public SDialog {
    public:
@@ -50,6 +55,60 @@ class OverwriteDialog : public SDialog {
    private:
     std::string destination_;
     int32_t mode_;
+};
+
+// "フォルダ(&F) :" with its field, "参照(&B)...", OK and Cancel.
+class FolderDialog : public SDialog {
+   public:
+    FolderDialog(const DLGTEMPLATE* memoryTemplate, SWindow* owner, std::string* folder)
+        : SDialog(memoryTemplate, owner), folder_(folder) {
+    }
+
+   protected:
+    void OnInitDialog(MessageContext& m) override {
+        SendMessageA(Item(kFolderField), EM_LIMITTEXT, MAX_PATH - 1, 0);
+        SetDlgItemTextA(Handle(), kFolderField, folder_->c_str());
+        m.handled = 1;
+        m.result = TRUE;
+    }
+    void OnCommand(MessageContext& m) override {
+        switch (LOWORD(m.wParam)) {
+            case kBrowseButton:
+                Browse();
+                m.handled = 1;
+                return;
+            case IDOK: {
+                char text[MAX_PATH] = {};
+                GetDlgItemTextA(Handle(), kFolderField, text, sizeof text);
+                *folder_ = text;
+                m.handled = 1;
+                Close(IDOK);
+                return;
+            }
+            default:
+                SDialog::OnCommand(m);
+        }
+    }
+
+   private:
+    void Browse() {
+        char chosen[MAX_PATH] = {};
+        BROWSEINFOA info = {};
+        info.hwndOwner = Handle();
+        info.pszDisplayName = chosen;
+        info.lpszTitle = "フォルダを選択してください。";
+        info.ulFlags = BIF_RETURNONLYFSDIRS;
+        LPITEMIDLIST list = SHBrowseForFolderA(&info);
+        if (list == nullptr) {
+            return;
+        }
+        if (SHGetPathFromIDListA(list, chosen)) {
+            SetDlgItemTextA(Handle(), kFolderField, chosen);
+        }
+        CoTaskMemFree(list);
+    }
+
+    std::string* folder_;
 };
 
 }  // namespace
@@ -144,4 +203,24 @@ void FileOpsHost::CloseProgress() {
         progress_->Close(0);
         progress_.reset();
     }
+}
+
+bool FileOpsHost::AskName(const char* caption, std::string* name) {
+    return AskItemName(SWindow::FromHandle(owner_), caption, name);
+}
+
+bool FileOpsHost::AskFolder(const char* caption, std::string* folder) {
+    DialogTemplate t(caption, 250, 52);
+    t.Label(7, 9, 40, 10, "フォルダ(&F) :");
+    t.Edit(kFolderField, ES_AUTOHSCROLL, 50, 7, 135, 12);
+    t.Button(kBrowseButton, 190, 6, 53, "参照(&B)...");
+    t.Button(IDOK, 76, 31, 50, "OK");
+    t.Button(IDCANCEL, 131, 31, 50, "キャンセル");
+    std::string entered = *folder;
+    FolderDialog dialog(t.Template(), SWindow::FromHandle(owner_), &entered);
+    if (dialog.DoModal() != IDOK) {
+        return false;
+    }
+    *folder = entered;
+    return true;
 }

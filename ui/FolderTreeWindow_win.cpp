@@ -100,7 +100,21 @@ HTREEITEM FolderTreeWindow::MenuNode() const {
     return menuNode_;
 }
 
+HTREEITEM FolderTreeWindow::CommandNode() {
+    return menuNode_ ? menuNode_ : GetNextItem(nullptr, TVGN_CARET);
+}
+
+HTREEITEM FolderTreeWindow::NodeAt(POINT screen) {
+    TVHITTESTINFO hit = {};
+    hit.pt = ScreenToClient(screen);
+    const auto node = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return (hit.flags & TVHT_ONITEM) ? node : nullptr;
+}
+
 uint32_t FolderTreeWindow::Attributes(HTREEITEM node) {
+    if (node == nullptr) {
+        return 0;
+    }
     TVITEMA item = {};
     item.mask = TVIF_PARAM | TVIF_HANDLE;
     item.hItem = node;
@@ -417,6 +431,13 @@ bool FolderTreeWindow::HandleNotify(MessageContext& m) {
             OnSelectionChanged();
             m.handled = 1;
             break;
+        case TVN_BEGINDRAGA:
+        case TVN_BEGINRDRAGA:
+            if (!(Attributes(tree->itemNew.hItem) & kNodeRootBit)) {
+                host_.StartTreeDrag(tree->itemNew.hItem);
+            }
+            m.handled = 1;
+            break;
         default:
             break;
     }
@@ -454,12 +475,7 @@ void FolderTreeWindow::ShowNodeMenu(bool fromMouse) {
     HTREEITEM node = nullptr;
     if (fromMouse) {
         GetCursorPos(&at);
-        TVHITTESTINFO hit = {};
-        hit.pt = ScreenToClient(at);
-        node = reinterpret_cast<HTREEITEM>(Send(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-        if (!(hit.flags & TVHT_ONITEM)) {
-            node = nullptr;
-        }
+        node = NodeAt(at);
     } else {
         node = GetNextItem(nullptr, TVGN_CARET);
         // TVM_GETITEMRECT takes the item in the rectangle it fills.

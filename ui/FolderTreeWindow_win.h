@@ -49,6 +49,15 @@ class FolderTreeWindow : public STreeView {
     std::string NodePath(HTREEITEM node);
     // The node the open node menu applies to (null when no menu is open).
     HTREEITEM MenuNode() const;
+    // The node a folder command applies to: the menu's node while the node
+    // menu is open, else the selected node.
+    HTREEITEM CommandNode();
+    // The node under a screen point, or null.
+    HTREEITEM NodeAt(POINT screen);
+    // A node's attribute word (0 for null).
+    uint32_t Attributes(HTREEITEM node);
+    // Rescans a node and, while it is open, every node shown below it.
+    void RescanShown(HTREEITEM node);
     // Shows the node menu of the node under the cursor or, from the
     // keyboard, of the selected node.
     void ShowNodeMenu(bool fromMouse);
@@ -63,12 +72,10 @@ class FolderTreeWindow : public STreeView {
     void OnContextMenu(MessageContext& m) override;
 
    private:
-    uint32_t Attributes(HTREEITEM node);
     void SetAttributes(HTREEITEM node, uint32_t attributes);
     std::string Text(HTREEITEM node);
     HTREEITEM AddNode(HTREEITEM parent, const char* text, uint32_t attributes, int image, int openImage);
     void Rescan(HTREEITEM node);
-    void RescanShown(HTREEITEM node);
     bool CheckDrive(const char* root);
     bool MarkOrInsert(HTREEITEM node, const std::string& text, uint32_t attributes);
     void Sweep(HTREEITEM node);

@@ -4,19 +4,26 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "WindowTestSupport_win.h"
+#include "actions/Clipboard_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
+#include "catalogue/ListFile.h"
+#include "catalogue/TitleCache.h"
 #include "core/Text.h"
+#include "ui/ListEditor_win.h"
 
 namespace {
 
@@ -39,6 +46,17 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Removes a folder with everything in it.
+void RemoveTree(std::string folder) {
+    folder.pop_back();
+    folder.append(2, '\0');  // the operation takes a list ending in two NULs
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = folder.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationA(&operation);
+}
+
 // Empties folder of its songs and puts the given ones in.
 void FillFolder(const std::string& folder, size_t count) {
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -55,20 +73,59 @@ struct Shown {
     std::string caption;
 };
 
-// Answers every message box with a fixed button and keeps what was shown.
+// What the user types into the name and folder dialogs, and what the host
+// was asked and started.
+struct Script {
+    std::deque<std::string> answers;   // names and folders, in order; empty: Cancel
+    std::vector<Shown> asked;          // caption and prefilled text of every dialog
+    std::vector<std::string> started;  // "shell <verb> <file>" or "run <command line>"
+};
+
+// Answers every message box with a fixed button, the dialogs from the
+// script, and keeps what was shown.
 class AnsweringHost : public FileOpsHost {
    public:
-    AnsweringHost(HWND owner, int answer, std::vector<Shown>* shown)
-        : FileOpsHost(owner), answer_(answer), shown_(shown) {
+    AnsweringHost(HWND owner, int answer, std::vector<Shown>* shown, Script* script)
+        : FileOpsHost(owner), answer_(answer), shown_(shown), script_(script) {
     }
     int ShowMessage(const std::string& text, const std::string& caption, UINT) override {
         shown_->push_back({text, caption});
         return answer_;
     }
+    OverwriteAnswer AskOverwrite(bool move, const std::string& destination, int32_t* mode) override {
+        shown_->push_back({"overwrite " + destination, TransferCaption(move)});
+        *mode = kOverwriteAlways;
+        return OverwriteAnswer::kOk;
+    }
+    bool AskName(const char* caption, std::string* name) override {
+        return Next(caption, name);
+    }
+    bool AskFolder(const char* caption, std::string* folder) override {
+        return Next(caption, folder);
+    }
+    uint32_t OpenWithShell(const std::string& verb, const std::string& file) override {
+        script_->started.push_back("shell " + verb + " " + file);
+        return 0;
+    }
+    uint32_t StartProgram(const std::string& commandLine) override {
+        script_->started.push_back("run " + commandLine);
+        return 0;
+    }
 
    private:
+    bool Next(const char* caption, std::string* text) {
+        script_->asked.push_back({*text, caption});
+        if (script_->answers.empty()) {
+            return false;
+        }
+        *text = script_->answers.front();
+        script_->answers.pop_front();
+        return true;
+    }
+
     int answer_;
     std::vector<Shown>* shown_;
+    Script* script_;
 };
 
 class ClientFileOps : public ::testing::Test {
@@ -77,6 +134,7 @@ class ClientFileOps : public ::testing::Test {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         const std::string root = std::string(temp) + "quillory-fileops\\";
+        RemoveTree(root);
         CreateDirectoryA(root.c_str(), nullptr);
         source_ = root + "曲集\\";
         target_ = root + "表示先\\";
@@ -132,12 +190,13 @@ class ClientFileOps : public ::testing::Test {
         }
     }
     void Answer(int button) {
-        client_->SetFileOps(std::make_unique<AnsweringHost>(main_->Handle(), button, &shown_));
+        client_->SetFileOps(std::make_unique<AnsweringHost>(main_->Handle(), button, &shown_, &script_));
     }
 
     std::string source_;
     std::string target_;
     std::vector<Shown> shown_;
+    Script script_;
     HMODULE resources_ = nullptr;
     MainWindow* main_ = nullptr;
     ClientWindow* client_ = nullptr;
@@ -196,6 +255,206 @@ TEST_F(ClientFileOps, DeleteWithoutSelectionAsksNothing) {
     Command(kCmdDelete);
     EXPECT_TRUE(shown_.empty());
     EXPECT_EQ(3, RowCount());
+}
+
+TEST_F(ClientFileOps, CopyAndMoveToAFolderRememberTheFolderChosen) {
+    Answer(IDOK);
+    Open(source_, 3);
+    SelectOnly({0});
+    const std::string first = client_->SongPath(0);
+    script_.answers = {target_};
+    Command(kCmdCopyTo);
+    EXPECT_TRUE(Exists(first));
+    EXPECT_TRUE(Exists(target_ + NameOf(first)));
+
+    SelectOnly({1, 2});
+    const std::vector<std::string> moved = {client_->SongPath(1), client_->SongPath(2)};
+    script_.answers = {target_};
+    Command(kCmdMoveTo);
+    for (const std::string& path : moved) {
+        EXPECT_FALSE(Exists(path)) << path;
+        EXPECT_TRUE(Exists(target_ + NameOf(path))) << path;
+    }
+    ASSERT_EQ(2u, script_.asked.size());
+    EXPECT_EQ("コピー - Quillory", script_.asked[0].caption);
+    EXPECT_EQ("", script_.asked[0].text);  // nothing chosen yet
+    EXPECT_EQ("移動 - Quillory", script_.asked[1].caption);
+    EXPECT_EQ(target_, script_.asked[1].text);
+    EXPECT_TRUE(shown_.empty());
+
+    // Cancelling the dialog copies nothing.
+    SelectOnly({0});
+    DeleteFileA((target_ + NameOf(first)).c_str());
+    Command(kCmdCopyTo);
+    EXPECT_FALSE(Exists(target_ + NameOf(first)));
+}
+
+TEST_F(ClientFileOps, ChangeFolderOpensTheFolderEntered) {
+    Answer(IDOK);
+    Open(source_, 3);
+    std::string typed = target_;
+    typed.pop_back();  // typed without the final separator
+    script_.answers = {typed};
+    Command(kCmdChangeFolder);
+    EXPECT_EQ(target_, client_->Catalogue().location);
+    ASSERT_EQ(1u, script_.asked.size());
+    EXPECT_EQ("カレントフォルダを変更 - Quillory", script_.asked[0].caption);
+    EXPECT_EQ(source_, script_.asked[0].text);
+
+    script_.answers = {source_ + "ありません\\"};
+    Command(kCmdChangeFolder);
+    EXPECT_EQ(target_, client_->Catalogue().location);
+    ASSERT_EQ(1u, shown_.size());
+    EXPECT_EQ(0u, shown_[0].text.find("パスが無効です。(3)"));
+}
+
+TEST_F(ClientFileOps, TreeMakesRenamesAndDeletesFoldersAndListFiles) {
+    Answer(IDOK);
+    Open(source_, 3);
+    script_.answers = {"新しい曲"};
+    Command(kCmdFolderNew);
+    EXPECT_TRUE(Exists(source_ + "新しい曲"));
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(source_));
+
+    script_.answers = {"お気に入り"};
+    Command(kCmdTreeNewList);
+    const std::string list = source_ + "お気に入り.lst";
+    ASSERT_TRUE(IsListFileValid(list.c_str()));
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(list + ">"));
+    Pump();
+    EXPECT_EQ(list + ">", client_->Catalogue().location);
+
+    // The list's title cache goes along with it.
+    const std::string cache = TitleCacheFilePath(list.c_str(), 2);
+    std::ofstream(cache, std::ios::binary) << "cache";
+    script_.answers = {"好き"};
+    Command(kCmdFolderRename);
+    const std::string renamed = source_ + "好き.lst";
+    EXPECT_FALSE(Exists(list));
+    EXPECT_FALSE(Exists(cache));
+    EXPECT_TRUE(Exists(renamed));
+    EXPECT_TRUE(Exists(TitleCacheFilePath(renamed.c_str(), 2)));
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(renamed + ">"));
+    Pump();
+    EXPECT_EQ("リストファイルの名前を変更 - Quillory", script_.asked[2].caption);
+    EXPECT_EQ("お気に入り", script_.asked[2].text);
+
+    Command(kCmdFolderDelete);
+    EXPECT_FALSE(Exists(renamed));
+    EXPECT_FALSE(Exists(TitleCacheFilePath(renamed.c_str(), 2)));
+    ASSERT_EQ(1u, shown_.size());
+    EXPECT_EQ("好き.lst を削除します。", shown_[0].text);
+    EXPECT_EQ("リストファイルを削除 - Quillory", shown_[0].caption);
+    EXPECT_FALSE(client_->Tree()->SelectTreePath(renamed + ">"));
+
+    // A folder with a file in it stays, with the system's reason.
+    std::ofstream(source_ + "新しい曲\\memo.txt") << "x";
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(source_ + "新しい曲\\"));
+    Pump();
+    shown_.clear();
+    Command(kCmdFolderDelete);
+    EXPECT_TRUE(Exists(source_ + "新しい曲"));
+    ASSERT_EQ(2u, shown_.size());
+    EXPECT_EQ("新しい曲 を削除します。", shown_[0].text);
+    EXPECT_EQ(0u, shown_[1].text.find("ディレクトリが空ではありません。(145)"));
+
+    // An existing name is refused for a new list file.
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(source_));
+    std::ofstream(source_ + "ある.lst") << "x";
+    shown_.clear();
+    script_.answers = {"ある.lst"};
+    Command(kCmdTreeNewList);
+    ASSERT_EQ(1u, shown_.size());
+    EXPECT_EQ(0u, shown_[0].text.find("同じ名前のファイルがあります。(183)"));
+    EXPECT_EQ("x", ReadWholeFile(source_ + "ある.lst"));
+}
+
+TEST_F(ClientFileOps, EditCommandsOpenTheSongItsScriptAndItsDocument) {
+    Answer(IDOK);
+    Open(source_, 3);
+    const std::string song = client_->SongPath(0);
+    std::string base;
+    SplitExtension(song.c_str(), &base, nullptr);
+    std::ofstream(base + ".wrd") << "@MAG(a.mag)";
+    std::ofstream(base + ".TXT") << "memo";
+    client_->settings.editor.wrdChain = false;
+    client_->settings.editor.wrdFilename = "C:\\ツール\\wrd edit.exe";
+    client_->FocusRow(0);
+    Command(kCmdEditSong);
+    Command(kCmdEditWrd);
+    Command(kCmdEditDocument);
+    EXPECT_EQ((std::vector<std::string>{"shell edit " + song, "run \"C:\\ツール\\wrd edit.exe\" \"" + base + ".wrd\"",
+                                        "shell open " + base + ".TXT"}),
+              script_.started);
+    EXPECT_TRUE(shown_.empty());
+
+    client_->FocusRow(1);
+    Command(kCmdEditDocument);
+    ASSERT_EQ(1u, shown_.size());
+    EXPECT_EQ(0u, shown_[0].text.find("ファイルがありません。(2)"));
+    EXPECT_NE(std::string::npos, shown_[0].text.find("ドキュメントファイル"));
+    EXPECT_EQ("編集 - Quillory", shown_[0].caption);
+}
+
+TEST_F(ClientFileOps, DropsOnTheListAndOnATreeFolderCopyOrMoveThere) {
+    Answer(IDOK);
+    const std::string outside = target_ + "外から.mid";
+    std::ofstream(outside, std::ios::binary) << MidiBytes();
+    Open(source_, 3);
+    IDataObject* data = CreateSongDataObject({outside}, {outside});
+    ASSERT_TRUE(data);
+    EXPECT_EQ(DWORD(DROPEFFECT_COPY), client_->DropFiles(false, data, POINT{0, 0}, false));
+    EXPECT_TRUE(Exists(source_ + "外から.mid"));
+    EXPECT_TRUE(Exists(outside));
+    EXPECT_TRUE(shown_.empty());  // the list takes drops without asking
+    data->Release();
+
+    // The tree asks first ("MesDragDrop") and moves with the effect chosen.
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(target_));
+    Pump();
+    HTREEITEM node = TreeView_GetSelection(client_->TreeHandle());
+    RECT rect = {};
+    ASSERT_TRUE(TreeView_GetItemRect(client_->TreeHandle(), node, &rect, TRUE));
+    POINT over = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(client_->TreeHandle(), &over);
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(source_));
+    Pump();
+    const std::string song = source_ + "外から.mid";
+    data = CreateSongDataObject({song}, {song});
+    EXPECT_EQ(DWORD(DROPEFFECT_MOVE), client_->DropFiles(true, data, over, true));
+    data->Release();
+    ASSERT_EQ(2u, shown_.size());
+    EXPECT_EQ("選択されたオブジェクトを " + target_ + " に移動します。", shown_[0].text);
+    EXPECT_EQ("移動 - Quillory", shown_[0].caption);
+    EXPECT_EQ("overwrite " + target_ + "外から.mid", shown_[1].text);
+    EXPECT_FALSE(Exists(song));
+    EXPECT_TRUE(Exists(outside));
+}
+
+TEST_F(ClientFileOps, AListMadeInTheEditorListsItsSongsInTheMainWindow) {
+    Answer(IDOK);
+    Open(source_, 3);
+    script_.answers = {"選曲"};
+    Command(kCmdTreeNewList);
+    const std::string list = source_ + "選曲.lst";
+    ASSERT_TRUE(Exists(list));
+    SelectOnly({0, 2});
+    std::vector<std::string> chosen = {client_->SongPath(0), client_->SongPath(2)};
+    std::sort(chosen.begin(), chosen.end());
+    Command(kCmdCopy);
+
+    ListEditor* editor = OpenListEditor(list);
+    ASSERT_TRUE(editor);
+    SendMessageA(editor->Handle(), WM_COMMAND, 237, 0);  // paste
+    SendMessageA(editor->Handle(), WM_COMMAND, 132, 0);  // save
+    SendMessageA(editor->Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    ASSERT_TRUE(IsListFileValid(list.c_str()));
+
+    ASSERT_TRUE(client_->Tree()->SelectTreePath(list + ">"));
+    Pump();
+    EXPECT_EQ(list + ">", client_->Catalogue().location);
+    EXPECT_EQ(chosen, ListedPaths());
 }
 
 }  // namespace
