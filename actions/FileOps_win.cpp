@@ -107,6 +107,7 @@ bool CopyOrMoveFiles(FileOpsHost& host, const std::vector<std::string>& files, c
     }
     const std::string target = WithSeparator(folder);
     OverwritePolicy policy;
+    policy.mode = host.lastOverwriteMode;
     bool anyDone = false;
     host.OpenProgress(TransferCaption(move));
     for (size_t i = 0; i < files.size(); ++i) {
@@ -124,6 +125,7 @@ bool CopyOrMoveFiles(FileOpsHost& host, const std::vector<std::string>& files, c
         }
     }
     host.CloseProgress();
+    host.lastOverwriteMode = policy.mode;
     return anyDone;
 }
 

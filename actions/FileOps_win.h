@@ -43,6 +43,10 @@ class FileOpsHost {
     virtual uint32_t OpenWithShell(const std::string& verb, const std::string& file);
     // Starts a program from a command line; 0 or the error.
     virtual uint32_t StartProgram(const std::string& commandLine);
+    // The overwrite dialog's mode as last chosen; the next copy or move
+    // presets the dialog with it.
+    int32_t lastOverwriteMode = kOverwriteIfNewer;
+
     HWND Owner() const {
         return owner_;
     }

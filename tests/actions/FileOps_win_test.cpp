@@ -179,6 +179,18 @@ TEST_F(FileOpsWinTest, OverwriteModesDecideByTimeAndAllAsksOnce) {
     EXPECT_EQ(1u, cancelling.asked.size());
 }
 
+TEST_F(FileOpsWinTest, TheModeChosenLastPresetsTheNextTransfer) {
+    Make(Src("a.mid"), "source");
+    Make(Dst("a.mid"), "target");
+    ScriptedHost host;
+    host.overwriteMode = kOverwriteNever;
+    EXPECT_FALSE(CopyOrMoveFiles(host, {Src("a.mid")}, Dst(), false));
+    host.overwriteMode = kOverwriteAlways;  // the second question must come preset to "しない"
+    EXPECT_TRUE(CopyOrMoveFiles(host, {Src("a.mid")}, Dst(), false));
+    EXPECT_EQ((std::vector<int32_t>{kOverwriteNever, kOverwriteAlways}), host.presetSeen);
+    EXPECT_EQ("source", ReadWholeFile(Dst("a.mid")));
+}
+
 TEST_F(FileOpsWinTest, SameFileDropReportsCode1235AndCancelStops) {
     Make(Src("a.mid"), "a");
     host_.answers = {IDOK, IDCANCEL};
