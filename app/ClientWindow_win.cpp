@@ -55,6 +55,7 @@ ClientWindow::ClientWindow(MainWindow* main)
 }
 
 ClientWindow::~ClientWindow() {
+    SetListEditorSettings(nullptr);
     player_.reset();
     tree_.reset();
     list_.reset();
@@ -101,6 +102,7 @@ void ClientWindow::OnCreate(MessageContext&) {
         return;
     }
     splitter_.SetPosition(int(settings.window.treeWindWidth));
+    SetListEditorSettings(&settings.makeList);
     RegisterDropTargets();
     StartWatchers();
     tree_->BuildTree();

@@ -21,6 +21,31 @@ namespace {
 
 constexpr int kListId = 1;
 constexpr int kStatusId = 2;
+constexpr int kRebarId = 3;
+constexpr int kToolBarId = 4;
+constexpr int kBandHeight = 22;  // pixels, the band's minimum child height
+
+MakeListSettings* editorSettings = nullptr;
+
+// The tool bar: new, open, save, cut, copy, paste, with the system's images.
+struct ToolButton {
+    int command;
+    int image;
+    const char* tip;
+};
+constexpr ToolButton kToolButtons[] = {
+    {130, STD_FILENEW, "新規作成"}, {131, STD_FILEOPEN, "開く"}, {132, STD_FILESAVE, "上書き保存"}, {0, 0, nullptr},
+    {235, STD_CUT, "切り取り"},     {236, STD_COPY, "コピー"},   {237, STD_PASTE, "貼り付け"},
+};
+
+const char* ToolTipOf(UINT_PTR command) {
+    for (const ToolButton& button : kToolButtons) {
+        if (button.command != 0 && UINT_PTR(button.command) == command) {
+            return button.tip;
+        }
+    }
+    return "";
+}
 constexpr char kEditorCaption[] = "リストファイルの編集";
 constexpr char kEndRow[] = "[EOF]";
 
@@ -70,10 +95,11 @@ HMENU MakeEditorMenu() {
                                                       {238, "すべて選択(&A)\tCtrl+A"},
                                                       {239, "選択の切り替え(&I)"}})),
                 "編集(&E)");
-    AppendMenuA(bar, MF_POPUP,
-                reinterpret_cast<UINT_PTR>(
-                    MakePopup({{331, "ステータスバー(&A)"}, {0, nullptr}, {332, "最新の情報に更新(&R)\tF5"}})),
-                "表示(&V)");
+    AppendMenuA(
+        bar, MF_POPUP,
+        reinterpret_cast<UINT_PTR>(MakePopup(
+            {{330, "ツールバー(&T)"}, {331, "ステータスバー(&A)"}, {0, nullptr}, {332, "最新の情報に更新(&R)\tF5"}})),
+        "表示(&V)");
     AppendMenuA(bar, MF_POPUP,
                 reinterpret_cast<UINT_PTR>(
                     MakePopup({{430, "リストファイルについて(&L)"}, {431, "リストファイル編集ウィンドウ(&W)"}})),
@@ -91,13 +117,13 @@ bool IsFolder(const std::string& path) {
 using E = ListEditor;
 
 const CommandRoute<ListEditor> ListEditor::kCommands[] = {
-    {130, &E::NewList},         {131, &E::OpenList},       {132, &E::Save},
-    {133, &E::SaveAs},          {134, &E::CloseEditor},    {230, &E::AddEntry},
-    {231, &E::ChangeEntry},     {232, &E::ChangeEntry},    {233, &E::RemoveDriveNames},
-    {234, &E::RemovePaths},     {235, &E::CutEntries},     {236, &E::CopyEntries},
-    {237, &E::PasteEntries},    {238, &E::SelectAll},      {239, &E::InvertSelection},
-    {331, &E::ToggleStatusBar}, {332, &E::Redraw},         {430, &E::OpenListHelp},
-    {431, &E::OpenEditorHelp},  {50, &E::ShowContextMenu},
+    {130, &E::NewList},       {131, &E::OpenList},        {132, &E::Save},
+    {133, &E::SaveAs},        {134, &E::CloseEditor},     {230, &E::AddEntry},
+    {231, &E::ChangeEntry},   {232, &E::ChangeEntry},     {233, &E::RemoveDriveNames},
+    {234, &E::RemovePaths},   {235, &E::CutEntries},      {236, &E::CopyEntries},
+    {237, &E::PasteEntries},  {238, &E::SelectAll},       {239, &E::InvertSelection},
+    {330, &E::ToggleToolBar}, {331, &E::ToggleStatusBar}, {332, &E::Redraw},
+    {430, &E::OpenListHelp},  {431, &E::OpenEditorHelp},  {50, &E::ShowContextMenu},
 };
 
 ListEditor::ListEditor(std::unique_ptr<FileOpsHost> messages)
@@ -112,7 +138,15 @@ ListEditor::~ListEditor() {
 
 bool ListEditor::OpenWindow(const std::string& path) {
     SetStyle(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0);
-    SetBounds(CW_USEDEFAULT, CW_USEDEFAULT, 580, 388);
+    MakeListSettings defaults;
+    const MakeListSettings& layout = editorSettings ? *editorSettings : defaults;
+    const bool defaultPlace = layout.winX == kUseDefaultPosition || layout.winY == kUseDefaultPosition;
+    SetBounds(defaultPlace ? CW_USEDEFAULT : layout.winX, defaultPlace ? CW_USEDEFAULT : layout.winY, layout.winW,
+              layout.winH);
+    showStatusBar_ = layout.showStatusBar;
+    showToolBar_ = layout.band.show;
+    columnWidths_[0] = int(layout.listWindFileNameWidth);
+    columnWidths_[1] = int(layout.listWindTitleWidth);
     SetClassLook(LoadIconA(GetModuleHandleA(nullptr), "ICON_KADREL"), LoadCursor(nullptr, IDC_ARROW),
                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetMenu(MakeEditorMenu());
@@ -140,26 +174,118 @@ void ListEditor::OnCreate(MessageContext& m) {
                                         WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS);
     list_->Create();
     list_->SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    list_->InsertColumn(0, "ファイル名・キーワード", 258, LVCFMT_LEFT);
-    list_->InsertColumn(1, "タイトル・[説明]", 294, LVCFMT_LEFT);
-    status_ = std::make_unique<SStatusBar>(this, kStatusId, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP);
+    list_->InsertColumn(0, "ファイル名・キーワード", columnWidths_[0], LVCFMT_LEFT);
+    list_->InsertColumn(1, "タイトル・[説明]", columnWidths_[1], LVCFMT_LEFT);
+    status_ =
+        std::make_unique<SStatusBar>(this, kStatusId, WS_CHILD | SBARS_SIZEGRIP | (showStatusBar_ ? WS_VISIBLE : 0));
     status_->Create();
+    CreateToolBar(editorSettings ? editorSettings->band : MakeListSettings().band);
+    HMENU menu = GetMenu(Handle());
+    CheckMenuItem(menu, 330, showToolBar_ ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, 331, showStatusBar_ ? MF_CHECKED : MF_UNCHECKED);
     dropTarget_ = CreateDropTarget(Handle(), this);
     RegisterDropTarget(dropTarget_);
     Refill();
     m.handled = 1;
 }
 
+// One band holding the tool bar, placed and shown as last left.
+void ListEditor::CreateToolBar(const RebarBand& band) {
+    rebar_ = std::make_unique<SReBar>(this, kRebarId,
+                                      WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS |
+                                          CCS_NODIVIDER | CCS_TOP | (showToolBar_ ? WS_VISIBLE : 0));
+    if (!rebar_->Create()) {
+        rebar_.reset();
+        return;
+    }
+    toolBar_ = std::make_unique<SToolBar>(
+        rebar_.get(), kToolBarId,
+        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN);
+    if (!toolBar_->Create()) {
+        toolBar_.reset();
+        return;
+    }
+    toolBar_->SetButtonStructSize();
+    toolBar_->Send(TB_SETPARENT, reinterpret_cast<WPARAM>(Handle()), 0);
+    TBADDBITMAP system = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+    toolBar_->Send(TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&system));
+    TBBUTTON buttons[sizeof kToolButtons / sizeof kToolButtons[0]] = {};
+    for (size_t i = 0; i < sizeof kToolButtons / sizeof kToolButtons[0]; ++i) {
+        buttons[i].iBitmap = kToolButtons[i].image;
+        buttons[i].idCommand = kToolButtons[i].command;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = kToolButtons[i].command ? BTNS_BUTTON : BTNS_SEP;
+    }
+    toolBar_->AddButtons(int(sizeof buttons / sizeof buttons[0]), buttons);
+    SIZE size = {};
+    toolBar_->Send(TB_GETMAXSIZE, 0, reinterpret_cast<LPARAM>(&size));
+    REBARBANDINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = RBBIM_STYLE | RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_SIZE | RBBIM_ID;
+    info.fStyle = RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE | (band.breakLine ? RBBS_BREAK : 0);
+    info.hwndChild = toolBar_->Handle();
+    info.cxMinChild = UINT(size.cx);
+    info.cyMinChild = kBandHeight;
+    info.cx = band.cx;
+    info.wID = band.id;
+    rebar_->InsertBand(-1, &info);
+}
+
 void ListEditor::OnSize(MessageContext& m) {
     SWindow::OnSize(m);
+    LayOut();
+}
+
+// The bars that are shown take the top and the bottom; the list the rest.
+void ListEditor::LayOut() {
+    const RECT client = ClientRect();
+    int top = 0;
     int statusHeight = 0;
+    if (rebar_ && showToolBar_) {
+        rebar_->Send(WM_SIZE, 0, 0);
+        top = int(rebar_->GetBarHeight());
+    }
     if (status_ && showStatusBar_) {
         status_->Send(WM_SIZE, 0, 0);
         const RECT r = status_->WindowRect();
         statusHeight = r.bottom - r.top;
     }
     if (list_) {
-        list_->Move(0, 0, LOWORD(m.lParam), HIWORD(m.lParam) - statusHeight, true);
+        const int height = client.bottom - top - statusHeight;
+        list_->Move(0, top, client.right, height > 0 ? height : 0, true);
+    }
+}
+
+// What the next editor opens with: the window's normal place, the column
+// widths and the bars.
+void ListEditor::RememberLayout() {
+    if (editorSettings == nullptr) {
+        return;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(Handle(), &placement)) {
+        const RECT& r = placement.rcNormalPosition;
+        editorSettings->winX = r.left;
+        editorSettings->winY = r.top;
+        editorSettings->winW = r.right - r.left;
+        editorSettings->winH = r.bottom - r.top;
+    }
+    if (list_) {
+        editorSettings->listWindFileNameWidth = uint32_t(ListView_GetColumnWidth(list_->Handle(), 0));
+        editorSettings->listWindTitleWidth = uint32_t(ListView_GetColumnWidth(list_->Handle(), 1));
+    }
+    editorSettings->showStatusBar = showStatusBar_;
+    editorSettings->band.show = showToolBar_;
+    if (rebar_ && rebar_->GetBandCount() > 0) {
+        REBARBANDINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
+        if (rebar_->GetBandInfo(0, &info)) {
+            editorSettings->band.id = info.wID;
+            editorSettings->band.cx = info.cx;
+            editorSettings->band.breakLine = (info.fStyle & RBBS_BREAK) != 0;
+        }
     }
 }
 
@@ -169,6 +295,25 @@ void ListEditor::OnCommand(MessageContext& m) {
 
 void ListEditor::OnNotify(MessageContext& m) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(m.lParam);
+    if (header->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(m.lParam);
+        lstrcpynA(info->szText, ToolTipOf(header->idFrom), sizeof info->szText);
+        info->lpszText = info->szText;
+        m.handled = 1;
+        return;
+    }
+    if (header->code == TTN_GETDISPINFOW) {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(m.lParam);
+        MultiByteToWideChar(CP_ACP, 0, ToolTipOf(header->idFrom), -1, info->szText,
+                            int(sizeof info->szText / sizeof info->szText[0]));
+        info->lpszText = info->szText;
+        m.handled = 1;
+        return;
+    }
+    if (header->code == RBN_HEIGHTCHANGE) {
+        LayOut();
+        return;
+    }
     if (header->idFrom != kListId) {
         return;
     }
@@ -204,19 +349,28 @@ void ListEditor::OnContextMenu(MessageContext& m) {
     m.handled = 1;
 }
 
+// A close that goes ahead deletes the editor before the window is
+// destroyed, so the window lets go of its layout and drop target here.
 void ListEditor::OnClose(MessageContext& m) {
     if (!AskToSave()) {
         m.handled = 1;
+        return;
     }
+    LetGoOfWindow();
 }
 
 void ListEditor::OnDestroy(MessageContext& m) {
+    LetGoOfWindow();
+    SWindow::OnDestroy(m);
+}
+
+void ListEditor::LetGoOfWindow() {
+    RememberLayout();
     if (dropTarget_) {
         RevokeDropTarget();
         dropTarget_->Release();
         dropTarget_ = nullptr;
     }
-    SWindow::OnDestroy(m);
 }
 
 int ListEditor::Message(const std::string& text, const char* caption, UINT type) {
@@ -408,12 +562,20 @@ void ListEditor::InvertSelection() {
     }
 }
 
+void ListEditor::ToggleToolBar() {
+    showToolBar_ = !showToolBar_;
+    if (rebar_) {
+        rebar_->Show(showToolBar_ ? SW_SHOW : SW_HIDE);
+    }
+    CheckMenuItem(GetMenu(Handle()), 330, showToolBar_ ? MF_CHECKED : MF_UNCHECKED);
+    LayOut();
+}
+
 void ListEditor::ToggleStatusBar() {
     showStatusBar_ = !showStatusBar_;
     status_->Show(showStatusBar_ ? SW_SHOW : SW_HIDE);
     CheckMenuItem(GetMenu(Handle()), 331, showStatusBar_ ? MF_CHECKED : MF_UNCHECKED);
-    const RECT client = ClientRect();
-    Send(WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    LayOut();
 }
 
 void ListEditor::Redraw() {
@@ -632,4 +794,8 @@ ListEditor* OpenListEditor(const std::string& path) {
         return nullptr;
     }
     return editor;
+}
+
+void SetListEditorSettings(MakeListSettings* settings) {
+    editorSettings = settings;
 }

@@ -14,6 +14,7 @@
 #include "actions/DragDrop_win.h"
 #include "actions/FileOps_win.h"
 #include "catalogue/ListEditorRules.h"
+#include "core/Settings.h"
 #include "ui/Controls_win.h"
 #include "ui/SWindow_win.h"
 
@@ -69,6 +70,7 @@ class ListEditor : public SWindow, public DropHandler {
     void PasteEntries();
     void SelectAll();
     void InvertSelection();
+    void ToggleToolBar();
     void ToggleStatusBar();
     void Redraw();
     void ShowContextMenu();
@@ -96,10 +98,22 @@ class ListEditor : public SWindow, public DropHandler {
     std::map<std::string, std::string> titles_;
     std::unique_ptr<SListView> list_;
     std::unique_ptr<SStatusBar> status_;
+    std::unique_ptr<SReBar> rebar_;
+    std::unique_ptr<SToolBar> toolBar_;
     IDropTarget* dropTarget_ = nullptr;
     bool draggingRows_ = false;
     bool showStatusBar_ = true;
+    bool showToolBar_ = true;
+    int columnWidths_[2] = {258, 294};
+    void CreateToolBar(const RebarBand& band);
+    void RememberLayout();
+    void LetGoOfWindow();
+    void LayOut();
 };
+
+// The settings every editor opens with and leaves its layout in (window
+// place, columns, bars); null: the defaults, nothing remembered.
+void SetListEditorSettings(MakeListSettings* settings);
 
 // Closes every open editor, asking to save each modified one; false (and
 // the rest left open) when the user cancelled a question.

@@ -185,4 +185,55 @@ TEST_F(ListEditorTest, FailedSaveKeepsThePreviousFileAndTheModifiedState) {
     EXPECT_EQ(std::string::npos, ReadWholeFile(path).find("[EOF]"));
 }
 
+TEST_F(ListEditorTest, LayoutIsTakenFromTheSettingsAndLeftThereOnClose) {
+    MakeListSettings layout;
+    layout.winX = 40;
+    layout.winY = 30;
+    layout.winW = 500;
+    layout.winH = 300;
+    layout.listWindTitleWidth = 120;
+    layout.showStatusBar = false;
+    SetListEditorSettings(&layout);
+    AnsweringHost* host = nullptr;
+    ListEditor* editor = Open("", &host);
+    const RECT frame = editor->WindowRect();
+    EXPECT_EQ(40, frame.left);
+    EXPECT_EQ(30, frame.top);
+    EXPECT_EQ(500, frame.right - frame.left);
+    EXPECT_EQ(120, ListView_GetColumnWidth(editor->ListHandle(), 1));
+
+    // The tool bar holds new, open, save, cut, copy and paste; hiding it
+    // gives its room to the list.
+    HWND toolBar = FindWindowExA(FindWindowExA(editor->Handle(), nullptr, REBARCLASSNAMEA, nullptr), nullptr,
+                                 TOOLBARCLASSNAMEA, nullptr);
+    ASSERT_TRUE(toolBar);
+    Names commands;
+    const int buttons = int(SendMessageA(toolBar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < buttons; ++i) {
+        TBBUTTON button = {};
+        SendMessageA(toolBar, TB_GETBUTTON, WPARAM(i), reinterpret_cast<LPARAM>(&button));
+        commands.push_back(std::to_string(button.idCommand));
+    }
+    EXPECT_EQ((Names{"130", "131", "132", "0", "235", "236", "237"}), commands);
+    RECT list = {};
+    GetWindowRect(editor->ListHandle(), &list);
+    const LONG listTopWithBar = list.top;
+    Command(editor, 330);
+    GetWindowRect(editor->ListHandle(), &list);
+    EXPECT_LT(list.top, listTopWithBar);
+    EXPECT_EQ(UINT(MF_UNCHECKED), GetMenuState(GetMenu(editor->Handle()), 330, MF_BYCOMMAND) & MF_CHECKED);
+
+    ListView_SetColumnWidth(editor->ListHandle(), 0, 200);
+    Command(editor, 331);  // the status bar comes back
+    SendMessageA(editor->Handle(), WM_CLOSE, 0, 0);
+    hosts_.clear();
+    SetListEditorSettings(nullptr);
+    EXPECT_FALSE(layout.band.show);
+    EXPECT_TRUE(layout.showStatusBar);
+    EXPECT_EQ(200u, layout.listWindFileNameWidth);
+    EXPECT_EQ(40, layout.winX);
+    EXPECT_EQ(500, layout.winW);
+    EXPECT_EQ(300, layout.winH);
+}
+
 }  // namespace
