@@ -425,26 +425,39 @@ int BagBox::CompareRows(int32_t a, int32_t b, bool secondKey) const {
     return result;
 }
 
-// Quicksort with the middle entry as pivot. The smaller part is sorted by
-// recursion and the larger one by the loop, which keeps the stack shallow and
-// gives the same order as sorting the left part first.
+// Quicksort with the middle entry as pivot and a three-way partition: rows
+// below the pivot, rows equal to it, rows above it. Equal rows are settled
+// in one pass, so a column where most keys are the same (empty comments, a
+// few sound modules) sorts in n log n instead of n squared. The smaller part
+// is sorted by recursion and the larger one by the loop, which keeps the
+// stack shallow. Like any quicksort it is not stable.
 void BagBox::QuickSort(int32_t first, int32_t last, bool secondKey) {
     while (first < last) {
         std::swap(order_[first], order_[first + (last - first) / 2]);
-        int32_t lastSmaller = first;
-        for (int32_t i = first + 1; i <= last; i++) {
-            if (CompareRows(i, first, secondKey) < 0) {
-                lastSmaller++;
-                std::swap(order_[lastSmaller], order_[i]);
+        // [first, lower) below the pivot, [lower, i) equal, (upper, last] above;
+        // order_[lower] is always a row equal to the pivot.
+        int32_t lower = first;
+        int32_t upper = last;
+        int32_t i = first + 1;
+        while (i <= upper) {
+            const int result = CompareRows(i, lower, secondKey);
+            if (result < 0) {
+                std::swap(order_[lower], order_[i]);
+                lower++;
+                i++;
+            } else if (result > 0) {
+                std::swap(order_[i], order_[upper]);
+                upper--;
+            } else {
+                i++;
             }
         }
-        std::swap(order_[first], order_[lastSmaller]);
-        if (lastSmaller - first < last - lastSmaller) {
-            QuickSort(first, lastSmaller - 1, secondKey);
-            first = lastSmaller + 1;
+        if (lower - first < last - upper) {
+            QuickSort(first, lower - 1, secondKey);
+            first = upper + 1;
         } else {
-            QuickSort(lastSmaller + 1, last, secondKey);
-            last = lastSmaller - 1;
+            QuickSort(upper + 1, last, secondKey);
+            last = lower - 1;
         }
     }
 }

@@ -177,8 +177,8 @@ static void RunOperation(Program* program, BagBox* table, std::vector<Row>* rows
     }
 }
 
-// Every operation is followed by a check of every cell, and sorting many equal
-// keys takes quadratic time, so a run is kept to a few hundred operations.
+// Every operation is followed by a check of every cell, so a run is kept to a
+// few hundred operations.
 constexpr int kMaxOperations = 400;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
