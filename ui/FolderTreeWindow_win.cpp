@@ -431,6 +431,12 @@ bool FolderTreeWindow::HandleNotify(MessageContext& m) {
             OnSelectionChanged();
             m.handled = 1;
             break;
+        case NM_RCLICK:
+            // Answered here, so the control sends no WM_CONTEXTMENU as well.
+            ShowNodeMenu(true);
+            m.result = TRUE;
+            m.handled = 1;
+            break;
         case TVN_BEGINDRAGA:
         case TVN_BEGINRDRAGA:
             if (!(Attributes(tree->itemNew.hItem) & kNodeRootBit)) {
