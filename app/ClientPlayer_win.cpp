@@ -7,37 +7,8 @@
 #include "app/ClientWindow_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "catalogue/ArchiveAccess.h"
-#include "core/Text.h"
+#include "player/PlayablePath.h"
 #include "player/PlayerKind.h"
-
-// Deletes the files left in the extraction folder by an earlier hand-over.
-static void EmptyFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        }
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-}
-
-// The last name element of a member path ("a.lzh>dir/x.mid" gives "x.mid").
-static std::string MemberFileName(const std::string& path) {
-    size_t start = path.rfind('>') + 1;
-    for (size_t i = start; i < path.size(); ++i) {
-        if (IsLeadByte(uint8_t(path[i])) && i + 1 < path.size()) {
-            ++i;
-        } else if (path[i] == '/' || path[i] == '\\') {
-            start = i + 1;
-        }
-    }
-    return path.substr(start);
-}
 
 bool ClientWindow::IsPlayerCommand(int id) {
     return (id >= kCmdPlay && id <= kCmdNext) || (id >= kCmdPlayerFirst && id <= kCmdPlayerUser) ||
@@ -119,18 +90,9 @@ std::string ClientWindow::SongSoundModule(int32_t row) {
     return Rows().ColumnText(row, kColumnModule);
 }
 
-// A member is extracted alone into the emptied working folder.
-std::string ClientWindow::PreparePlayablePath(int32_t, const std::string& path) {
-    const std::string folder = WorkingFolder();
-    CreateDirectoryA(folder.c_str(), nullptr);
-    EmptyFolder(folder);
-    if (path.find('>') == std::string::npos) {
-        return path;
-    }
-    if (ExtractMember(path.c_str(), folder.c_str(), main_->Handle(), ExtractPurpose::kQuiet) != 0) {
-        return path;
-    }
-    return folder + "\\" + MemberFileName(path);
+// A member is extracted with its related files into the emptied working folder.
+std::string ClientWindow::PreparePlayablePath(int32_t row, const std::string& path) {
+    return PrepareSongForPlayer(path, SongFileType(row), main_->Handle());
 }
 
 void ClientWindow::ShowEmulationText(const std::string& text) {

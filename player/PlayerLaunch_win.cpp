@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
-#include <shlobj.h>
+#include <shlobj.h>  // DROPFILES
 
 #include <cstring>
 
@@ -286,6 +286,9 @@ void PlayController::CloseAtExit(bool windowsShuttingDown) {
     }
 }
 
+// The block is fixed global memory: a drop handle is a global memory handle,
+// the receiver's DragFinish frees it with GlobalFree, and the system copies
+// only such a block into another process.
 bool PostFileDrop(HWND window, const std::string& path, bool wide) {
     std::wstring widePath;
     if (wide) {
@@ -296,11 +299,10 @@ bool PostFileDrop(HWND window, const std::string& path, bool wide) {
     // The path with its NUL and the list's closing NUL.
     const size_t textBytes = wide ? (widePath.size() + 1) * sizeof(wchar_t) : path.size() + 2;
     const size_t total = sizeof(DROPFILES) + textBytes;
-    DROPFILES* drop = static_cast<DROPFILES*>(SHAlloc(total));
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, total));
     if (!drop) {
         return false;
     }
-    std::memset(drop, 0, total);
     drop->pFiles = sizeof(DROPFILES);
     drop->fNC = TRUE;
     drop->fWide = wide ? TRUE : FALSE;
@@ -310,5 +312,9 @@ bool PostFileDrop(HWND window, const std::string& path, bool wide) {
     } else {
         std::memcpy(text, path.data(), path.size());
     }
-    return PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0) != FALSE;
+    if (!PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) {
+        GlobalFree(drop);
+        return false;
+    }
+    return true;
 }

@@ -7,15 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "analysis/SoundModules.h"
+#include "catalogue/ArchiveAccess.h"
+#include "catalogue/Archivers.h"
 #include "core/Settings.h"
 #include "player/PlayController_win.h"
+#include "player/PlayablePath.h"
 
 namespace {
 
@@ -64,8 +69,9 @@ class FakeHost : public PlayerHost {
     std::string SongSoundModule(int32_t) override {
         return module;
     }
-    std::string PreparePlayablePath(int32_t, const std::string& path) override {
-        return path;
+    // As the client window does: archive members come out with their related files.
+    std::string PreparePlayablePath(int32_t row, const std::string& path) override {
+        return PrepareSongForPlayer(path, SongFileType(row), nullptr);
     }
     void ShowEmulationText(const std::string& text) override {
         emulationText = text;
@@ -109,8 +115,11 @@ class FakeHost : public PlayerHost {
     void ShowError(const std::string& text) override {
         errors.push_back(text);
     }
-    void PostToMainWindow(uint32_t, uintptr_t wParam, intptr_t) override {
+    void PostToMainWindow(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         posted.push_back(wParam);
+        if (mainWindow) {
+            PostMessageA(mainWindow, message, wParam, lParam);
+        }
     }
 
     ClientSettings settings;
@@ -123,6 +132,7 @@ class FakeHost : public PlayerHost {
     std::string emulationText;
     std::vector<std::string> errors;
     std::vector<uintptr_t> posted;
+    HWND mainWindow = nullptr;  // receives posted messages when set
 };
 
 std::string ScratchFolder() {
@@ -149,10 +159,14 @@ class PlayersTest : public ::testing::Test {
     void SetUp() override {
         folder_ = ScratchFolder();
         CreateDirectoryA(folder_.c_str(), nullptr);
-        for (const char* name : {"WFP.exe", "winamp.exe", "mplay32.exe", "TMIDI.EXE"}) {
-            // A copy left by an earlier test may still be running; it is the same program.
-            const bool copied = CopyFileA(FakePlayerPath().c_str(), (folder_ + "\\" + name).c_str(), TRUE) ||
-                                GetLastError() == ERROR_FILE_EXISTS;
+        for (const char* name :
+             {"WFP.exe", "winamp.exe", "mplay32.exe", "TMIDI.EXE", "aaplay32.exe", "SCMPX.EXE", "Gratzer.exe"}) {
+            // The copy is refreshed so that a rebuilt fake is the one that runs;
+            // a copy left running by an earlier test cannot be replaced, and it
+            // is the same program.
+            const std::string copy = folder_ + "\\" + name;
+            const bool copied = CopyFileA(FakePlayerPath().c_str(), copy.c_str(), FALSE) ||
+                                GetFileAttributesA(copy.c_str()) != INVALID_FILE_ATTRIBUTES;
             ASSERT_TRUE(copied) << name;
         }
         char path[32768];
@@ -162,6 +176,8 @@ class PlayersTest : public ::testing::Test {
         DeleteFileA(log_.c_str());
         SetEnvironmentVariableA("FAKEPLAYER_LOG", log_.c_str());
         SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "1000");
+        SetEnvironmentVariableA("FAKEPLAYER_DDE_DELAY_MS", nullptr);
+        SetEnvironmentVariableA("FAKEPLAYER_LIST_FOLDER", nullptr);
         for (const char* song : {"one.mid", "two.mid", "three.mid"}) {
             host_.songs.push_back(folder_ + "\\" + song);
         }
@@ -169,6 +185,9 @@ class PlayersTest : public ::testing::Test {
 
     void TearDown() override {
         controller_.ClosePlayerAndWait();
+        if (host_.mainWindow) {
+            DestroyWindow(host_.mainWindow);
+        }
     }
 
     void Pump(DWORD ms) {
@@ -204,6 +223,59 @@ class PlayersTest : public ::testing::Test {
 
     void UseKind(int32_t kind) {
         host_.settings.mode.playerMode = static_cast<uint32_t>(kind);
+    }
+
+    // Lets the message queue run until the log holds count lines with prefix.
+    void WaitForLog(const char* prefix, size_t count, DWORD ms) {
+        const DWORD start = GetTickCount();
+        while (LogLines(prefix).size() < count && GetTickCount() - start < ms) {
+            Pump(20);
+        }
+    }
+
+    // Ticks every 100 ms until the log holds count lines with prefix (or
+    // seconds pass); no tick follows the one that wrote the last of them.
+    void TickUntilLogged(const char* prefix, size_t count, int seconds) {
+        for (int i = 0; i < seconds * 10 && LogLines(prefix).size() < count; ++i) {
+            Pump(100);
+            controller_.EndOfSongTick();
+        }
+    }
+
+    // The song each "execute" play line of a DDE player names, by row.
+    std::vector<int32_t> PlayedRows() {
+        std::vector<int32_t> rows;
+        for (const std::string& line : LogLines("execute \"")) {
+            int32_t row = -1;
+            for (size_t i = 0; i < host_.songs.size(); ++i) {
+                if (line.compare(9, host_.songs[i].size() + 1, host_.songs[i] + "\"") == 0) {
+                    row = static_cast<int32_t>(i);
+                }
+            }
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    // A main window of the test: the play commands it receives go to the
+    // controller, and the host posts deferred commands to it.
+    static LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND) {
+            auto* controller = reinterpret_cast<PlayController*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+            controller->OnCommand(static_cast<int32_t>(LOWORD(wParam)));
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    void CreateMainWindow() {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = MainWindowProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QuilloryPlayersTestMain";
+        RegisterClassA(&windowClass);
+        host_.mainWindow = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(host_.mainWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&controller_));
     }
 
     std::string folder_;
@@ -331,6 +403,326 @@ TEST_F(PlayersTest, NextAndPreviousInAutoMode) {
     EXPECT_NE(plays[0].find("one.mid"), std::string::npos);
     EXPECT_NE(plays[1].find("two.mid"), std::string::npos);
     EXPECT_NE(plays[2].find("one.mid"), std::string::npos);
+}
+
+// Audioactive Player takes each song as a file dropped on its window (in
+// UTF-16, so a Shift_JIS name must survive the conversion there and back),
+// reports its state by its position slider, and is stopped by a click on its
+// stop button when the run ends.
+TEST_F(PlayersTest, AudioactiveTakesSongsByFileDropAndTheRunEndsWithItsStopButton) {
+    UseKind(PlayerKind::AudioactivePlayer);
+    host_.songs[1] = folder_ + "\\表ソ曲.mid";
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    TickUntilNormal(20);
+    const std::vector<std::string> drops = LogLines("drop ");
+    ASSERT_EQ(drops.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(drops[i], "drop 1 " + host_.songs[i]);
+    }
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    EXPECT_EQ(LogLines("start ").size(), 1u);
+    EXPECT_EQ(LogLines("command 202 ").size(), 1u);   // the stop button, once, at the end
+    EXPECT_EQ(LogLines("command 202 0").size(), 0u);  // with the button's window
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(PlayersTest, AudioactivePauseAndStopAreButtonClicksAndTheSliderGivesTheState) {
+    UseKind(PlayerKind::AudioactivePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(500);
+    WaitForLog("drop ", 1, 3000);
+    ASSERT_EQ(LogLines("drop ").size(), 1u);
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Playing);
+    EXPECT_TRUE(controller_.PausePlayer());
+    EXPECT_EQ(LogLines("command 201 ").size(), 1u);
+    controller_.OnCommand(507);
+    EXPECT_EQ(LogLines("command 202 ").size(), 1u);
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Stopped);
+    // The next song goes to the same player by another drop.
+    controller_.OnCommand(509);
+    WaitForLog("drop ", 2, 3000);
+    ASSERT_EQ(LogLines("drop ").size(), 2u);
+    EXPECT_EQ(LogLines("drop ")[1], "drop 1 " + host_.songs[1]);
+    EXPECT_EQ(LogLines("start ").size(), 1u);
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Playing);
+}
+
+// SCMPX receives the path one byte per message; bytes of 0x80 and above
+// arrive sign-extended and must come back as the same Shift_JIS bytes.
+TEST_F(PlayersTest, ScmpxTakesSongsByteByByteAndStopsAfterTheLast) {
+    UseKind(PlayerKind::Scmpx);
+    host_.songs[2] = folder_ + "\\ソ表\\曲.mid";
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    TickUntilNormal(20);
+    const std::vector<std::string> plays = LogLines("play ");
+    ASSERT_EQ(plays.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(plays[i], "play " + host_.songs[i]);
+    }
+    EXPECT_EQ(LogLines("user 101").size(), 3u);
+    EXPECT_EQ(LogLines("start ").size(), 1u);
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    // The player had stopped by itself: no stop key follows.
+    EXPECT_EQ(LogLines("keydown ").size(), 0u);
+}
+
+TEST_F(PlayersTest, ScmpxStopIsTheSpaceKey) {
+    UseKind(PlayerKind::Scmpx);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    controller_.OnCommand(500);
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Playing);
+    EXPECT_FALSE(controller_.PausePlayer());  // SCMPX has no pause command
+    controller_.OnCommand(507);
+    EXPECT_EQ(LogLines("keydown 32").size(), 1u);
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Stopped);
+}
+
+// Gratzer Sound Station is told to play its favourite, and the favourite is
+// the song written to the registry.
+TEST_F(PlayersTest, GratzerPlaysEachSongAsItsFavoriteAndStopsAfterTheLast) {
+    UseKind(PlayerKind::GratzerSS);
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    TickUntilNormal(20);
+    const std::vector<std::string> favorites = LogLines("favorites ");
+    ASSERT_EQ(favorites.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(favorites[i], "favorites " + host_.songs[i]);
+    }
+    EXPECT_EQ(LogLines("command 40022 3").size(), 3u);
+    EXPECT_EQ(LogLines("start ").size(), 1u);
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    EXPECT_EQ(LogLines("command 40047 ").size(), 0u);  // stopped by itself
+}
+
+// Sends play commands to the test's main window from another thread as soon
+// as the DDE player has received a play command and is still working on it,
+// so that they arrive while the transaction waits. They are sent without
+// waiting for their handling, as another program's messages come.
+class CommandsDuringPlay {
+   public:
+    CommandsDuringPlay(HWND window, std::string log, std::vector<int32_t> commands)
+        : window_(window), log_(std::move(log)), commands_(std::move(commands)) {
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    // Waits for the thread, handling what it sends meanwhile.
+    ~CommandsDuringPlay() {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 20000 &&
+               MsgWaitForMultipleObjects(1, &thread_, FALSE, 20000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DispatchMessageA(&msg);
+            }
+        }
+        CloseHandle(thread_);
+    }
+    bool sent() const {
+        return sent_;
+    }
+
+   private:
+    static DWORD WINAPI Run(void* self) {
+        static_cast<CommandsDuringPlay*>(self)->SendWhenPlaying();
+        return 0;
+    }
+    void SendWhenPlaying() {
+        for (int i = 0; i < 1000; ++i) {
+            std::ifstream in(log_);
+            std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            if (text.find("execute \"") != std::string::npos) {
+                for (int32_t command : commands_) {
+                    SendNotifyMessageA(window_, WM_COMMAND, static_cast<WPARAM>(command), 0);
+                }
+                sent_ = true;
+                return;
+            }
+            Sleep(20);
+        }
+    }
+    HWND window_;
+    std::string log_;
+    std::vector<int32_t> commands_;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> sent_{false};
+};
+
+TEST_F(PlayersTest, NextGivenWhileThePlayCommandWaitsRunsAfterIt) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    SetEnvironmentVariableA("FAKEPLAYER_DDE_DELAY_MS", "1500");
+    CreateMainWindow();
+    controller_.BuildPlayOrder();
+    {
+        CommandsDuringPlay next(host_.mainWindow, log_, {509});
+        controller_.OnCommand(501);
+    }
+    // Still on the first song: the command waits for the next tick.
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0}));
+    ASSERT_TRUE(host_.pending.pending);
+    EXPECT_EQ(host_.pending.wParam, 509u);
+    TickUntilLogged("execute \"", 2, 10);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 1}));
+    EXPECT_EQ(host_.posted, std::vector<uintptr_t>({509}));
+    EXPECT_FALSE(host_.pending.pending);
+    EXPECT_EQ(controller_.mode(), PlayMode::kSequential);
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(PlayersTest, OfTwoCommandsGivenWhileThePlayCommandWaitsOnlyTheLastRuns) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    SetEnvironmentVariableA("FAKEPLAYER_DDE_DELAY_MS", "1500");
+    CreateMainWindow();
+    controller_.BuildPlayOrder();
+    {
+        CommandsDuringPlay nextThenStop(host_.mainWindow, log_, {509, 507});
+        controller_.OnCommand(501);
+    }
+    EXPECT_EQ(controller_.mode(), PlayMode::kSequential);
+    for (int i = 0; i < 10 && LogLines("execute /STOP").empty(); ++i) {
+        Pump(100);
+        controller_.EndOfSongTick();
+    }
+    EXPECT_EQ(LogLines("execute /STOP").size(), 1u);
+    EXPECT_EQ(host_.posted, std::vector<uintptr_t>({507}));
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    Pump(500);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0}));  // Next never ran
+}
+
+// Previous steps back from the song after the current one: right after the
+// order wrapped that is the song before the last; at the first song of the
+// next round it is the last song.
+TEST_F(PlayersTest, PreviousAfterTheOrderWrappedWithLoopPlay) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    host_.settings.mode.loopPlay = true;
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    TickUntilLogged("execute \"", 3, 20);
+    ASSERT_EQ(PlayedRows(), std::vector<int32_t>({0, 1, 2}));
+    ASSERT_TRUE(controller_.order().wrapped);
+    controller_.OnCommand(508);  // the third song plays: back to the second
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 1, 2, 1}));
+    TickUntilLogged("execute \"", 6, 20);
+    ASSERT_EQ(PlayedRows(), std::vector<int32_t>({0, 1, 2, 1, 2, 0}));
+    controller_.OnCommand(508);  // the first song of the next round: back to the last
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 1, 2, 1, 2, 0, 2}));
+    EXPECT_EQ(controller_.mode(), PlayMode::kSequential);
+}
+
+TEST_F(PlayersTest, PreviousAfterARandomRunWrappedKeepsTheRunGoing) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(502);
+    TickUntilLogged("execute \"", 3, 20);
+    ASSERT_EQ(PlayedRows().size(), 3u);
+    ASSERT_TRUE(controller_.order().wrapped);
+    ASSERT_EQ(controller_.mode(), PlayMode::kRandom);
+    // The order was shuffled anew at the wrap; Previous plays its second entry
+    // and the run goes on to the end of that order instead of stopping.
+    const std::vector<int32_t> reshuffled = controller_.order().order;
+    controller_.OnCommand(508);
+    EXPECT_FALSE(controller_.order().wrapped);
+    TickUntilNormal(20);
+    const std::vector<int32_t> rows = PlayedRows();
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[3], reshuffled[1]);
+    EXPECT_EQ(rows[4], reshuffled[2]);
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+}
+
+TEST_F(PlayersTest, PreviousWithASingleSongPlaysItAgainAndTheRunEnds) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    host_.songs.resize(1);
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    ASSERT_TRUE(controller_.order().wrapped);
+    controller_.OnCommand(508);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 0}));
+    TickUntilNormal(20);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 0}));
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+}
+
+// A song inside an archive reaches the player as an extracted copy, with its
+// WRD script, the pictures and font the script names and its document beside
+// it, and without the archive's other songs and their files.
+class ArchivePlayersTest : public PlayersTest {
+   protected:
+    void SetUp() override {
+        PlayersTest::SetUp();
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string libraries = self;
+        libraries.resize(libraries.find_last_of('\\'));
+        SetArchiverFolder(libraries + "\\..\\bin");
+        LoadArchivers();
+        InstallArchiveAccess();
+        work_ = folder_ + "\\work";
+        SetWorkingFolder(work_);
+        for (const char* name : {"wrdsong.lzh", "wrdsong.zip"}) {
+            ASSERT_TRUE(
+                CopyFileA(TestDataPath(std::string("player/") + name).c_str(), (folder_ + "\\" + name).c_str(), FALSE))
+                << name;
+        }
+    }
+    void TearDown() override {
+        PlayersTest::TearDown();
+        FreeArchivers();
+        SetArchiverFolder("");
+        SetWorkingFolder("");
+    }
+    std::string work_;
+};
+
+TEST_F(ArchivePlayersTest, MembersArriveWithTheirRelatedFilesFromLzhAndZip) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_LIST_FOLDER", "1");
+    host_.songs = {folder_ + "\\wrdsong.lzh>song.mid", folder_ + "\\wrdsong.zip>set/song.mid"};
+    // Left by an earlier hand-over: gone before the next song comes out.
+    CreateDirectoryA(work_.c_str(), nullptr);
+    ASSERT_TRUE(WriteWholeFile(work_ + "\\stale.mid", "old"));
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    TickUntilNormal(20);
+    const std::vector<std::string> plays = LogLines("execute \"");
+    ASSERT_EQ(plays.size(), 2u);
+    for (const std::string& play : plays) {
+        EXPECT_EQ(play.compare(0, 9 + work_.size() + 10, "execute \"" + work_ + "\\song.mid\""), 0) << play;
+    }
+    const std::vector<std::string> folders = LogLines("folder ");
+    ASSERT_EQ(folders.size(), 2u);
+    for (const std::string& line : folders) {
+        std::vector<std::string> names;
+        std::stringstream list(line.substr(7));
+        for (std::string name; std::getline(list, name, '|');) {
+            names.push_back(name);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names,
+                  std::vector<std::string>({"back.mag", "font.fon", "pic2.mag", "song.mid", "song.txt", "song.wrd"}))
+            << line;
+    }
+    EXPECT_EQ(ReadWholeFile(work_ + "\\pic2.mag"), "MAKI02  second picture");
+    EXPECT_EQ(ReadWholeFile(work_ + "\\song.mid").compare(0, 4, "MThd"), 0);
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+}
+
+TEST_F(ArchivePlayersTest, EachSongEmptiesTheWorkingFolderAndAnUnextractableMemberKeepsItsPath) {
+    EXPECT_EQ(PrepareSongForPlayer(folder_ + "\\wrdsong.lzh>song.mid", 0, nullptr), work_ + "\\song.mid");
+    EXPECT_EQ(ReadWholeFile(work_ + "\\song.txt"), "About the song.\r\n");
+    EXPECT_EQ(PrepareSongForPlayer(folder_ + "\\wrdsong.lzh>other.mid", 0, nullptr), work_ + "\\other.mid");
+    EXPECT_EQ(ReadWholeFile(work_ + "\\other.mag"), "MAKI02  other picture");
+    EXPECT_EQ(GetFileAttributesA((work_ + "\\song.wrd").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string missing = folder_ + "\\wrdsong.lzh>none.mid";
+    EXPECT_EQ(PrepareSongForPlayer(missing, 0, nullptr), missing);
+    EXPECT_EQ(GetFileAttributesA((work_ + "\\other.mid").c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string plain = folder_ + "\\plain.mid";
+    EXPECT_EQ(PrepareSongForPlayer(plain, 0, nullptr), plain);
 }
 
 }  // namespace

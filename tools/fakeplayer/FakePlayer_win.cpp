@@ -4,12 +4,17 @@
 // answer the player messages; other names act as command-line players that
 // play the song on their command line for a while and exit. A "song" lasts
 // FAKEPLAYER_SONG_MS milliseconds (default 1000). Every command received is
-// appended as one line to the file named by FAKEPLAYER_LOG.
+// appended as one line to the file named by FAKEPLAYER_LOG. A DDE player
+// answers a play command only after FAKEPLAYER_DDE_DELAY_MS milliseconds
+// (default 0), as a player busy loading a song does. With FAKEPLAYER_LIST_FOLDER
+// set, every song played is followed by a line naming the files beside it.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <ddeml.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,8 +53,11 @@ static HWND slider = nullptr;
 static DWORD ddeInstance = 0;
 static HSZ serviceHandle = nullptr;
 static UINT songMs = 1000;
+static UINT ddeDelayMs = 0;
+static bool listFolder = false;
 static std::string scmpxPath;
 static const UINT_PTR kSongTimer = 1;
+static const UINT_PTR kFavoritesTimer = 2;
 static const int kPauseId = 201;
 static const int kStopId = 202;
 
@@ -81,9 +89,39 @@ static void SetState(State next) {
     }
 }
 
+// "folder a.mid|b.wrd|...": the files in the folder of path, in the system's
+// listing order, so a test sees what a player could open beside the song.
+static void LogFolder(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos) {
+        return;
+    }
+    std::string names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((path.substr(0, slash) + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            names += (names.empty() ? "" : "|") + std::string(found.cFileName);
+        }
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    Log("folder " + names);
+}
+
 static void Play(const std::string& what) {
     Log("play " + what);
     SetState(State::kPlaying);
+}
+
+// A song given as a file: played, and its folder listed when asked for.
+static void PlayFile(const std::string& path) {
+    Play(path);
+    if (listFolder) {
+        LogFolder(path);
+    }
 }
 
 static void TogglePause() {
@@ -104,7 +142,15 @@ static void ExecuteDde(const std::string& command) {
     Log("execute " + command);
     if (StartsWith(command, "\"") || StartsWith(command, "open ") || StartsWith(command, "playfile ") ||
         StartsWith(command, "/dopen ")) {
+        if (ddeDelayMs) {
+            Sleep(ddeDelayMs);
+        }
         Play(command);
+        const size_t open = command.find('"');
+        const size_t close = open == std::string::npos ? open : command.find('"', open + 1);
+        if (listFolder && close != std::string::npos) {
+            LogFolder(command.substr(open + 1, close - open - 1));
+        }
     } else if (command == "/PAUSE" || command == "pause" || command == "<pause") {
         if (state == State::kPlaying) {
             TogglePause();
@@ -176,7 +222,7 @@ static bool OnUserMessage(WPARAM wParam, LPARAM lParam, LRESULT* result) {
                 scmpxPath += static_cast<char>(wParam);
             }
         } else if (lParam == 102) {
-            Play(scmpxPath);
+            PlayFile(scmpxPath);
         }
         return true;
     }
@@ -188,8 +234,13 @@ static bool OnUserMessage(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 static void OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     Log("command " + std::to_string(id) + " " + std::to_string(static_cast<long long>(lParam)));
-    if (id == 40045 || id == 40022) {
+    if (id == 40045) {
         Play(std::to_string(id));
+    } else if (id == 40022) {
+        // Gratzer plays its favourite, which the selector writes to the
+        // registry right after this command: read it a moment later.
+        Play(std::to_string(id));
+        SetTimer(mainWindow, kFavoritesTimer, 300, nullptr);
     } else if (id == 40046 || id == kPauseId) {
         TogglePause();
     } else if (id == 40047 || id == kStopId) {
@@ -197,6 +248,103 @@ static void OnCommand(WPARAM wParam, LPARAM lParam) {
     } else if (id == 40001) {
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     }
+}
+
+static void LogFavorites() {
+    char path[1024] = {};
+    DWORD size = sizeof(path) - 1;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Gratzer", "Favorites", RRF_RT_REG_SZ, nullptr, path, &size) !=
+        ERROR_SUCCESS) {
+        Log("favorites none");
+        return;
+    }
+    Log(std::string("favorites ") + path);
+    if (listFolder) {
+        LogFolder(path);
+    }
+}
+
+// The process that started this one: the selector, in the tests.
+static HANDLE OpenParentProcess() {
+    const DWORD self = GetCurrentProcessId();
+    DWORD parent = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return nullptr;
+    }
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == self) {
+            parent = entry.th32ParentProcessID;
+        }
+    }
+    CloseHandle(snapshot);
+    return parent ? OpenProcess(PROCESS_VM_READ, FALSE, parent) : nullptr;
+}
+
+// Windows copies a WM_DROPFILES block posted from another process into the
+// receiver; Wine passes the sender's address as it is. Under Wine the fake
+// therefore reads the block (a fixed global memory block, whose handle is its
+// address) from the process that started it. The first file's name, or "".
+static std::string ReadForeignDrop(HDROP drop) {
+    HANDLE parent = OpenParentProcess();
+    if (!parent) {
+        return std::string();
+    }
+    const char* base = reinterpret_cast<const char*>(drop);
+    DROPFILES header = {};
+    SIZE_T got = 0;
+    std::string bytes;
+    if (ReadProcessMemory(parent, base, &header, sizeof(header), &got) && got == sizeof(header) &&
+        header.pFiles >= sizeof(header) && header.pFiles < 4096) {
+        const size_t unit = header.fWide ? 2 : 1;
+        char chunk[2] = {};
+        for (size_t at = header.pFiles; bytes.size() < 8192; at += unit) {
+            if (!ReadProcessMemory(parent, base + at, chunk, unit, &got) || got != unit ||
+                (chunk[0] == 0 && (unit == 1 || chunk[1] == 0))) {
+                break;
+            }
+            bytes.append(chunk, unit);
+        }
+        if (header.fWide && !bytes.empty()) {
+            const std::wstring wide(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+            const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                              nullptr, nullptr);
+            bytes.assign(n, '\0');
+            WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], n, nullptr, nullptr);
+        }
+    }
+    CloseHandle(parent);
+    return bytes;
+}
+
+static bool UnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// A file dropped on the window: the first file of the drop is played.
+static void OnDropFiles(HDROP drop) {
+    std::string path;
+    UINT count = 0;
+    if (UnderWine()) {
+        path = ReadForeignDrop(drop);
+        count = path.empty() ? 0 : 1;
+    } else {
+        char name[MAX_PATH * 2] = {};
+        count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        if (count > 0 && DragQueryFileA(drop, 0, name, sizeof(name)) > 0) {
+            path = name;
+        }
+        DragFinish(drop);
+    }
+    if (path.empty()) {
+        Log("drop empty");
+        return;
+    }
+    Log("drop " + std::to_string(count) + " " + path);
+    PlayFile(path);
 }
 
 static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -222,8 +370,14 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
                 SetState(State::kStopped);
             }
             return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_TIMER:
-            if (wParam == kSongTimer) {
+            if (wParam == kFavoritesTimer) {
+                KillTimer(window, kFavoritesTimer);
+                LogFavorites();
+            } else if (wParam == kSongTimer) {
                 Log("end");
                 SetState(State::kStopped);
                 if (kind == Kind::kCommandLine) {
@@ -274,8 +428,10 @@ static void CreatePlayerWindow(HINSTANCE instance) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    mainWindow =
-        CreateWindowA(className, title, WS_OVERLAPPEDWINDOW, 0, 0, 320, 120, nullptr, nullptr, instance, nullptr);
+    // Audioactive Player takes its songs by drag-and-drop.
+    const DWORD exStyle = kind == Kind::kAudioactive ? WS_EX_ACCEPTFILES : 0;
+    mainWindow = CreateWindowExA(exStyle, className, title, WS_OVERLAPPEDWINDOW, 0, 0, 320, 120, nullptr, nullptr,
+                                 instance, nullptr);
     if (kind == Kind::kAudioactive) {
         CreateWindowA("Button", "pause", WS_CHILD | WS_VISIBLE, 0, 0, 60, 20, mainWindow,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPauseId)), instance, nullptr);
@@ -293,6 +449,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     if (const char* ms = std::getenv("FAKEPLAYER_SONG_MS")) {
         songMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
     }
+    if (const char* ms = std::getenv("FAKEPLAYER_DDE_DELAY_MS")) {
+        ddeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
+    }
+    listFolder = std::getenv("FAKEPLAYER_LIST_FOLDER") != nullptr;
     CreatePlayerWindow(instance);
     ShowWindow(mainWindow, showState);
     Log(std::string("start ") + commandLine);
