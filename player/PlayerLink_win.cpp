@@ -180,7 +180,9 @@ PlayerStatus PlayController::QueryWindowStatus() {
             reply = SendMessageA(windows_[0], WM_USER, 104, 0);
             break;
         case PlayerKind::AudioactivePlayer:
-            reply = aaSlider_ ? SendMessageA(aaSlider_, TBM_GETPOS, 0, 0) : 0;
+            // Without its position slider the player cannot be asked: the
+            // failed call makes it unreachable rather than forever stopped.
+            reply = SendMessageA(aaSlider_, TBM_GETPOS, 0, 0);
             break;
         default:
             reply = SendMessageA(windows_[0], WM_USER, 0, 104);

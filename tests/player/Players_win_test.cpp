@@ -178,6 +178,7 @@ class PlayersTest : public ::testing::Test {
         SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "1000");
         SetEnvironmentVariableA("FAKEPLAYER_DDE_DELAY_MS", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_LIST_FOLDER", nullptr);
+        SetEnvironmentVariableA("FAKEPLAYER_SLIDER_WIDTH", nullptr);
         for (const char* song : {"one.mid", "two.mid", "three.mid"}) {
             host_.songs.push_back(folder_ + "\\" + song);
         }
@@ -447,6 +448,32 @@ TEST_F(PlayersTest, AudioactivePauseAndStopAreButtonClicksAndTheSliderGivesTheSt
     EXPECT_EQ(LogLines("drop ")[1], "drop 1 " + host_.songs[1]);
     EXPECT_EQ(LogLines("start ").size(), 1u);
     EXPECT_EQ(controller_.QueryPlayerStatus(), Playing);
+}
+
+// A slider narrower than 128 pixels is not the position slider; without one
+// the player cannot report its state and is lost instead of read as stopped.
+TEST_F(PlayersTest, AudioactiveWithoutItsPositionSliderIsLostNotStopped) {
+    UseKind(PlayerKind::AudioactivePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    SetEnvironmentVariableA("FAKEPLAYER_SLIDER_WIDTH", "100");
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    SetEnvironmentVariableA("FAKEPLAYER_SLIDER_WIDTH", nullptr);
+    WaitForLog("drop ", 1, 3000);
+    EXPECT_EQ(controller_.mode(), PlayMode::kSequential);
+    for (int i = 0; i < 10 && controller_.mode() != PlayMode::kNone; ++i) {
+        Pump(100);
+        controller_.EndOfSongTick();
+    }
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    EXPECT_EQ(LogLines("drop ").size(), 1u);  // never a second song
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Unreachable);
+    EXPECT_TRUE(host_.errors.empty());
+    // The link is gone, so the test closes the player itself.
+    HWND player = FindWindowA("FakePlayer", "Audioactive Player - fake");
+    ASSERT_NE(player, nullptr);
+    PostMessageA(player, WM_CLOSE, 0, 0);
+    WaitForLog("exit", 1, 3000);
 }
 
 // SCMPX receives the path one byte per message; bytes of 0x80 and above

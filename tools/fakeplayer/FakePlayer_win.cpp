@@ -8,6 +8,7 @@
 // answers a play command only after FAKEPLAYER_DDE_DELAY_MS milliseconds
 // (default 0), as a player busy loading a song does. With FAKEPLAYER_LIST_FOLDER
 // set, every song played is followed by a line naming the files beside it.
+// FAKEPLAYER_SLIDER_WIDTH sets the width of Audioactive Player's position slider.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -437,7 +438,10 @@ static void CreatePlayerWindow(HINSTANCE instance) {
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPauseId)), instance, nullptr);
         CreateWindowA("Button", "stop", WS_CHILD | WS_VISIBLE, 60, 0, 60, 20, mainWindow,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStopId)), instance, nullptr);
-        slider = CreateWindowA(TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 30, 200, 24, mainWindow, nullptr,
+        // FAKEPLAYER_SLIDER_WIDTH makes a slider too narrow to be the position slider.
+        const char* width = std::getenv("FAKEPLAYER_SLIDER_WIDTH");
+        slider = CreateWindowA(TRACKBAR_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 30,
+                               width ? static_cast<int>(std::strtol(width, nullptr, 10)) : 200, 24, mainWindow, nullptr,
                                instance, nullptr);
         SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
     }
