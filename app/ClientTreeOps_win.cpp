@@ -121,36 +121,33 @@ HTREEITEM ClientWindow::FolderNodeForCommand() {
 }
 
 void ClientWindow::NewFolder() {
-    HTREEITEM node = FolderNodeForCommand();
-    std::string name;
-    if (node == nullptr || !FileOps().AskName("フォルダを新規作成 - Quillory", &name)) {
-        return;
-    }
-    const uint32_t error = CreateFolderIn(tree_->NodePath(node), name);
-    if (error != 0) {
-        ::ShowFileError(FileOps(), error, true, std::string(), MB_OK, "フォルダを新規作成");
-        return;
-    }
-    tree_->RescanShown(node);
-    TreeView_Expand(tree_->Handle(), node, TVE_EXPAND);
+    CreateTreeItem(false);
 }
 
-// A new list file holds the header and no entries.
 void ClientWindow::NewListInTree() {
+    CreateTreeItem(true);
+}
+
+// A new folder, or a new list file holding the header and no entries, in
+// the command's folder; an existing list file is never replaced.
+void ClientWindow::CreateTreeItem(bool listFile) {
     HTREEITEM node = FolderNodeForCommand();
+    const char* action = listFile ? "リストファイルを新規作成" : "フォルダを新規作成";
     std::string name;
-    if (node == nullptr || !FileOps().AskName("リストファイルを新規作成 - Quillory", &name)) {
+    if (node == nullptr || !FileOps().AskName((std::string(action) + " - Quillory").c_str(), &name)) {
         return;
     }
-    const std::string path = tree_->NodePath(node) + ListFileNameOf(name);
+    const std::string folder = tree_->NodePath(node);
     uint32_t error = 0;
-    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        error = ERROR_ALREADY_EXISTS;
+    if (!listFile) {
+        error = CreateFolderIn(folder, name);
     } else {
-        error = WriteListFile(path.c_str(), {});
+        const std::string path = folder + ListFileNameOf(name);
+        error = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? ERROR_ALREADY_EXISTS
+                                                                            : WriteListFile(path.c_str(), {});
     }
     if (error != 0) {
-        ::ShowFileError(FileOps(), error, true, std::string(), MB_OK, "リストファイルを新規作成");
+        ::ShowFileError(FileOps(), error, true, std::string(), MB_OK, action);
         return;
     }
     tree_->RescanShown(node);

@@ -276,6 +276,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     HTREEITEM FolderNodeForCommand();
     void NewFolder();
     void NewListInTree();
+    void CreateTreeItem(bool listFile);
     void RenameTreeItem();
     void DeleteTreeItemCommand();
     void EditTreeList();

@@ -2,6 +2,10 @@
 // creation and the dialog procedure that binds the object and dispatches.
 #include "ui/Dialog_win.h"
 
+#include <shlobj.h>
+
+#include <vector>
+
 static HINSTANCE ProgramInstance() {
     return GetModuleHandleA(nullptr);
 }
@@ -80,4 +84,67 @@ void SDialog::OnCommand(MessageContext& m) {
         m.handled = 1;
         Close(id);
     }
+}
+
+BrowseFieldDialog::BrowseFieldDialog(const DLGTEMPLATE* memoryTemplate,
+                                     SWindow* owner,
+                                     int fieldId,
+                                     int browseId,
+                                     int maxBytes,
+                                     Browser browse,
+                                     std::string* text)
+    : SDialog(memoryTemplate, owner),
+      fieldId_(fieldId),
+      browseId_(browseId),
+      maxBytes_(maxBytes),
+      browse_(std::move(browse)),
+      text_(text) {
+}
+
+void BrowseFieldDialog::OnInitDialog(MessageContext& m) {
+    SendMessageA(Item(fieldId_), EM_LIMITTEXT, WPARAM(maxBytes_ - 1), 0);
+    SetDlgItemTextA(Handle(), fieldId_, text_->c_str());
+    m.handled = 1;
+    m.result = TRUE;
+}
+
+void BrowseFieldDialog::OnCommand(MessageContext& m) {
+    const int id = LOWORD(m.wParam);
+    if (id == browseId_) {
+        std::string chosen = FieldText();
+        if (browse_ && browse_(Handle(), &chosen)) {
+            SetDlgItemTextA(Handle(), fieldId_, chosen.c_str());
+        }
+        m.handled = 1;
+        return;
+    }
+    if (id == IDOK) {
+        *text_ = FieldText();
+    }
+    SDialog::OnCommand(m);
+}
+
+std::string BrowseFieldDialog::FieldText() const {
+    std::vector<char> buffer(size_t(maxBytes_), '\0');
+    GetDlgItemTextA(Handle(), fieldId_, buffer.data(), maxBytes_);
+    return buffer.data();
+}
+
+bool BrowseForFolder(HWND owner, const char* title, std::string* folder) {
+    char chosen[MAX_PATH] = {};
+    BROWSEINFOA browse = {};
+    browse.hwndOwner = owner;
+    browse.pszDisplayName = chosen;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST list = SHBrowseForFolderA(&browse);
+    if (list == nullptr) {
+        return false;
+    }
+    const bool named = SHGetPathFromIDListA(list, chosen) != FALSE;
+    CoTaskMemFree(list);
+    if (named) {
+        *folder = chosen;
+    }
+    return named;
 }

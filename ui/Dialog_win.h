@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <string>
+
 #include "ui/SWindow_win.h"
 
 class SDialog : public SWindow {
@@ -20,3 +23,34 @@ class SDialog : public SWindow {
    protected:
     void OnCommand(MessageContext& m) override;
 };
+
+// A dialog with one text field and a browse button: the field starts with
+// *text (limited to maxBytes - 1 bytes), the button lets browse replace the
+// field's text, OK stores the field in *text and closes.
+class BrowseFieldDialog : public SDialog {
+   public:
+    using Browser = std::function<bool(HWND owner, std::string* text)>;
+    BrowseFieldDialog(const DLGTEMPLATE* memoryTemplate,
+                      SWindow* owner,
+                      int fieldId,
+                      int browseId,
+                      int maxBytes,
+                      Browser browse,
+                      std::string* text);
+
+   protected:
+    void OnInitDialog(MessageContext& m) override;
+    void OnCommand(MessageContext& m) override;
+
+   private:
+    std::string FieldText() const;
+
+    int fieldId_;
+    int browseId_;
+    int maxBytes_;
+    Browser browse_;
+    std::string* text_;
+};
+
+// The shell's folder browser; true with the chosen folder's path.
+bool BrowseForFolder(HWND owner, const char* title, std::string* folder);

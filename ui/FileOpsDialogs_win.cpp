@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include "actions/FileOps_win.h"
 #include "ui/DialogTemplate_win.h"
@@ -55,60 +54,6 @@ class OverwriteDialog : public SDialog {
    private:
     std::string destination_;
     int32_t mode_;
-};
-
-// "フォルダ(&F) :" with its field, "参照(&B)...", OK and Cancel.
-class FolderDialog : public SDialog {
-   public:
-    FolderDialog(const DLGTEMPLATE* memoryTemplate, SWindow* owner, std::string* folder)
-        : SDialog(memoryTemplate, owner), folder_(folder) {
-    }
-
-   protected:
-    void OnInitDialog(MessageContext& m) override {
-        SendMessageA(Item(kFolderField), EM_LIMITTEXT, MAX_PATH - 1, 0);
-        SetDlgItemTextA(Handle(), kFolderField, folder_->c_str());
-        m.handled = 1;
-        m.result = TRUE;
-    }
-    void OnCommand(MessageContext& m) override {
-        switch (LOWORD(m.wParam)) {
-            case kBrowseButton:
-                Browse();
-                m.handled = 1;
-                return;
-            case IDOK: {
-                char text[MAX_PATH] = {};
-                GetDlgItemTextA(Handle(), kFolderField, text, sizeof text);
-                *folder_ = text;
-                m.handled = 1;
-                Close(IDOK);
-                return;
-            }
-            default:
-                SDialog::OnCommand(m);
-        }
-    }
-
-   private:
-    void Browse() {
-        char chosen[MAX_PATH] = {};
-        BROWSEINFOA info = {};
-        info.hwndOwner = Handle();
-        info.pszDisplayName = chosen;
-        info.lpszTitle = "フォルダを選択してください。";
-        info.ulFlags = BIF_RETURNONLYFSDIRS;
-        LPITEMIDLIST list = SHBrowseForFolderA(&info);
-        if (list == nullptr) {
-            return;
-        }
-        if (SHGetPathFromIDListA(list, chosen)) {
-            SetDlgItemTextA(Handle(), kFolderField, chosen);
-        }
-        CoTaskMemFree(list);
-    }
-
-    std::string* folder_;
 };
 
 }  // namespace
@@ -217,7 +162,10 @@ bool FileOpsHost::AskFolder(const char* caption, std::string* folder) {
     t.Button(IDOK, 76, 31, 50, "OK");
     t.Button(IDCANCEL, 131, 31, 50, "キャンセル");
     std::string entered = *folder;
-    FolderDialog dialog(t.Template(), SWindow::FromHandle(owner_), &entered);
+    BrowseFieldDialog dialog(
+        t.Template(), SWindow::FromHandle(owner_), kFolderField, kBrowseButton, MAX_PATH,
+        [](HWND owner, std::string* chosen) { return BrowseForFolder(owner, "フォルダを選択してください。", chosen); },
+        &entered);
     if (dialog.DoModal() != IDOK) {
         return false;
     }

@@ -27,55 +27,24 @@ const char kSongFilters[] =
     "すべてのファイル (*)\0*.*\0";
 const char kListFilter[] = "リストファイル (lst)\0*.lst\0";
 
-class EntryDialog : public SDialog {
-   public:
-    EntryDialog(const DLGTEMPLATE* memoryTemplate, SWindow* owner, std::string* text)
-        : SDialog(memoryTemplate, owner), text_(text) {
+// The file dialog of "参照(&B)...": the chosen song, archive or list file
+// as entry text.
+bool BrowseForEntry(HWND owner, std::string* text) {
+    char path[kPathBytes] = {};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kSongFilters;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&dialog)) {
+        return false;
     }
-
-   protected:
-    void OnInitDialog(MessageContext& m) override {
-        SendMessageA(Item(kEntryEdit), EM_LIMITTEXT, kPathBytes - 1, 0);
-        SetDlgItemTextA(Handle(), kEntryEdit, text_->c_str());
-        m.handled = 1;
-        m.result = TRUE;
-    }
-    void OnCommand(MessageContext& m) override {
-        const int id = LOWORD(m.wParam);
-        if (id == kBrowseButton) {
-            Browse();
-            m.handled = 1;
-            return;
-        }
-        if (id == IDOK) {
-            *text_ = GetItemText();
-        }
-        SDialog::OnCommand(m);
-    }
-
-   private:
-    std::string GetItemText() const {
-        char buffer[kPathBytes] = {};
-        GetDlgItemTextA(Handle(), kEntryEdit, buffer, sizeof buffer);
-        return buffer;
-    }
-    void Browse() {
-        char path[kPathBytes] = {};
-        OPENFILENAMEA dialog = {};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = Handle();
-        dialog.lpstrFilter = kSongFilters;
-        dialog.nFilterIndex = 1;
-        dialog.lpstrFile = path;
-        dialog.nMaxFile = sizeof path;
-        dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-        if (GetOpenFileNameA(&dialog)) {
-            SetDlgItemTextA(Handle(), kEntryEdit, MakeListEntry(path, false).c_str());
-        }
-    }
-
-    std::string* text_;
-};
+    *text = MakeListEntry(path, false);
+    return true;
+}
 
 }  // namespace
 
@@ -88,7 +57,7 @@ bool AskEntryText(SWindow* owner, bool change, std::string* text) {
     t.Button(IDOK, 136, 40, 55, "OK");
     t.Button(IDCANCEL, 198, 40, 55, "キャンセル");
     std::string edited = change ? *text : std::string();
-    EntryDialog dialog(t.Template(), owner, &edited);
+    BrowseFieldDialog dialog(t.Template(), owner, kEntryEdit, kBrowseButton, int(kPathBytes), BrowseForEntry, &edited);
     if (dialog.DoModal() != IDOK) {
         return false;
     }

@@ -292,19 +292,8 @@ class PlayerSettingsPage : public SettingsPage {
 
    private:
     void AddFolder() {
-        char folder[MAX_PATH] = {};
-        BROWSEINFOA browse = {};
-        browse.hwndOwner = Handle();
-        browse.pszDisplayName = folder;
-        browse.lpszTitle = "プレイヤーのあるフォルダを指定してください。(追加指定可)";
-        browse.ulFlags = BIF_RETURNONLYFSDIRS;
-        LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-        if (!chosen) {
-            return;
-        }
-        const bool named = SHGetPathFromIDListA(chosen, folder) != FALSE;
-        CoTaskMemFree(chosen);
-        if (!named) {
+        std::string folder;
+        if (!BrowseForFolder(Handle(), "プレイヤーのあるフォルダを指定してください。(追加指定可)", &folder)) {
             return;
         }
         std::string paths = Text(kExecPathEdit);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "TestPaths.h"
+#include "actions/FileOps_win.h"
 #include "analysis/SoundModules.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/FolderScan.h"
@@ -426,6 +427,35 @@ TEST(ChangeTitle, TitleTypedIntoTheDialogSurvivesReloadingTheCache) {
     DeleteFileA((folder + "_Kadrel.cac").c_str());
     DeleteFileA(song.c_str());
     RemoveDirectoryA(folder.c_str());
+}
+
+TEST(FolderDialog, StartsWithTheFolderGivenAndOnlyOkTakesWhatWasTyped) {
+    FileOpsHost host(nullptr);
+    struct Case {
+        int button;
+        bool taken;
+    };
+    for (const Case& c : {Case{IDOK, true}, Case{IDCANCEL, false}}) {
+        SCOPED_TRACE(c.button);
+        std::string folder = "C:\\曲集\\ソ";  // a trail byte 0x5C in the name
+        std::string shown;
+        const int button = c.button;
+        Script script({[&shown, button] {
+            const HWND dialog = FindDialog("移動 - Quillory", 0, nullptr);
+            const HWND field = dialog ? FindWindowExA(dialog, nullptr, "Edit", nullptr) : nullptr;
+            if (!field) {
+                return false;
+            }
+            shown = Text(field);
+            SetWindowTextA(field, "D:\\移動先");
+            PostMessageA(dialog, WM_COMMAND, WPARAM(button), 0);
+            return true;
+        }});
+        EXPECT_EQ(c.taken, host.AskFolder("移動 - Quillory", &folder));
+        EXPECT_TRUE(script.Finished());
+        EXPECT_EQ("C:\\曲集\\ソ", shown);
+        EXPECT_EQ(c.taken ? "D:\\移動先" : "C:\\曲集\\ソ", folder);
+    }
 }
 
 }  // namespace
