@@ -154,16 +154,28 @@ void ClientWindow::CreateTreeItem(bool listFile) {
     TreeView_Expand(tree_->Handle(), node, TVE_EXPAND);
 }
 
+// The folder or list file a command applies to, with its file system path;
+// false for drives and the root.
+bool ClientWindow::CommandFileItem(HTREEITEM* node, std::string* item, bool* listFile) {
+    *node = tree_->CommandNode();
+    const uint32_t attributes = tree_->Attributes(*node);
+    if (!(attributes & (kNodeFolderBit | kListFileNodeBit))) {
+        return false;
+    }
+    *listFile = (attributes & kListFileNodeBit) != 0;
+    *item = TreeItemFilePath(tree_->NodePath(*node));
+    return true;
+}
+
 // Folders and list files are renamed within their folder; drives and the
 // root are not. The watches let go of the folders while the name changes.
 void ClientWindow::RenameTreeItem() {
-    HTREEITEM node = tree_->CommandNode();
-    const uint32_t attributes = tree_->Attributes(node);
-    if (!(attributes & (kNodeFolderBit | kListFileNodeBit))) {
+    HTREEITEM node = nullptr;
+    std::string item;
+    bool listFile = false;
+    if (!CommandFileItem(&node, &item, &listFile)) {
         return;
     }
-    const bool listFile = (attributes & kListFileNodeBit) != 0;
-    const std::string item = TreeItemFilePath(tree_->NodePath(node));
     std::string base;
     SplitExtension(NameOfItem(item).c_str(), listFile ? &base : nullptr, nullptr);
     std::string name = listFile ? base : NameOfItem(item);
@@ -183,13 +195,12 @@ void ClientWindow::RenameTreeItem() {
 }
 
 void ClientWindow::DeleteTreeItemCommand() {
-    HTREEITEM node = tree_->CommandNode();
-    const uint32_t attributes = tree_->Attributes(node);
-    if (!(attributes & (kNodeFolderBit | kListFileNodeBit))) {
+    HTREEITEM node = nullptr;
+    std::string item;
+    bool listFile = false;
+    if (!CommandFileItem(&node, &item, &listFile)) {
         return;
     }
-    const bool listFile = (attributes & kListFileNodeBit) != 0;
-    const std::string item = TreeItemFilePath(tree_->NodePath(node));
     HTREEITEM parent = TreeView_GetParent(tree_->Handle(), node);
     StopFolderWatchers();
     const bool deleted = DeleteTreeItem(FileOps(), item, listFile, settings.mode.useRecycler);

@@ -277,6 +277,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void NewFolder();
     void NewListInTree();
     void CreateTreeItem(bool listFile);
+    bool CommandFileItem(HTREEITEM* node, std::string* item, bool* listFile);
     void RenameTreeItem();
     void DeleteTreeItemCommand();
     void EditTreeList();
