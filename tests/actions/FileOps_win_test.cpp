@@ -288,6 +288,34 @@ TEST_F(FileOpsWinTest, ClipboardCarriesBothFormatsAndPasteCopies) {
     EXPECT_TRUE(Exists(Src("song.mid")));
 }
 
+// Ejecting where the platform cannot: every step that fails is reported in
+// a "取り出し - Quillory" box and nothing is claimed.
+TEST_F(FileOpsWinTest, EjectReportsWhatTheSystemRefuses) {
+    char unused = 0;
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Q'; letter <= 'Y' && unused == 0; ++letter) {
+        if (!(drives & (1u << (letter - 'A')))) {
+            unused = letter;
+        }
+    }
+    ASSERT_NE(0, unused);
+    ScriptedHost missing;
+    EXPECT_FALSE(EjectDisk(missing, std::string(1, unused) + ":"));
+    ASSERT_EQ(1u, missing.shown.size());
+    EXPECT_EQ(0u, missing.shown[0].text.find(std::string(1, unused) + ": にアクセスできません。("));
+    EXPECT_EQ("取り出し - Quillory", missing.shown[0].caption);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONERROR), missing.shown[0].type);
+
+    // The system drive is no removable disk: whatever step refuses it says so.
+    ScriptedHost fixed;
+    fixed.answers = {IDCANCEL};
+    EXPECT_FALSE(EjectDisk(fixed, "C:"));
+    ASSERT_FALSE(fixed.shown.empty());
+    for (const Shown& box : fixed.shown) {
+        EXPECT_EQ("取り出し - Quillory", box.caption);
+    }
+}
+
 TEST_F(FileOpsWinTest, DriveItemOffersOnlyThePrivateFormat) {
     IDataObject* data = CreateSongDataObject(TreeItemDropFiles("C:\\"), TreeItemPrivateStrings("C:\\", false));
     ASSERT_NE(nullptr, data);
