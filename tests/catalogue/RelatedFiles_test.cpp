@@ -9,6 +9,8 @@
 
 #include "TestPaths.h"
 #include "analysis/FileTypes.h"
+#include "catalogue/ArchiveAccess.h"
+#include "catalogue/ArchiveKind.h"
 #include "catalogue/FullSongAnalyzer.h"
 
 namespace {
@@ -159,6 +161,33 @@ TEST_F(RelatedFilesTest, FolderListingGivesTheSameFlagsAsOneSearchPerSong) {
     }
     EXPECT_EQ(kRelatedSry, listing.RelatedFlags(Song("c.mid").c_str(), kKindMidi));
     EXPECT_EQ(0, listing.RelatedFlags(Song("d.mid").c_str(), kKindMidi));
+}
+
+// Inside an archive the names a script gives are members of the script's
+// own folder in the archive, whether that is the top or a folder ("set/").
+TEST_F(RelatedFilesTest, ScriptNamesInsideAnArchiveAreMembersBesideTheScript) {
+    SetArchiveAvailable(kArchiveLzh, true);
+    SetArchiveAvailable(kArchiveZip, true);
+    InstallArchiveAccess();
+    struct Case {
+        const char* archive;
+        const char* folder;
+    };
+    for (const Case& c : {Case{"wrdsong.lzh", ""}, Case{"wrdsong.zip", "set/"}}) {
+        SCOPED_TRACE(c.archive);
+        ASSERT_TRUE(
+            WriteWholeFile(folder_.File(c.archive), ReadWholeFile(TestDataPath(std::string("player/") + c.archive))));
+        const std::string prefix = Song(c.archive) + ">" + c.folder;
+        BagBox set = MakeRelatedSet();
+        CollectRelatedSet((prefix + "song.mid").c_str(), kKindMidi, &set);
+        Names members;
+        for (int32_t i = 0; i < set.Count(); i++) {
+            const std::string path = set.Read(i, 0);
+            ASSERT_EQ(0u, path.find(prefix)) << path;
+            members.push_back(path.substr(prefix.size()));
+        }
+        EXPECT_EQ((Names{"song.mid", "song.wrd", "song.txt", "back.mag", "pic2.mag", "font.fon"}), members);
+    }
 }
 
 }  // namespace
