@@ -100,14 +100,8 @@ DWORD TransferDroppedFiles(FileOpsHost& host,
                            bool move,
                            bool confirm,
                            bool* listFiles) {
-    if (confirm) {
-        if (host.Owner()) {
-            SetForegroundWindow(GetAncestor(host.Owner(), GA_ROOT));
-        }
-        if (host.ShowMessage(DropQuestion(target, move), TransferCaption(move), MB_OKCANCEL | MB_ICONINFORMATION) !=
-            IDOK) {
-            return DROPEFFECT_NONE;
-        }
+    if (confirm && !ConfirmDrop(host, target, move)) {
+        return DROPEFFECT_NONE;
     }
     std::vector<std::string> files;
     if (!ReadDropFiles(data, &files) || files.empty()) {
@@ -121,6 +115,14 @@ DWORD TransferDroppedFiles(FileOpsHost& host,
         return DROPEFFECT_NONE;
     }
     return move && !anyList ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
+}
+
+bool ConfirmDrop(FileOpsHost& host, const std::string& target, bool move) {
+    if (host.Owner()) {
+        SetForegroundWindow(GetAncestor(host.Owner(), GA_ROOT));
+    }
+    return host.ShowMessage(DropQuestion(target, move), TransferCaption(move), MB_OKCANCEL | MB_ICONINFORMATION) ==
+           IDOK;
 }
 
 bool PasteFromClipboard(FileOpsHost& host, const std::string& folder) {

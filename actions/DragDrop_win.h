@@ -23,6 +23,9 @@ DWORD TransferDroppedFiles(FileOpsHost& host,
                            bool confirm,
                            bool* listFiles);
 
+// The question before files dropped on the tree are transferred: the main
+// window comes to the front; true when the user chose OK.
+bool ConfirmDrop(FileOpsHost& host, const std::string& target, bool move);
 // Pastes the clipboard's files into folder as a copy; true when any was copied.
 bool PasteFromClipboard(FileOpsHost& host, const std::string& folder);
 

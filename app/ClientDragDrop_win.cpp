@@ -80,8 +80,11 @@ DWORD ClientWindow::DropFiles(bool tree, IDataObject* data, POINT screen, bool m
     DWORD effect = DROPEFFECT_NONE;
     {
         CatalogueLockScope lock(*this);
+        if (tree && settings.mode.mesDragDrop && !ConfirmDrop(FileOps(), folder, move)) {
+            return DROPEFFECT_NONE;
+        }
         ShowStatus(TransferStatus(move));
-        effect = TransferDroppedFiles(FileOps(), folder, data, move, tree && settings.mode.mesDragDrop, &listFiles);
+        effect = TransferDroppedFiles(FileOps(), folder, data, move, false, &listFiles);
         RestoreStatus();
     }
     RefreshObjectCount();

@@ -429,6 +429,17 @@ TEST_F(ClientFileOps, DropsOnTheListAndOnATreeFolderCopyOrMoveThere) {
     EXPECT_EQ("overwrite " + target_ + "外から.mid", shown_[1].text);
     EXPECT_FALSE(Exists(song));
     EXPECT_TRUE(Exists(outside));
+
+    // Cancelling the question leaves everything where it was.
+    shown_.clear();
+    Answer(IDCANCEL);
+    const std::string stays = client_->SongPath(0);
+    data = CreateSongDataObject({stays}, {stays});
+    EXPECT_EQ(DWORD(DROPEFFECT_NONE), client_->DropFiles(true, data, over, true));
+    data->Release();
+    EXPECT_EQ(1u, shown_.size());
+    EXPECT_TRUE(Exists(stays));
+    EXPECT_FALSE(Exists(target_ + NameOf(stays)));
 }
 
 TEST_F(ClientFileOps, AListMadeInTheEditorListsItsSongsInTheMainWindow) {
