@@ -90,6 +90,11 @@ void ClientWindow::DeleteSelected() {
         RestoreStatus();
     }
     if (deleted) {
+        // The folder's watch starts again from what is there now, so the
+        // deletion does not bring a second reload.
+        if (catalogue_.kind == kLocationFolder) {
+            RefreshFolderWatch(nullptr, true);
+        }
         ReloadList();
     }
 }
