@@ -71,25 +71,33 @@ void ClientWindow::ChangeSelectionText(int32_t column) {
 }
 
 // A song the cache has no entry for yet gets one by bringing the cache up to
-// date first (once); the shown text changes in any case.
+// date first (once); then every song's entry changes and the cache file is
+// written once. The shown text changes in any case.
 void ClientWindow::StoreHandSetText(const std::vector<int32_t>& rows, int32_t column, const std::string& text) {
-    bool refreshed = false;
+    std::vector<int32_t> shown;
+    std::vector<std::string> paths;
+    shown.reserve(rows.size());
+    paths.reserve(rows.size());
     for (int32_t row : rows) {
         if (row < 0 || row >= catalogue_.objectList.Count()) {
             continue;
         }
-        const std::string path = catalogue_.objectList.Read(row, ObjectListColumn::path);
-        bool stored = false;
-        {
-            CatalogueLockScope lock(*this);
-            stored = ChangeTitleCacheText(catalogue_.cache, *this, path.c_str(), column, text.c_str());
-        }
-        if (!stored && !refreshed && catalogue_.kind != kLocationNone) {
-            refreshed = true;
-            RefreshCache(true);
-            CatalogueLockScope lock(*this);
-            ChangeTitleCacheText(catalogue_.cache, *this, path.c_str(), column, text.c_str());
-        }
+        shown.push_back(row);
+        paths.push_back(catalogue_.objectList.Read(row, ObjectListColumn::path));
+    }
+    bool complete = false;
+    {
+        CatalogueLockScope lock(*this);
+        complete = TitleCacheHasEntries(catalogue_.cache, paths);
+    }
+    if (!complete && catalogue_.kind != kLocationNone) {
+        RefreshCache(true);
+    }
+    {
+        CatalogueLockScope lock(*this);
+        ChangeTitleCacheTexts(catalogue_.cache, *this, paths, column, text.c_str());
+    }
+    for (int32_t row : shown) {
         list_->UpdateText(row, DisplayTextOfColumn(column), text.c_str());
     }
     main_->UpdateTitle();
