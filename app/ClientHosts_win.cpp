@@ -135,8 +135,11 @@ void ClientWindow::ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPo
     }
 }
 
+// Right after a scan of a folder location the tree takes the folder's
+// children from that scan; they are used once, as they age from then on.
 void ClientWindow::UpdateTree(bool expand) {
-    tree_->UpdateTree(expand);
+    tree_->UpdateTree(expand, &catalogue_.children);
+    catalogue_.children = FolderChildren();
 }
 
 void ClientWindow::ShowStatus(const char* text) {

@@ -3,6 +3,8 @@
 // through the finder, which hides the difference between the two.
 #include "catalogue/FolderScan.h"
 
+#include <cstring>
+
 #include "analysis/FileTypes.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/FileTime.h"
@@ -105,6 +107,21 @@ static void AddMusicFile(CatalogueState& state,
     }
 }
 
+// A sub-folder (not "." or "..") or a file whose name ends in ".lst".
+static void NoteChild(const FindRecord& record, FolderChildren* children) {
+    if (record.attributes & kAttrDirectory) {
+        if (record.name != "." && record.name != "..") {
+            children->folders.push_back(record.name);
+        }
+        return;
+    }
+    std::string extension;
+    SplitExtension(record.name.c_str(), nullptr, &extension);
+    if (CompareNoCase(extension.c_str(), "lst") == 0) {
+        children->listFiles.push_back(record.name);
+    }
+}
+
 bool ScanFolder(CatalogueState& state,
                 const char* folder,
                 BagBox* output,
@@ -124,9 +141,16 @@ bool ScanFolder(CatalogueState& state,
         }
         return true;
     }
+    // The whole listing of the location itself also tells its children.
+    const bool listsChildren = !nested && realFolder && std::strcmp(pattern, "*.*") == 0;
+    FolderChildren children;
+    children.folder = folderPath;
     for (bool more = true; more; more = finder->Next(&record)) {
         if (PumpAndCheckAbort(state)) {
             break;
+        }
+        if (listsChildren) {
+            NoteChild(record, &children);
         }
         if (realFolder && (record.attributes & kSkippedAttributes) != 0) {
             continue;
@@ -144,6 +168,9 @@ bool ScanFolder(CatalogueState& state,
             continue;
         }
         AddMusicFile(state, folderPath, record, output, absoluteNames);
+    }
+    if (listsChildren && !state.abort) {
+        state.children = std::move(children);
     }
     return !state.abort;
 }

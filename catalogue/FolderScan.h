@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "catalogue/TitleCache.h"
 #include "core/BagBox.h"
@@ -80,6 +81,16 @@ struct ScanSettings {
 };
 
 // The catalogue fields of the main window.
+// What the last complete scan of a folder location found directly in it
+// besides songs: its sub-folders and the files named like list files. The
+// folder tree reads the location's children from here instead of listing a
+// folder of many songs a second time.
+struct FolderChildren {
+    std::string folder;  // the location these belong to; empty: none known
+    std::vector<std::string> folders;
+    std::vector<std::string> listFiles;
+};
+
 struct CatalogueState {
     std::string location;      // folder ending in '\\', or list file path + '>'
     std::string previousPath;  // location of the last successful scan
@@ -97,6 +108,7 @@ struct CatalogueState {
     bool cacheFileExisted = false;     // the last open found a cache file
     CatalogueHost* host = nullptr;     // null: a silent host
     SongAnalyzer* analyzer = nullptr;  // null: titles and comments only
+    FolderChildren children;           // of the location, after a complete scan
 };
 
 // Walks folder + pattern (a folder path ending in '\\', or an archive path

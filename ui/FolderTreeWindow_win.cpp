@@ -236,6 +236,12 @@ void FolderTreeWindow::Sweep(HTREEITEM node) {
 }
 
 void FolderTreeWindow::Rescan(HTREEITEM node) {
+    RescanWith(node, nullptr);
+}
+
+// A rescan reads the folder, or takes its children from a scan that has
+// just listed it (known, when it is about this folder).
+void FolderTreeWindow::RescanWith(HTREEITEM node, const FolderChildren* known) {
     const uint32_t attributes = Attributes(node);
     if (!(attributes & (kNodeDriveBit | kNodeFolderBit))) {
         return;  // the root lists drives, list files have no children
@@ -243,22 +249,37 @@ void FolderTreeWindow::Rescan(HTREEITEM node) {
     const std::string folder = NodePath(node);
     const bool showListFiles = host_.Settings().treeWindow.showListFile;
     bool inserted = false;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            std::string text;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != "." && name != "..") {
-                    inserted |= MarkOrInsert(node, name, kNodeFolderBit);
-                }
-            } else if (showListFiles && ListFileNodeText(name.c_str(), &text) &&
-                       IsListFileValid((folder + name).c_str())) {
-                inserted |= MarkOrInsert(node, text, kListFileNodeBit);
+    auto addListFile = [&](const std::string& name) {
+        std::string text;
+        if (ListFileNodeText(name.c_str(), &text) && IsListFileValid((folder + name).c_str())) {
+            inserted |= MarkOrInsert(node, text, kListFileNodeBit);
+        }
+    };
+    if (known && !known->folder.empty() && CompareNoCase(known->folder.c_str(), folder.c_str()) == 0) {
+        for (const std::string& name : known->folders) {
+            inserted |= MarkOrInsert(node, name, kNodeFolderBit);
+        }
+        for (const std::string& name : known->listFiles) {
+            if (showListFiles) {
+                addListFile(name);
             }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
+        }
+    } else {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = found.cFileName;
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    if (name != "." && name != "..") {
+                        inserted |= MarkOrInsert(node, name, kNodeFolderBit);
+                    }
+                } else if (showListFiles) {
+                    addListFile(name);
+                }
+            } while (FindNextFileA(find, &found));
+            FindClose(find);
+        }
     }
     Sweep(node);
     uint32_t after = Attributes(node);
@@ -285,7 +306,9 @@ bool FolderTreeWindow::PrepareExpand(HTREEITEM node) {
             return false;
         }
     }
-    Rescan(node);
+    if (node != justRescanned_) {
+        Rescan(node);
+    }
     return true;
 }
 
@@ -354,8 +377,18 @@ bool FolderTreeWindow::SelectTreePath(const std::string& path) {
     }
     size_t position = driveRoot.size();
     while (node) {
+        // The node found last becomes the location: its scan lists the
+        // folder once for the list and the tree (UpdateTree), so it is not
+        // read here as well.
+        if (position >= path.size() && !suppressSelection_ && node != GetNextItem(nullptr, TVGN_CARET)) {
+            return SelectItem(node);
+        }
+        // Rescanned once: opening the node does not read a folder of many
+        // files a second time.
         Rescan(node);
+        justRescanned_ = node;
         Expand(node, TVE_EXPAND);
+        justRescanned_ = nullptr;
         if (position >= path.size()) {
             return SelectItem(node);
         }
@@ -373,12 +406,12 @@ bool FolderTreeWindow::SelectTreePath(const std::string& path) {
     return false;
 }
 
-void FolderTreeWindow::UpdateTree(bool expand) {
+void FolderTreeWindow::UpdateTree(bool expand, const FolderChildren* known) {
     const HTREEITEM selected = GetNextItem(nullptr, TVGN_CARET);
     if (selected == nullptr) {
         return;
     }
-    Rescan(selected);
+    RescanWith(selected, known);
     if (expand) {
         Expand(selected, TVE_EXPAND);
     }
@@ -399,14 +432,18 @@ void FolderTreeWindow::RescanDrive(int32_t row) {
     }
 }
 
-// Rescans a node and, while it is open, every node shown below it.
-void FolderTreeWindow::RescanShown(HTREEITEM node) {
-    Rescan(node);
+bool FolderTreeWindow::IsExpanded(HTREEITEM node) {
     TVITEMA item = {};
     item.mask = TVIF_STATE | TVIF_HANDLE;
     item.hItem = node;
     item.stateMask = TVIS_EXPANDED;
-    if (!GetItem(&item) || !(item.state & TVIS_EXPANDED)) {
+    return GetItem(&item) && (item.state & TVIS_EXPANDED);
+}
+
+// Rescans a node and, while it is open, every node shown below it.
+void FolderTreeWindow::RescanShown(HTREEITEM node) {
+    Rescan(node);
+    if (!IsExpanded(node)) {
         return;
     }
     for (HTREEITEM child = GetNextItem(node, TVGN_CHILD); child; child = GetNextItem(child, TVGN_NEXT)) {

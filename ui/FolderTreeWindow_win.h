@@ -34,8 +34,9 @@ class FolderTreeWindow : public STreeView {
     // Selects the node of a location path (empty: the root); false when the
     // path leads to no node (unknown drive, drive not ready, missing step).
     bool SelectTreePath(const std::string& path);
-    // Rescans the selected node, expanding it when asked.
-    void UpdateTree(bool expand);
+    // Rescans the selected node, expanding it when asked; its children are
+    // taken from known when that lists the node's folder.
+    void UpdateTree(bool expand, const FolderChildren* known = nullptr);
     // Reads the folders of the drive list's row again wherever its branch is
     // shown; the selected node stays selected while its folder exists.
     void RescanDrive(int32_t row);
@@ -76,6 +77,8 @@ class FolderTreeWindow : public STreeView {
     std::string Text(HTREEITEM node);
     HTREEITEM AddNode(HTREEITEM parent, const char* text, uint32_t attributes, int image, int openImage);
     void Rescan(HTREEITEM node);
+    void RescanWith(HTREEITEM node, const FolderChildren* known);
+    bool IsExpanded(HTREEITEM node);
     bool CheckDrive(const char* root);
     bool MarkOrInsert(HTREEITEM node, const std::string& text, uint32_t attributes);
     void Sweep(HTREEITEM node);
@@ -91,5 +94,6 @@ class FolderTreeWindow : public STreeView {
     std::map<int, int> shellImages_;      // system icon index to ours
     HTREEITEM menuNode_ = nullptr;
     bool suppressSelection_ = false;
+    HTREEITEM justRescanned_ = nullptr;  // opened right after its rescan
     DriveCheckListener driveChecked_;
 };

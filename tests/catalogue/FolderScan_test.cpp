@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -139,6 +140,37 @@ TEST_F(FolderScanTest, SubFoldersHiddenFilesAndNonMusicFiles) {
     EXPECT_TRUE(host_.errors.empty());
 }
 
+// A complete scan of a folder location also tells the tree the folder's
+// own sub-folders and list files, and nothing from deeper down.
+TEST_F(FolderScanTest, ScanOfTheLocationListsItsSubFoldersAndListFiles) {
+    Make("a.mid", midi_);
+    Make("mix.lst", "x");
+    Make("OLD.LST", "x");
+    Make("notes.lst.txt", "x");
+    ASSERT_TRUE(folder_.MakeFolder("sub"));
+    ASSERT_TRUE(folder_.MakeFolder("曲集"));
+    ASSERT_TRUE(folder_.MakeFolder("sub/deeper"));
+    Make("sub/inner.lst", "x");
+    state_.includeSubFolders = true;
+    Open(folder_.Path());
+    const std::string location = state_.location;
+    EXPECT_EQ(location, state_.children.folder);
+    Rows folders = state_.children.folders;
+    Rows lists = state_.children.listFiles;
+    std::sort(folders.begin(), folders.end());
+    std::sort(lists.begin(), lists.end());
+    EXPECT_EQ((Rows{"sub", "曲集"}), folders);
+    EXPECT_EQ((Rows{"OLD.LST", "mix.lst"}), lists);
+
+    // A list file location says nothing about any folder's children.
+    state_.children = FolderChildren();
+    ASSERT_TRUE(WriteWholeFile(folder_.File("songs.lst"), "Kadrel MakeList\r\na.mid\r\n"));
+    state_.location = location + "songs.lst>";
+    state_.kind = kLocationListFile;
+    OpenLocation(state_, false, false, false);
+    EXPECT_TRUE(state_.children.folder.empty());
+}
+
 TEST_F(FolderScanTest, PlayerMaskHidesWhatItCannotPlayButScanListKeepsIt) {
     Make("x.mid", midi_);
     Make("y.mp3", "");
@@ -223,6 +255,7 @@ TEST_F(FolderScanTest, NewerLocationDuringAScanRestartsOnIt) {
     Open(folder_.File("one/"));
     EXPECT_EQ((Rows{"only.mid"}), Column(state_.objectList, ObjectListColumn::path));
     EXPECT_EQ(two, state_.previousPath);
+    EXPECT_EQ(state_.location, state_.children.folder);  // not the stopped scan's folder
     EXPECT_FALSE(state_.busy);
     EXPECT_FALSE(state_.abort);
 }
