@@ -23,6 +23,7 @@
 #include "catalogue/ListFile.h"
 #include "catalogue/TitleCache.h"
 #include "core/Text.h"
+#include "player/PlayerKind.h"
 #include "ui/ListEditor_win.h"
 
 namespace {
@@ -466,6 +467,51 @@ TEST_F(ClientFileOps, AListMadeInTheEditorListsItsSongsInTheMainWindow) {
     Pump();
     EXPECT_EQ(list + ">", client_->Catalogue().location);
     EXPECT_EQ(chosen, ListedPaths());
+}
+
+// The tree's "順次演奏(&U)" plays the node's songs from the first one, in
+// list order, with the chosen player (the fake DDE player under its name).
+TEST_F(ClientFileOps, TreeNodePlaysItsSongsInOrderFromTheFirst) {
+    Answer(IDOK);
+    const std::string players = target_ + "players";
+    CreateDirectoryA(players.c_str(), nullptr);
+    ASSERT_TRUE(
+        CopyFileA((BuildFolder() + "fakeplayer\\fakeplayer.exe").c_str(), (players + "\\WFP.exe").c_str(), FALSE));
+    char path[32768] = {};
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    const std::string oldPath = path;
+    SetEnvironmentVariableA("PATH", (players + ";" + oldPath).c_str());
+    const std::string log = players + "\\log.txt";
+    SetEnvironmentVariableA("FAKEPLAYER_LOG", log.c_str());
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "800");
+
+    Open(source_, 3);
+    Command(kCmdPlayerFirst + PlayerKind::WrdFilePlayer);
+    client_->FocusRow(2);  // the run starts at the first song whatever is focused
+    std::vector<std::string> expected;
+    for (int row = 0; row < 3; ++row) {
+        expected.push_back("execute \"" + client_->SongPath(row) + "\"");
+    }
+    Command(kCmdTreePlaySequential);
+    std::vector<std::string> played;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000 && (played.size() < 3 || client_->CurrentPlayMode() != PlayMode::kNone)) {
+        Pump();
+        Sleep(50);
+        played.clear();
+        std::ifstream in(log);
+        for (std::string line; std::getline(in, line);) {
+            if (line.compare(0, 9, "execute \"") == 0) {
+                played.push_back(line.substr(0, line.find('"', 9) + 1));  // options may follow
+            }
+        }
+    }
+    SetEnvironmentVariableA("PATH", oldPath.c_str());
+    SetEnvironmentVariableA("FAKEPLAYER_LOG", nullptr);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", nullptr);
+    EXPECT_EQ(expected, played);
+    EXPECT_EQ(PlayMode::kNone, client_->CurrentPlayMode());
+    EXPECT_TRUE(shown_.empty());
 }
 
 }  // namespace
