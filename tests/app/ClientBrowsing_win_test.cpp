@@ -67,7 +67,7 @@ void PumpFor(DWORD ms) {
 
 using Texts = std::vector<std::string>;
 
-class ClientBrowsing : public ::testing::Test {
+class ClientBrowsing : public ProgramWindowTest {
    protected:
     static void SetUpTestSuite() {
         char temp[MAX_PATH];
@@ -94,41 +94,19 @@ class ClientBrowsing : public ::testing::Test {
     }
 
     void SetUp() override {
-        resources_ = LoadLibraryExA((BuildFolder() + "bin\\Quillory.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        ProgramValues& program = Program();
-        program.instance = resources_;
-        program.commandLine = "Quillory.exe";
-        program.settingsRoot = kScratchRoot;
-        main_ = new MainWindow;
-        ASSERT_TRUE(main_->CreateFrame());
-        main_->Show(SW_SHOWNORMAL);
-        client_ = main_->Client();
+        ASSERT_TRUE(OpenWindow(kScratchRoot));
         client_->settings.mode.playerMode = PlayerKind::Winamp2;
         client_->Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
         Pump();
     }
     void TearDown() override {
-        client_->exitFlags.saveSettingsOnExit = false;
-        client_->Player()->ClosePlayerAndWait();
-        delete main_;
-        Pump();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        FreeLibrary(resources_);
+        CloseWindow();
     }
 
-    void Command(int id) {
-        main_->Send(WM_COMMAND, WPARAM(id), 0);
-        Pump();
-    }
     void OpenFolder() {
         ASSERT_TRUE(client_->Tree()->SelectTreePath(folder));
         Pump();
         ASSERT_EQ(4, RowCount());
-    }
-    int RowCount() {
-        return int(SendMessageA(client_->ListHandle(), LVM_GETITEMCOUNT, 0, 0));
     }
     std::string Cell(int row, int column) {
         char text[260] = {};
@@ -159,9 +137,6 @@ class ClientBrowsing : public ::testing::Test {
     static std::string root;
     static std::string folder;
     static std::string players;
-    HMODULE resources_ = nullptr;
-    MainWindow* main_ = nullptr;
-    ClientWindow* client_ = nullptr;
 };
 
 std::string ClientBrowsing::root;

@@ -129,7 +129,7 @@ class AnsweringHost : public FileOpsHost {
     Script* script_;
 };
 
-class ClientFileOps : public ::testing::Test {
+class ClientFileOps : public ProgramWindowTest {
    protected:
     void SetUp() override {
         char temp[MAX_PATH];
@@ -141,40 +141,18 @@ class ClientFileOps : public ::testing::Test {
         target_ = root + "表示先\\";
         FillFolder(source_, 3);
         FillFolder(target_, 0);
-        resources_ = LoadLibraryExA((BuildFolder() + "bin\\Quillory.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        ProgramValues& program = Program();
-        program.instance = resources_;
-        program.commandLine = "Quillory.exe";
-        program.settingsRoot = kScratchRoot;
-        main_ = new MainWindow;
-        ASSERT_TRUE(main_->CreateFrame());
-        main_->Show(SW_SHOWNORMAL);
-        client_ = main_->Client();
+        ASSERT_TRUE(OpenWindow(kScratchRoot));
         Pump();
     }
     void TearDown() override {
-        client_->exitFlags.saveSettingsOnExit = false;
-        client_->Player()->ClosePlayerAndWait();
-        delete main_;
-        Pump();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        FreeLibrary(resources_);
+        CloseWindow();
     }
 
-    void Command(int id) {
-        main_->Send(WM_COMMAND, WPARAM(id), 0);
-        Pump();
-    }
     void Open(const std::string& folder, int rows) {
         ASSERT_TRUE(client_->Tree()->SelectTreePath(folder));
         Pump();
         ASSERT_EQ(folder, client_->Catalogue().location);
         ASSERT_EQ(rows, RowCount());
-    }
-    int RowCount() {
-        return int(SendMessageA(client_->ListHandle(), LVM_GETITEMCOUNT, 0, 0));
     }
     std::vector<std::string> ListedPaths() {
         std::vector<std::string> paths;
@@ -198,9 +176,6 @@ class ClientFileOps : public ::testing::Test {
     std::string target_;
     std::vector<Shown> shown_;
     Script script_;
-    HMODULE resources_ = nullptr;
-    MainWindow* main_ = nullptr;
-    ClientWindow* client_ = nullptr;
 };
 
 TEST_F(ClientFileOps, CopiedSongsArePastedIntoAnotherFolderAndListed) {

@@ -31,23 +31,13 @@ std::string Fixture(const char* name) {
     return TestDataPath(std::string("midi/") + name);
 }
 
-class ClientWatch : public ::testing::Test {
+class ClientWatch : public ProgramWindowTest {
    protected:
     void SetUp() override {
         ASSERT_TRUE(CopyFileA(Fixture("sjis-5c-title.mid").c_str(), scratch_.File("b_ソ.mid").c_str(), FALSE));
         ASSERT_TRUE(CopyFileA(Fixture("long-sjis-title.mid").c_str(), scratch_.File("c_表.mid").c_str(), FALSE));
         ASSERT_TRUE(scratch_.MakeFolder("古い"));
-        resources_ = LoadLibraryExA((BuildFolder() + "bin\\Quillory.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        ProgramValues& program = Program();
-        program.instance = resources_;
-        program.commandLine = "Quillory.exe";
-        program.settingsRoot = kScratchRoot;
-        main_ = new MainWindow;
-        ASSERT_TRUE(main_->CreateFrame());
-        main_->Show(SW_SHOWNORMAL);
-        client_ = main_->Client();
+        ASSERT_TRUE(OpenWindow(kScratchRoot));
         client_->settings.mode.playerMode = PlayerKind::Winamp2;
         client_->Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
         PumpFor(0);
@@ -57,15 +47,7 @@ class ClientWatch : public ::testing::Test {
         ASSERT_EQ(2, RowCount());
     }
     void TearDown() override {
-        if (main_) {
-            client_->exitFlags.saveSettingsOnExit = false;
-            delete main_;
-        }
-        PumpFor(0);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        if (resources_) {
-            FreeLibrary(resources_);
-        }
+        CloseWindow();
     }
 
     // Dispatches messages for ms milliseconds, or until done says so;
@@ -89,9 +71,6 @@ class ClientWatch : public ::testing::Test {
             Sleep(10);
         } while (GetTickCount() - start < ms);
     }
-    int RowCount() {
-        return int(SendMessageA(client_->ListHandle(), LVM_GETITEMCOUNT, 0, 0));
-    }
     // Names of the children of the tree's selected node.
     std::vector<std::string> SelectedNodeChildren() {
         std::vector<std::string> names;
@@ -111,9 +90,6 @@ class ClientWatch : public ::testing::Test {
     }
 
     ScratchFolder scratch_;
-    HMODULE resources_ = nullptr;
-    MainWindow* main_ = nullptr;
-    ClientWindow* client_ = nullptr;
     int folderReports_ = 0;
 };
 
@@ -191,6 +167,7 @@ TEST_F(ClientWatch, ClosingWithReportsUnderWayEndsTheWatchersAtOnce) {
     const DWORD start = GetTickCount();
     delete main_;
     main_ = nullptr;
+    client_ = nullptr;
     // A watcher thread that had to be terminated takes 5 s before it is.
     EXPECT_LT(GetTickCount() - start, 3000u);
 }

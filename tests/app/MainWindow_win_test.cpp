@@ -21,15 +21,6 @@ namespace {
 
 const char kScratchRoot[] = "Software\\Brenvik\\KadrelWindowTest";
 
-std::string ProgramPath() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.resize(path.find_last_of('\\'));
-    path.resize(path.find_last_of('\\') + 1);
-    return path + "bin\\Quillory.exe";
-}
-
 std::string StatusText(HWND statusBar, int part) {
     char text[256] = {};
     SendMessageA(statusBar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(text));
@@ -43,34 +34,16 @@ bool ReadNumber(const char* key, const char* name, DWORD* value) {
            ERROR_SUCCESS;
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ProgramWindowTest {
    protected:
     void SetUp() override {
-        resources_ = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_TRUE(resources_) << ProgramPath();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        ProgramValues& program = Program();
-        program.instance = resources_;
-        program.commandLine = "Quillory.exe";
-        program.settingsRoot = kScratchRoot;
-        main_ = new MainWindow;
-        ASSERT_TRUE(main_->CreateFrame());
-        main_->Show(SW_SHOWNORMAL);
+        ASSERT_TRUE(OpenWindow(kScratchRoot));
         Pump();
     }
+    // The window closes as the program's does, writing its settings.
     void TearDown() override {
-        delete main_;
-        Pump();
-        RegDeleteTreeA(HKEY_CURRENT_USER, kScratchRoot);
-        FreeLibrary(resources_);
+        CloseWindow(true);
     }
-    void Command(int id) {
-        main_->Send(WM_COMMAND, WPARAM(id), 0);
-        Pump();
-    }
-
-    HMODULE resources_ = nullptr;
-    MainWindow* main_ = nullptr;
 };
 
 TEST_F(MainWindowTest, MenusAndHelpTextsAreJapanese) {
