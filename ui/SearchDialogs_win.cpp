@@ -5,10 +5,9 @@
 
 #include <commdlg.h>
 
-#include <cstring>
 #include <memory>
 
-#include "core/Cp932.h"
+#include "ui/DialogTemplate_win.h"
 
 namespace {
 
@@ -26,11 +25,6 @@ constexpr int kAddButton = 1050;
 
 constexpr int kTargetCount = 7;
 
-// Window classes of dialog controls as template atoms.
-constexpr WORD kButtonAtom = 0x0080;
-constexpr WORD kStaticAtom = 0x0082;
-constexpr WORD kComboAtom = 0x0085;
-
 const char* const kTargetLabels[kTargetCount] = {
     "ファイル名(&F)",           "タイトル(&T)", "コメント(&C)", "音源(&M)", "更新日時(&D)", "WRDファイル(&W)",
     "ドキュメントファイル(&U)",
@@ -47,76 +41,14 @@ const KindTexts kKindTexts[] = {
     {"選択 - Quillory", "選択"},
 };
 
-// A dialog template in memory: the header, then one item after another,
-// each on a DWORD boundary, texts in UTF-16.
-class TemplateWriter {
-   public:
-    TemplateWriter(const char* caption, short width, short height) {
-        DLGTEMPLATE header = {};
-        header.style = DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-        header.cx = width;
-        header.cy = height;
-        AppendBytes(&header, sizeof header);
-        AppendWord(0);  // no menu
-        AppendWord(0);  // the standard dialog class
-        AppendText(caption);
-        AppendWord(9);  // point size of the font
-        AppendText("MS UI Gothic");
-    }
-
-    void Add(WORD atom, int id, DWORD style, short x, short y, short width, short height, const char* text) {
-        Align();
-        DLGITEMTEMPLATE item = {};
-        item.style = style | WS_CHILD | WS_VISIBLE;
-        item.x = x;
-        item.y = y;
-        item.cx = width;
-        item.cy = height;
-        item.id = WORD(id);
-        AppendBytes(&item, sizeof item);
-        AppendWord(0xFFFF);
-        AppendWord(atom);
-        AppendText(text);
-        AppendWord(0);  // no creation data
-        reinterpret_cast<DLGTEMPLATE*>(words_.data())->cdit++;
-    }
-
-    const DLGTEMPLATE* Template() const {
-        return reinterpret_cast<const DLGTEMPLATE*>(words_.data());
-    }
-
-   private:
-    void AppendBytes(const void* bytes, size_t size) {
-        const size_t at = words_.size();
-        words_.resize(at + (size + 1) / 2);
-        std::memcpy(&words_[at], bytes, size);
-    }
-    void AppendWord(WORD word) {
-        words_.push_back(word);
-    }
-    void AppendText(const char* text) {
-        for (char16_t unit : Cp932ToUtf16(text)) {
-            words_.push_back(WORD(unit));
-        }
-        words_.push_back(0);
-    }
-    void Align() {
-        if (words_.size() % 2) {
-            words_.push_back(0);
-        }
-    }
-
-    std::vector<WORD> words_;
-};
-
 // The template of a kind, built once and kept for the program's life.
 const DLGTEMPLATE* SearchTemplate(SearchDialogKind kind) {
-    static std::unique_ptr<TemplateWriter> templates[3];
-    std::unique_ptr<TemplateWriter>& writer = templates[kind];
+    static std::unique_ptr<DialogTemplate> templates[3];
+    std::unique_ptr<DialogTemplate>& writer = templates[kind];
     if (writer) {
         return writer->Template();
     }
-    writer = std::make_unique<TemplateWriter>(kKindTexts[kind].caption, 320, 156);
+    writer = std::make_unique<DialogTemplate>(kKindTexts[kind].caption, 320, 156);
     writer->Add(kStaticAtom, -1, SS_LEFT, 7, 9, 60, 8, "検索文字列(&N):");
     writer->Add(kComboAtom, kTextCombo, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 70, 7, 180, 120, "");
     writer->Add(kButtonAtom, -1, BS_GROUPBOX, 7, 26, 118, 114, "検索対象");
