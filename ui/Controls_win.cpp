@@ -16,14 +16,18 @@ SControl::SControl(const char* className, SWindow* parent, int childId, DWORD st
 SListView::SListView(SWindow* parent, int childId, DWORD style) : SControl(WC_LISTVIEWA, parent, childId, style) {
 }
 
-int SListView::InsertColumn(int index, const char* text, int width, int format) {
+int InsertListColumn(HWND list, int index, const char* text, int width, int format) {
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = format;
     column.cx = width;
     column.pszText = const_cast<char*>(text);
     column.iSubItem = index;
-    return int(Send(LVM_INSERTCOLUMNA, WPARAM(index), ToLParam(&column)));
+    return int(SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&column)));
+}
+
+int SListView::InsertColumn(int index, const char* text, int width, int format) {
+    return InsertListColumn(Handle(), index, text, width, format);
 }
 
 bool SListView::SetColumnWidth(int index, int width) {

@@ -16,6 +16,9 @@ class SControl : public SWindow {
     SControl(const char* className, SWindow* parent, int childId, DWORD style);
 };
 
+// Inserts a report column into a list view control; its index, or -1.
+int InsertListColumn(HWND list, int index, const char* text, int width, int format = LVCFMT_LEFT);
+
 class SListView : public SControl {
    public:
     SListView(SWindow* parent, int childId, DWORD style);

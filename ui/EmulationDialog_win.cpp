@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/SoundModules.h"
+#include "ui/Controls_win.h"
 #include "ui/DialogTemplate_win.h"
 
 namespace {
@@ -96,14 +97,6 @@ std::string FieldText(HWND dialog, int id) {
     return text.data();
 }
 
-void AddColumn(HWND list, int index, const char* title, int width) {
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = width;
-    column.pszText = const_cast<char*>(title);
-    SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&column));
-}
-
 void SetCell(HWND list, int row, int column, const char* text) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
@@ -181,10 +174,10 @@ EmulationDialog::EmulationDialog(SWindow* owner, BagBox* modules, BagBox* detect
 void EmulationDialog::OnInitDialog(MessageContext& m) {
     const HWND list = Item(kModuleList);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    AddColumn(list, 0, "音源", 80);
-    AddColumn(list, 1, "説明", 150);
-    AddColumn(list, 2, "判定文字", 110);
-    AddColumn(list, 3, "判定順序", 60);
+    InsertListColumn(list, 0, "音源", 80);
+    InsertListColumn(list, 1, "説明", 150);
+    InsertListColumn(list, 2, "判定文字", 110);
+    InsertListColumn(list, 3, "判定順序", 60);
     for (int i = 0; i < kFlagBoxCount; i++) {
         CheckDlgButton(Handle(), kFirstFlagBox + i, (*searchStrFlag_ >> i) & 1 ? BST_CHECKED : BST_UNCHECKED);
     }

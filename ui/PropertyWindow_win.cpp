@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/Controls_win.h"
 #include "ui/DialogTemplate_win.h"
 
 namespace {
@@ -58,14 +59,6 @@ const DLGTEMPLATE* PropertyTemplate() {
     }
     dialog->Button(IDCANCEL, 224, 218, 50, "閉じる");
     return dialog->Template();
-}
-
-void AddColumn(HWND list, int index, const char* title, int width) {
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = width;
-    column.pszText = const_cast<char*>(title);
-    SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&column));
 }
 
 void SetCell(HWND list, int row, int column, const std::string& text) {
@@ -123,11 +116,11 @@ void PropertyWindow::OnInitDialog(MessageContext& m) {
     }
     const HWND tracks = Item(kTrackList);
     ListView_SetExtendedListViewStyle(tracks, LVS_EX_FULLROWSELECT);
-    AddColumn(tracks, 0, "", 20);
-    AddColumn(tracks, 1, "トラック", 60);
-    AddColumn(tracks, 2, "チャンネル", 70);
-    AddColumn(tracks, 3, "メモ", 230);
-    AddColumn(Item(kRelatedList), 0, "ファイル名", 360);
+    InsertListColumn(tracks, 0, "", 20);
+    InsertListColumn(tracks, 1, "トラック", 60);
+    InsertListColumn(tracks, 2, "チャンネル", 70);
+    InsertListColumn(tracks, 3, "メモ", 230);
+    InsertListColumn(Item(kRelatedList), 0, "ファイル名", 360);
     fixedFont_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, FIXED_PITCH | FF_MODERN,
                              "ＭＳ ゴシック");
     SendMessageA(Item(kCommentEdit), WM_SETFONT, WPARAM(fixedFont_), FALSE);
