@@ -20,6 +20,7 @@
 #include "catalogue/BrowseRules.h"
 #include "catalogue/ListFile.h"
 #include "core/Text.h"
+#include "player/PlayablePath.h"
 #include "ui/ListEditor_win.h"
 
 namespace {
@@ -39,11 +40,7 @@ std::string UsablePath(const std::string& path, HWND owner) {
     if (ExtractMember(path.c_str(), folder.c_str(), owner, ExtractPurpose::kQuiet) != 0) {
         return std::string();
     }
-    std::string member;
-    SplitPath(path.substr(path.find('>') + 1).c_str(), nullptr, &member, false);
-    // Members may use '/' inside the archive.
-    const size_t slash = member.find_last_of('/');
-    return folder + "\\" + (slash == std::string::npos ? member : member.substr(slash + 1));
+    return folder + "\\" + MemberFileName(path);
 }
 
 std::string NameOfItem(const std::string& itemPath) {
