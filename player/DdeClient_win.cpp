@@ -29,8 +29,10 @@ DdeClient::~DdeClient() {
     }
 }
 
-// Two synchronous transactions back to back, with no messages dispatched
-// between them, make every second one fail; a short drain keeps them apart.
+// A server built on Wine's DDEML follows each answered request with an extra
+// acknowledgement; one still queued when the next transaction starts would be
+// taken as that transaction's reply. Dispatching what has arrived first keeps
+// back-to-back transactions apart.
 static void DrainMessages() {
     const DWORD start = GetTickCount();
     do {

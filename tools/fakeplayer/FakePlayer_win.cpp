@@ -9,14 +9,16 @@
 // (default 0), as a player busy loading a song does. With FAKEPLAYER_LIST_FOLDER
 // set, every song played is followed by a line naming the files beside it.
 // FAKEPLAYER_SLIDER_WIDTH sets the width of Audioactive Player's position slider.
+// FAKEPLAYER_OPEN_DELAY_MS delays the window, as a player slow to start does.
 #include <windows.h>
 
 #include <commctrl.h>
-#include <ddeml.h>
+#include <dde.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -51,8 +53,6 @@ static Kind kind = Kind::kCommandLine;
 static State state = State::kStopped;
 static HWND mainWindow = nullptr;
 static HWND slider = nullptr;
-static DWORD ddeInstance = 0;
-static HSZ serviceHandle = nullptr;
 static UINT songMs = 1000;
 static UINT ddeDelayMs = 0;
 static bool listFolder = false;
@@ -171,30 +171,105 @@ static void ExecuteDde(const std::string& command) {
     }
 }
 
-static HDDEDATA CALLBACK
-DdeCallback(UINT type, UINT format, HCONV, HSZ topic, HSZ item, HDDEDATA data, ULONG_PTR, ULONG_PTR) {
-    switch (type) {
-        case XTYP_CONNECT:
-            return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DdeCmpStringHandles(topic, serviceHandle) == 0));
-        case XTYP_EXECUTE: {
-            char command[1024] = {};
-            DdeGetData(data, reinterpret_cast<LPBYTE>(command), sizeof(command) - 1, 0);
-            ExecuteDde(command);
-            return reinterpret_cast<HDDEDATA>(DDE_FACK);
-        }
-        case XTYP_REQUEST: {
-            char name[64] = {};
-            DdeQueryStringA(ddeInstance, item, name, sizeof(name), CP_WINANSI);
-            if (format != CF_TEXT || std::strcmp(name, profile->statusItem) != 0) {
-                return nullptr;
-            }
-            const char* reply = profile->replies[static_cast<int>(state)];
-            return DdeCreateDataHandle(ddeInstance, reinterpret_cast<LPBYTE>(const_cast<char*>(reply)),
-                                       static_cast<DWORD>(std::strlen(reply) + 1), 0, item, CF_TEXT, 0);
-        }
-        default:
-            return nullptr;
+// The DDE side speaks the DDE messages itself, as a player's DDEML does on
+// Windows: one reply per transaction. (Wine's DDEML server follows each
+// answered request with an extra acknowledgement, which the client, when it
+// arrives late, takes as the reply to its next transaction.) One conversation
+// at a time, served by the main window.
+static HWND ddeClient = nullptr;
+
+static bool AtomNames(ATOM atom, const char* name) {
+    char text[256] = {};
+    return GlobalGetAtomNameA(atom, text, sizeof(text)) > 0 && lstrcmpiA(text, name) == 0;
+}
+
+// The topic is the service's own name; a zero atom matches anything.
+static void OnDdeInitiate(HWND window, HWND client, LPARAM lParam) {
+    const ATOM service = LOWORD(lParam);
+    const ATOM topic = HIWORD(lParam);
+    if ((service && !AtomNames(service, profile->service)) || (topic && !AtomNames(topic, profile->service))) {
+        return;
     }
+    ddeClient = client;
+    SendMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(GlobalAddAtomA(profile->service), GlobalAddAtomA(profile->service)));
+}
+
+static void OnDdeExecute(HWND window, HWND client, LPARAM lParam) {
+    UINT_PTR unused = 0;
+    UINT_PTR handle = 0;
+    UnpackDDElParam(WM_DDE_EXECUTE, lParam, &unused, &handle);
+    const HGLOBAL commands = reinterpret_cast<HGLOBAL>(handle);
+    std::string command;
+    if (const char* text = static_cast<const char*>(GlobalLock(commands))) {
+        command.assign(text, strnlen(text, GlobalSize(commands)));
+        GlobalUnlock(commands);
+    }
+    ExecuteDde(command);
+    const UINT_PTR positive = 0x8000;
+    PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window),
+                 PackDDElParam(WM_DDE_ACK, positive, reinterpret_cast<UINT_PTR>(commands)));
+}
+
+// The status item in CF_TEXT is answered with data; anything else with a
+// negative acknowledgement.
+static void OnDdeRequest(HWND window, HWND client, LPARAM lParam) {
+    const UINT format = LOWORD(lParam);
+    const ATOM item = HIWORD(lParam);
+    if (format != CF_TEXT || !AtomNames(item, profile->statusItem)) {
+        PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window), PackDDElParam(WM_DDE_ACK, 0, item));
+        return;
+    }
+    const char* reply = profile->replies[static_cast<int>(state)];
+    const size_t size = std::strlen(reply) + 1;
+    const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, offsetof(DDEDATA, Value) + size);
+    DDEDATA* block = static_cast<DDEDATA*>(GlobalLock(data));
+    block->unused = 0;
+    block->fResponse = 1;
+    block->fRelease = 1;
+    block->reserved = 0;
+    block->fAckReq = 0;
+    block->cfFormat = CF_TEXT;
+    std::memcpy(block->Value, reply, size);
+    GlobalUnlock(data);
+    if (!PostMessageA(client, WM_DDE_DATA, reinterpret_cast<WPARAM>(window),
+                      PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(data), item))) {
+        GlobalFree(data);
+    }
+}
+
+// The conversation ends from either side with a terminate, answered by one.
+static void EndDdeConversation(HWND window) {
+    if (ddeClient) {
+        PostMessageA(ddeClient, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(window), 0);
+        ddeClient = nullptr;
+    }
+}
+
+static bool OnDdeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (kind != Kind::kDde || message < WM_DDE_FIRST || message > WM_DDE_LAST) {
+        return false;
+    }
+    const HWND client = reinterpret_cast<HWND>(wParam);
+    switch (message) {
+        case WM_DDE_INITIATE:
+            OnDdeInitiate(window, client, lParam);
+            break;
+        case WM_DDE_EXECUTE:
+            OnDdeExecute(window, client, lParam);
+            break;
+        case WM_DDE_REQUEST:
+            OnDdeRequest(window, client, lParam);
+            break;
+        case WM_DDE_TERMINATE:
+            if (client == ddeClient) {
+                EndDdeConversation(window);
+            }
+            break;
+        default:
+            break;
+    }
+    return true;
 }
 
 // Replies of the window-message players to their status message.
@@ -350,6 +425,9 @@ static void OnDropFiles(HDROP drop) {
 
 static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (OnDdeMessage(window, message, wParam, lParam)) {
+        return 0;
+    }
     switch (message) {
         case WM_USER:
             if (OnUserMessage(wParam, lParam, &result)) {
@@ -388,6 +466,7 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         case WM_CLOSE:
             Log("close");
+            EndDdeConversation(window);
             DestroyWindow(window);
             return 0;
         case WM_DESTROY:
@@ -457,15 +536,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
         ddeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
     }
     listFolder = std::getenv("FAKEPLAYER_LIST_FOLDER") != nullptr;
+    if (const char* ms = std::getenv("FAKEPLAYER_OPEN_DELAY_MS")) {
+        // Idle in a message loop first, so the launcher's wait for input idle
+        // ends before the window (and with it the DDE service) exists.
+        SetTimer(nullptr, 0, static_cast<UINT>(std::strtoul(ms, nullptr, 10)), nullptr);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER) {
+            DispatchMessageA(&msg);
+        }
+    }
     CreatePlayerWindow(instance);
     ShowWindow(mainWindow, showState);
     Log(std::string("start ") + commandLine);
-    if (kind == Kind::kDde) {
-        DdeInitializeA(&ddeInstance, reinterpret_cast<PFNCALLBACK>(DdeCallback),
-                       APPCLASS_STANDARD | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS, 0);
-        serviceHandle = DdeCreateStringHandleA(ddeInstance, profile->service, CP_WINANSI);
-        DdeNameService(ddeInstance, serviceHandle, nullptr, DNS_REGISTER);
-    }
     // A command-line player plays the quoted song it was given, then exits.
     if (kind == Kind::kCommandLine && std::strchr(commandLine, '"')) {
         Play(commandLine);
@@ -474,11 +556,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
-    }
-    if (ddeInstance) {
-        DdeNameService(ddeInstance, serviceHandle, nullptr, DNS_UNREGISTER);
-        DdeFreeStringHandle(ddeInstance, serviceHandle);
-        DdeUninitialize(ddeInstance);
     }
     Log("exit");
     return 0;
