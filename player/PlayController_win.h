@@ -79,6 +79,7 @@ class PlayController {
    private:
     int32_t SelectedKind();
     bool LinkPlayer(bool quiet);
+    bool LinkLaunchedPlayer();
     bool SendSongToPlayer(const std::string& path, int32_t fileType);
     bool SendWindowCommand(UINT message, WPARAM wParam, bool post);
     PlayerStatus QueryWindowStatus();

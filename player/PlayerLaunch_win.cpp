@@ -11,6 +11,9 @@
 #include "player/LaunchRules.h"
 #include "player/PlayController_win.h"
 
+// How long a launched player may take to open its window or DDE service.
+static constexpr DWORD kLaunchLinkWaitMs = 5000;
+
 PlayController::PlayController(PlayerHost* host) : host_(host), dde_(host) {
     lastKind_ = SelectedKind();
     SYSTEMTIME now;
@@ -91,6 +94,26 @@ DWORD PlayController::LaunchProcess(const std::string& command, int32_t showStat
         CloseHandle(info.hProcess);
     }
     return info.dwThreadId;
+}
+
+// A launched player is linked as soon as its window or DDE service is there.
+// Input idle normally means it is, but a player that opens them late, or a
+// start slow enough that the wait for input idle gives up early, gets a few
+// more seconds while its process runs instead of being left without its song.
+bool PlayController::LinkLaunchedPlayer() {
+    const DWORD start = GetTickCount();
+    while (!LinkPlayer(true)) {
+        if (GetTickCount() - start >= kLaunchLinkWaitMs || !IsPlayerAlive()) {
+            return LinkPlayer(false);
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(100);
+    }
+    return true;
 }
 
 struct ThreadWindowWalk {
@@ -201,7 +224,7 @@ bool PlayController::HandOverSong(int32_t index, const std::string& path) {
                     error = ERROR_FILE_NOT_FOUND;
                 }
             } else if (linkedKind_ != -1) {
-                if (LinkPlayer(false)) {
+                if (LinkLaunchedPlayer()) {
                     SendSongToPlayer(playable, fileType);
                 }
             } else {

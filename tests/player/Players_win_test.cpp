@@ -179,6 +179,7 @@ class PlayersTest : public ::testing::Test {
         SetEnvironmentVariableA("FAKEPLAYER_DDE_DELAY_MS", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_LIST_FOLDER", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_SLIDER_WIDTH", nullptr);
+        SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", nullptr);
         for (const char* song : {"one.mid", "two.mid", "three.mid"}) {
             host_.songs.push_back(folder_ + "\\" + song);
         }
@@ -341,6 +342,26 @@ TEST_F(PlayersTest, WindowMessagePlayerTakesSongsThroughCopyData) {
     ASSERT_EQ(songs.size(), 3u);
     EXPECT_EQ(songs[2], "copydata 100 " + host_.songs[2]);
     EXPECT_EQ(LogLines("play 40045").size(), 3u);
+}
+
+// A player whose window (and DDE service) opens after the wait for input
+// idle has ended still gets the song it was started for.
+TEST_F(PlayersTest, PlayerOpeningLateAfterLaunchStillGetsItsSong) {
+    SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", "1500");
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    UseKind(PlayerKind::Winamp2);
+    controller_.OnCommand(500);
+    EXPECT_EQ(LogLines("copydata 100 "), std::vector<std::string>({"copydata 100 " + host_.songs[0]}));
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Playing);
+    controller_.ClosePlayerAndWait();
+
+    UseKind(PlayerKind::WrdFilePlayer);
+    controller_.OnCommand(500);
+    SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", nullptr);
+    EXPECT_EQ(LogLines("execute \""),
+              std::vector<std::string>({"execute \"" + host_.songs[0] + "\" /DQ /D \"SC-88Pro\""}));
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Playing);
+    EXPECT_TRUE(host_.errors.empty());
 }
 
 TEST_F(PlayersTest, MediaPlayerIsLaunchedAnewForEverySong) {
