@@ -27,25 +27,6 @@ bool StrictlyAscending(const BagBox& table) {
     return true;
 }
 
-// Binary search over a table known to be strictly ascending on path.
-int32_t FindAscending(const BagBox& table, const char* path) {
-    int32_t low = 0;
-    int32_t high = table.Count() - 1;
-    while (low <= high) {
-        const int32_t mid = low + (high - low) / 2;
-        const int result = CompareBytes(table.Read(mid, TitleCacheColumn::path), path, 0);
-        if (result == 0) {
-            return mid;
-        }
-        if (result < 0) {
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-        }
-    }
-    return -1;
-}
-
 // Text bytes of the table's strings with their NULs.
 uint64_t TextBytes(const BagBox& table) {
     uint64_t bytes = 0;
@@ -70,7 +51,8 @@ void CopyRow(const BagBox& from, int32_t row, BagBox* to, int32_t column, const 
     to->AddRow(strings, &related);
 }
 
-// Ascending order: the rows are copied, the changed ones with the new text,
+// Ascending order (a loaded cache is marked sorted on path, so the look-ups
+// are binary searches): the rows are copied, the changed ones with the new text,
 // and stay in their places.
 int32_t StageInPlace(const BagBox& table,
                      const std::vector<std::string>& paths,
@@ -80,7 +62,7 @@ int32_t StageInPlace(const BagBox& table,
     std::vector<char> changed(size_t(table.Count()), 0);
     int32_t found = 0;
     for (const std::string& path : paths) {
-        const int32_t row = FindAscending(table, path.c_str());
+        const int32_t row = table.Find(path.c_str(), TitleCacheColumn::path);
         if (row >= 0) {
             changed[size_t(row)] = 1;
             found++;
