@@ -27,6 +27,19 @@ inline bool WriteFile(const std::string& path, const std::string& bytes) {
     return std::fclose(f) == 0 && ok;
 }
 
+// The whole file, or "" when it cannot be opened.
+inline std::string ReadFile(const std::string& path) {
+    std::string bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::vector<char> buffer(1 << 20);
+        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0;) {
+            bytes.append(buffer.data(), n);
+        }
+        std::fclose(f);
+    }
+    return bytes;
+}
+
 inline std::string BigEndian32(uint32_t v) {
     return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
 }

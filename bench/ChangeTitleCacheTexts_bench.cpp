@@ -38,18 +38,6 @@ bool Open(const std::string& folder, const std::string& bytes, TitleCacheState* 
     return LoadTitleCache(*state) && state->TitleCache.Count() == kCacheEntries;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::string bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        std::vector<char> buffer(1 << 20);
-        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0;) {
-            bytes.append(buffer.data(), n);
-        }
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 // Counts the reported write failures.
 class Host : public TitleCacheHost {
    public:

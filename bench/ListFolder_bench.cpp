@@ -76,14 +76,7 @@ void BenchCacheLoad(const std::string& folder) {
     }
     const std::string cachePath = folder + "_Kadrel.cac";
     Clock::time_point start = Clock::now();
-    std::string read;
-    if (FILE* f = std::fopen(cachePath.c_str(), "rb")) {
-        std::vector<char> buffer(1 << 20);
-        for (size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0;) {
-            read.append(buffer.data(), n);
-        }
-        std::fclose(f);
-    }
+    const std::string read = ReadFile(cachePath);
     const double readMs = MillisecondsSince(start);
     TitleCacheState state;
     state.location = folder;
