@@ -235,13 +235,9 @@ void FolderTreeWindow::Sweep(HTREEITEM node) {
     }
 }
 
-void FolderTreeWindow::Rescan(HTREEITEM node) {
-    RescanWith(node, nullptr);
-}
-
 // A rescan reads the folder, or takes its children from a scan that has
 // just listed it (known, when it is about this folder).
-void FolderTreeWindow::RescanWith(HTREEITEM node, const FolderChildren* known) {
+void FolderTreeWindow::Rescan(HTREEITEM node, const FolderChildren* known) {
     const uint32_t attributes = Attributes(node);
     if (!(attributes & (kNodeDriveBit | kNodeFolderBit))) {
         return;  // the root lists drives, list files have no children
@@ -411,7 +407,7 @@ void FolderTreeWindow::UpdateTree(bool expand, const FolderChildren* known) {
     if (selected == nullptr) {
         return;
     }
-    RescanWith(selected, known);
+    Rescan(selected, known);
     if (expand) {
         Expand(selected, TVE_EXPAND);
     }

@@ -76,8 +76,7 @@ class FolderTreeWindow : public STreeView {
     void SetAttributes(HTREEITEM node, uint32_t attributes);
     std::string Text(HTREEITEM node);
     HTREEITEM AddNode(HTREEITEM parent, const char* text, uint32_t attributes, int image, int openImage);
-    void Rescan(HTREEITEM node);
-    void RescanWith(HTREEITEM node, const FolderChildren* known);
+    void Rescan(HTREEITEM node, const FolderChildren* known = nullptr);
     bool IsExpanded(HTREEITEM node);
     bool CheckDrive(const char* root);
     bool MarkOrInsert(HTREEITEM node, const std::string& text, uint32_t attributes);
