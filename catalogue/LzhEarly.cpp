@@ -60,7 +60,9 @@ class DynamicTrees {
 
    private:
     void StartCodes() {
-        for (int i = 0; i < kTreeC; i++) {
+        // Both trees draw block numbers from one stock; there are never more
+        // blocks than nodes, so a stock as long as the tree cannot run dry.
+        for (int i = 0; i < kTreeSize; i++) {
             stock_[i] = int16_t(i);
             block_[i] = 0;
         }
@@ -140,8 +142,9 @@ class DynamicTrees {
             i--;
             l -= 2;
         }
+        // Blocks are led by their first (lowest) node, as SwapIncrement expects.
         unsigned f = 0;
-        for (i = end - 1; i >= start; i--) {
+        for (i = start; i < end; i++) {
             int k = child_[i];
             if (k < 0) {
                 leaf_[~k] = int16_t(i);

@@ -65,9 +65,13 @@ TEST(LzhDecoder, EveryMethodRestoresTheOriginal) {
 
 TEST(LzhDecoder, LongAndOddMembersMatchTheirChecksums) {
     const char* archives[] = {
-        "lha213/lh5_long.lzh", "lha_amiga_122/lh4_long.lzh", "lha_unix114i/lh6_long.lzh", "lha_unix114i/lh7_long.lzh",
-        "lengths/lh1-1m.lzh",  "lengths/lh1-64k.lzh",        "lengths/lz5-64k.lzs",       "larc333/initial.lzs",
-        "larc333/lz4.lzs",     "explzh_723/h2_lh0.lzh",      "lengths/lh1-0.lzh",         "maclha_224/l2_lh5.lzh",
+        "lha213/lh5_long.lzh",       "lha_amiga_122/lh4_long.lzh",
+        "lha_unix114i/lh6_long.lzh", "lha_unix114i/lh7_long.lzh",
+        "lengths/lh1-1m.lzh",        "lengths/lh1-64k.lzh",
+        "lengths/lz5-64k.lzs",       "larc333/initial.lzs",
+        "larc333/lz4.lzs",           "explzh_723/h2_lh0.lzh",
+        "lengths/lh1-0.lzh",         "maclha_224/l2_lh5.lzh",
+        "unlha32/lh2.lzh",           "unlha32/lh3.lzh",
     };
     for (const char* archive : archives) {
         Member member = FirstMember(archive);
@@ -140,6 +144,21 @@ TEST(LzhDecoder, DamagedStreamsFailInsideTheirBuffer) {
     for (const char* method : {"-lh1-", "-lh2-", "-lh3-", "-lh5-", "-lh7-", "-lzs-", "-lz5-"}) {
         DecodeGuarded(method, std::string(5000, '\xff'), 100000);
         DecodeGuarded(method, std::string(5000, '\0'), 100000);
+    }
+}
+
+// Any bits are a valid message to the adaptive methods, so a long stream of
+// noise drives their trees through many halvings and rebuilds (one per 32K
+// codes); the trees must stay whole until the bits run out.
+TEST(LzhDecoder, AdaptiveTreesSurviveManyRebuilds) {
+    std::string noise(300000, '\0');
+    uint32_t state = 12345;
+    for (char& byte : noise) {
+        state = state * 1103515245u + 12345u;
+        byte = char(state >> 24);
+    }
+    for (const char* method : {"-lh1-", "-lh2-"}) {
+        EXPECT_EQ(DecodeGuarded(method, noise, 4u << 20), kArchiveErrorBroken) << method;
     }
 }
 
