@@ -6,6 +6,7 @@
 #include "app/ClientWindow_win.h"
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
+#include "player/PendingMessages_win.h"
 #include "ui/CacheProgress_win.h"
 
 CatalogueState& ClientWindow::Catalogue() {
@@ -86,16 +87,7 @@ bool ClientWindow::PumpMessages() {
     if (!PumpDue()) {
         return catalogue_.abort;
     }
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(int(msg.wParam));
-            return true;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return catalogue_.abort;
+    return DispatchPendingMessages() || catalogue_.abort;
 }
 
 bool ClientWindow::KeepRow(const char* path) {

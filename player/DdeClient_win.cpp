@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "player/PendingMessages_win.h"
 #include "player/PlayerHost.h"
 
 // DDEML calls back without a context; there is one client in the program.
@@ -36,10 +37,8 @@ DdeClient::~DdeClient() {
 static void DrainMessages() {
     const DWORD start = GetTickCount();
     do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+        if (DispatchPendingMessages()) {
+            return;
         }
         Sleep(1);
     } while (GetTickCount() - start < 1);

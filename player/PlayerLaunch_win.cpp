@@ -9,6 +9,7 @@
 
 #include "core/Settings.h"
 #include "player/LaunchRules.h"
+#include "player/PendingMessages_win.h"
 #include "player/PlayController_win.h"
 
 // How long a launched player may take to open its window or DDE service.
@@ -106,11 +107,7 @@ bool PlayController::LinkLaunchedPlayer() {
         if (GetTickCount() - start >= kLaunchLinkWaitMs || !IsPlayerAlive()) {
             return LinkPlayer(false);
         }
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        DispatchPendingMessages();
         Sleep(100);
     }
     return true;
@@ -280,11 +277,7 @@ bool PlayController::ClosePlayerAndWait() {
                 closed = false;
                 break;
             }
-            MSG msg;
-            if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
+            DispatchPendingMessages();
             Sleep(200);
         }
         if (wasEnabled) {

@@ -364,6 +364,21 @@ TEST_F(PlayersTest, PlayerOpeningLateAfterLaunchStillGetsItsSong) {
     EXPECT_TRUE(host_.errors.empty());
 }
 
+// The waits for a player run the window messages meanwhile; a quit asked for
+// then must still reach the program's own message loop.
+TEST_F(PlayersTest, QuitRequestedWhileWaitingOnAPlayerIsKept) {
+    SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", "1000");
+    UseKind(PlayerKind::Winamp2);
+    PostQuitMessage(3);
+    controller_.OnCommand(500);
+    SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", nullptr);
+    EXPECT_EQ(LogLines("copydata 100 ").size(), 1u);
+    controller_.ClosePlayerAndWait();
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
 TEST_F(PlayersTest, MediaPlayerIsLaunchedAnewForEverySong) {
     UseKind(PlayerKind::MediaPlayer);
     controller_.BuildPlayOrder();
