@@ -81,6 +81,26 @@ TEST(LzhDecoder, LongAndOddMembersMatchTheirChecksums) {
     }
 }
 
+// Members made by another encoder, long enough for -lh1- and -lh2- to halve
+// and rebuild their trees (see tests/data/lzh/README.md).
+TEST(LzhDecoder, AdaptiveMembersPastTheirTreeRebuildsMatchTheirChecksums) {
+    std::string bytes = ReadWholeFile(TestDataPath("lzh/long-members.lzh"));
+    MemorySongFile file(bytes.data(), uint32_t(bytes.size()));
+    ArchiveSource source(&file);
+    uint32_t offset = 0;
+    ASSERT_TRUE(FindFirstLzhHeader(&source, &offset));
+    std::vector<std::string> methods;
+    Member member;
+    for (uint32_t next = 0; ReadLzhHeader(&source, offset, Utc, &member.entry, &next) == 0; offset = next) {
+        member.packed = bytes.substr(member.entry.dataOffset, member.entry.packedSize);
+        std::string out;
+        EXPECT_EQ(Decode(member, &out), 0) << member.entry.method;
+        EXPECT_EQ(Crc(out), member.entry.crc) << member.entry.method;
+        methods.push_back(member.entry.method);
+    }
+    EXPECT_EQ(methods, std::vector<std::string>({"-lh1-", "-lh2-", "-lh3-"}));
+}
+
 TEST(LzhDecoder, RejectsWhatCannotBeDecoded) {
     std::string out;
     // Cut at 3000 of 7004 packed bytes.
