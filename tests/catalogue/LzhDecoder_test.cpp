@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,17 +24,30 @@ struct Member {
     std::string packed;
 };
 
-// The first member of a corpus archive with its packed bytes.
-Member FirstMember(const std::string& rel) {
-    std::string bytes = ReadWholeFile(CorpusPath("lzh/archives/" + rel));
+// The members of an archive with their packed bytes, at most `most` of them.
+std::vector<Member> ReadMembers(const std::string& path, size_t most = SIZE_MAX) {
+    std::string bytes = ReadWholeFile(path);
     MemorySongFile file(bytes.data(), uint32_t(bytes.size()));
     ArchiveSource source(&file);
+    std::vector<Member> members;
+    uint32_t offset = 0;
+    if (!FindFirstLzhHeader(&source, &offset)) {
+        return members;
+    }
     Member member;
-    uint32_t offset = 0, next = 0;
-    EXPECT_TRUE(FindFirstLzhHeader(&source, &offset)) << rel;
-    EXPECT_EQ(ReadLzhHeader(&source, offset, Utc, &member.entry, &next), 0) << rel;
-    member.packed = bytes.substr(member.entry.dataOffset, member.entry.packedSize);
-    return member;
+    for (uint32_t next = 0; members.size() < most && ReadLzhHeader(&source, offset, Utc, &member.entry, &next) == 0;
+         offset = next) {
+        member.packed = bytes.substr(member.entry.dataOffset, member.entry.packedSize);
+        members.push_back(member);
+    }
+    return members;
+}
+
+// The first member of a corpus archive.
+Member FirstMember(const std::string& rel) {
+    std::vector<Member> members = ReadMembers(CorpusPath("lzh/archives/" + rel), 1);
+    EXPECT_EQ(members.size(), 1u) << rel;
+    return members.empty() ? Member() : members[0];
 }
 
 int Decode(const Member& member, std::string* out) {
@@ -84,15 +98,8 @@ TEST(LzhDecoder, LongAndOddMembersMatchTheirChecksums) {
 // Members made by another encoder, long enough for -lh1- and -lh2- to halve
 // and rebuild their trees (see tests/data/lzh/README.md).
 TEST(LzhDecoder, AdaptiveMembersPastTheirTreeRebuildsMatchTheirChecksums) {
-    std::string bytes = ReadWholeFile(TestDataPath("lzh/long-members.lzh"));
-    MemorySongFile file(bytes.data(), uint32_t(bytes.size()));
-    ArchiveSource source(&file);
-    uint32_t offset = 0;
-    ASSERT_TRUE(FindFirstLzhHeader(&source, &offset));
     std::vector<std::string> methods;
-    Member member;
-    for (uint32_t next = 0; ReadLzhHeader(&source, offset, Utc, &member.entry, &next) == 0; offset = next) {
-        member.packed = bytes.substr(member.entry.dataOffset, member.entry.packedSize);
+    for (const Member& member : ReadMembers(TestDataPath("lzh/long-members.lzh"))) {
         std::string out;
         EXPECT_EQ(Decode(member, &out), 0) << member.entry.method;
         EXPECT_EQ(Crc(out), member.entry.crc) << member.entry.method;
