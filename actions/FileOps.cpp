@@ -48,6 +48,30 @@ bool IsDriveRoot(const std::string& path) {
 
 }  // namespace
 
+std::vector<FileGroup> CollectFileGroups(const std::vector<SelectedObject>& selection, bool withoutRelated) {
+    std::vector<FileGroup> groups;
+    for (const SelectedObject& object : selection) {
+        FileGroup group;
+        std::string archive;
+        std::string member;
+        if (SplitMemberPath(object.fullPath.c_str(), &archive, &member)) {
+            group.push_back(archive);
+        } else if (withoutRelated) {
+            group.push_back(object.fullPath);
+        } else {
+            BagBox set = MakeRelatedSet();
+            CollectRelatedSet(object.fullPath.c_str(), object.fileType, &set);
+            // The set lists the song first.
+            AddOnce(&group, object.fullPath);
+            for (int32_t i = 0; i < set.Count(); ++i) {
+                AddOnce(&group, set.Read(i, 0));
+            }
+        }
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
 bool CollectFiles(const std::vector<SelectedObject>& selection,
                   bool withoutRelated,
                   std::vector<std::string>* files,
@@ -55,25 +79,14 @@ bool CollectFiles(const std::vector<SelectedObject>& selection,
     if (selection.empty()) {
         return false;
     }
-    for (const SelectedObject& object : selection) {
-        if (objectPaths) {
+    if (objectPaths) {
+        for (const SelectedObject& object : selection) {
             objectPaths->push_back(object.fullPath);
         }
-        std::string archive;
-        std::string member;
-        if (SplitMemberPath(object.fullPath.c_str(), &archive, &member)) {
-            AddOnce(files, archive);
-        } else if (withoutRelated) {
-            AddOnce(files, object.fullPath);
-        } else {
-            BagBox set = MakeRelatedSet();
-            CollectRelatedSet(object.fullPath.c_str(), object.fileType, &set);
-            if (set.Count() == 0) {
-                AddOnce(files, object.fullPath);
-            }
-            for (int32_t i = 0; i < set.Count(); ++i) {
-                AddOnce(files, set.Read(i, 0));
-            }
+    }
+    for (const FileGroup& group : CollectFileGroups(selection, withoutRelated)) {
+        for (const std::string& file : group) {
+            AddOnce(files, file);
         }
     }
     return true;

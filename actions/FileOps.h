@@ -24,6 +24,15 @@ bool CollectFiles(const std::vector<SelectedObject>& selection,
                   std::vector<std::string>* files,
                   std::vector<std::string>* objectPaths);
 
+// The files of one selected object: its own file first (the song, or the
+// archive a member lies in), then its related files, without repeats.
+using FileGroup = std::vector<std::string>;
+
+// The same files as CollectFiles, one group per selected object, so that an
+// object's related files can be left alone when its own file stays. A file
+// may appear in more than one group. Empty when nothing was selected.
+std::vector<FileGroup> CollectFileGroups(const std::vector<SelectedObject>& selection, bool withoutRelated);
+
 // Private clipboard data: a 12-byte header (header size, string count, bytes
 // of the string area), then the NUL-terminated strings and one more NUL.
 std::string PrivateClipboardBytes(const std::vector<std::string>& strings);

@@ -142,19 +142,47 @@ uint32_t RecycleItem(const std::string& path) {
     return 0;
 }
 
-bool DeleteFiles(FileOpsHost& host, const std::vector<std::string>& files, bool useRecycler) {
+bool DeleteFiles(FileOpsHost& host, const std::vector<FileGroup>& groups, bool useRecycler) {
     bool anyDone = false;
-    for (const std::string& file : files) {
-        uint32_t error = 0;
-        if (useRecycler) {
-            error = RecycleItem(file);
-        } else if (!DeleteFileA(file.c_str())) {
-            error = GetLastError();
+    std::vector<std::string> tried;
+    std::vector<std::string> kept;
+    const auto listed = [](const std::vector<std::string>& list, const std::string& path) {
+        for (const std::string& item : list) {
+            if (CompareNoCase(item.c_str(), path.c_str()) == 0) {
+                return true;
+            }
         }
-        if (error == 0) {
-            anyDone = true;
-        } else if (ShowFileError(host, error, true, "", MB_OKCANCEL, nullptr) != IDOK) {
-            break;
+        return false;
+    };
+    for (const FileGroup& group : groups) {
+        for (size_t i = 0; i < group.size(); ++i) {
+            const std::string& file = group[i];
+            if (listed(tried, file)) {
+                // Tried with an earlier object; if that failed, what belongs
+                // to this object stays as well.
+                if (i == 0 && listed(kept, file)) {
+                    break;
+                }
+                continue;
+            }
+            tried.push_back(file);
+            uint32_t error = 0;
+            if (useRecycler) {
+                error = RecycleItem(file);
+            } else if (!DeleteFileA(file.c_str())) {
+                error = GetLastError();
+            }
+            if (error == 0) {
+                anyDone = true;
+                continue;
+            }
+            kept.push_back(file);
+            if (ShowFileError(host, error, true, "", MB_OKCANCEL, nullptr) != IDOK) {
+                return anyDone;
+            }
+            if (i == 0) {
+                break;  // the object's own file stays, so do its related files
+            }
         }
     }
     return anyDone;

@@ -70,9 +70,11 @@ int ShowFileError(FileOpsHost& host,
 // least one file was done.
 bool CopyOrMoveFiles(FileOpsHost& host, const std::vector<std::string>& files, const std::string& folder, bool move);
 
-// Deletes files (into the recycle bin with useRecycler), reporting each
-// failure. True when at least one file was deleted.
-bool DeleteFiles(FileOpsHost& host, const std::vector<std::string>& files, bool useRecycler);
+// Deletes the files of each group (into the recycle bin with useRecycler),
+// reporting each failure. When a group's first file, the object's own, cannot
+// be deleted, the rest of its group is left alone. True when at least one
+// file was deleted.
+bool DeleteFiles(FileOpsHost& host, const std::vector<FileGroup>& groups, bool useRecycler);
 
 // Moves one file or folder into the recycle bin; 0 or 1235.
 uint32_t RecycleItem(const std::string& path);

@@ -81,12 +81,12 @@ void ClientWindow::DeleteSelected() {
             IDOK) {
             return;
         }
-        std::vector<std::string> files;
-        if (!CollectFiles(SelectedObjects(), withoutRelated, &files, nullptr)) {
+        const std::vector<FileGroup> groups = CollectFileGroups(SelectedObjects(), withoutRelated);
+        if (groups.empty()) {
             return;
         }
         ShowStatus("選択オブジェクトを削除中");
-        deleted = DeleteFiles(FileOps(), files, settings.mode.useRecycler);
+        deleted = DeleteFiles(FileOps(), groups, settings.mode.useRecycler);
         RestoreStatus();
     }
     if (deleted) {

@@ -70,6 +70,20 @@ TEST_F(CollectFilesTest, ArchiveMembersBringTheArchiveOnceAndRepeatsAreDropped) 
     EXPECT_FALSE(CollectFiles({}, false, &files, nullptr));
 }
 
+// Each object's own file leads its group, so a delete that cannot remove
+// it knows which related files to leave; groups may share files.
+TEST_F(CollectFilesTest, GroupsLeadWithTheObjectsOwnFile) {
+    ASSERT_TRUE(WriteWholeFile(folder_.File("other.wrd"), "@MAG(pic1.mag)\r\n"));
+    const SelectedObject member = {CatalogueForm(folder_.File("set.lzh")) + ">dir/a.mid", kKindMidi};
+    const std::vector<FileGroup> groups =
+        CollectFileGroups({Object("song.mid"), Object("other.mid"), member}, false);
+    ASSERT_EQ(3u, groups.size());
+    EXPECT_EQ((Names{"song.mid", "song.wrd", "SONG.TXT", "pic1.mag", "PIC2.MAG"}), Relative(groups[0]));
+    EXPECT_EQ((Names{"other.mid", "other.wrd", "pic1.mag"}), Relative(groups[1]));
+    EXPECT_EQ((Names{"set.lzh"}), Relative(groups[2]));
+    EXPECT_TRUE(CollectFileGroups({}, false).empty());
+}
+
 TEST(PrivateClipboard, RoundTripsAndKeepsTheLayout) {
     const Names strings = {"C:\\ソ\\a.mid", "D:\\set.lzh>x/表.mid", "|include C:\\l.lst"};
     const std::string bytes = PrivateClipboardBytes(strings);

@@ -231,12 +231,12 @@ TEST_F(FileOpsWinTest, DeleteGoesToTheRecycleBinOrAway) {
     for (bool recycler : {true, false}) {
         const std::string name = recycler ? "recycled-表.mid" : "deleted.mid";
         Make(Src(name), "x");
-        EXPECT_TRUE(DeleteFiles(host_, {Src(name)}, recycler));
+        EXPECT_TRUE(DeleteFiles(host_, {{Src(name)}}, recycler));
         EXPECT_FALSE(Exists(Src(name)));
     }
     EXPECT_TRUE(Exists(trash + "\\files\\recycled-表.mid"));
     EXPECT_FALSE(Exists(trash + "\\files\\deleted.mid"));
-    EXPECT_FALSE(DeleteFiles(host_, {Src("gone.mid")}, false));
+    EXPECT_FALSE(DeleteFiles(host_, {{Src("gone.mid")}}, false));
     ASSERT_EQ(1u, host_.shown.size());
     EXPECT_EQ("ファイルがありません。(2)", host_.shown[0].text);
 }

@@ -1,0 +1,339 @@
+// The journey driver: Quillory.exe in a process of its own, driven through
+// its message loop and read back through its windows.
+#include "journeys/JourneyDriver_win.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "TestPaths.h"
+#include "app/RegistryStore_win.h"
+
+namespace {
+
+// Time a question to the program's windows may take before the journey
+// takes the program for hung.
+constexpr UINT kAnswerTimeoutMs = 10000;
+
+std::string ProgramPath() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    path.resize(path.find_last_of('\\'));
+    path.resize(path.find_last_of('\\') + 1);
+    return path + "bin\\Quillory.exe";
+}
+
+// A block of memory inside the program's process, for the control messages
+// whose arguments point to memory of the control's own process.
+class RemoteBlock {
+   public:
+    RemoteBlock(HANDLE process, size_t size) : process_(process) {
+        base_ = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    ~RemoteBlock() {
+        if (base_) {
+            VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    bool Valid() const {
+        return base_ != nullptr;
+    }
+    char* At(size_t offset) const {
+        return base_ + offset;
+    }
+    bool Write(size_t offset, const void* bytes, size_t n) const {
+        return WriteProcessMemory(process_, base_ + offset, bytes, n, nullptr) != 0;
+    }
+    std::string ReadText(size_t offset, size_t capacity) const {
+        std::string text(capacity, '\0');
+        if (!ReadProcessMemory(process_, base_ + offset, &text[0], capacity, nullptr)) {
+            return std::string();
+        }
+        text.resize(strnlen(text.c_str(), capacity));
+        return text;
+    }
+
+   private:
+    HANDLE process_;
+    char* base_ = nullptr;
+};
+
+// A message to a window of the program, answered within the time-out; -1
+// when it was not answered.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
+        return -1;
+    }
+    return LRESULT(result);
+}
+
+struct ChildSearch {
+    const char* className;
+    HWND found;
+};
+
+HWND FindDescendant(HWND parent, const char* className) {
+    ChildSearch search = {className, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<ChildSearch*>(data);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (lstrcmpiA(name, s->className) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+struct BoxSearch {
+    DWORD processId;
+    HWND main;
+    HWND found;
+};
+
+HWND FindDialogOf(DWORD processId, HWND main) {
+    BoxSearch search = {processId, main, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<BoxSearch*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char name[16] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (owner == s->processId && window != s->main && IsWindowVisible(window) &&
+                lstrcmpA(name, "#32770") == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+std::string WindowText(HWND window) {
+    char text[2048] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &length);
+    return text;
+}
+
+std::unique_ptr<ScratchFolder>& JourneyFolder() {
+    static std::unique_ptr<ScratchFolder> folder;
+    return folder;
+}
+
+std::wstring Wide(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], int(wide.size()));
+    wide.resize(n > 0 ? size_t(n - 1) : 0);
+    return wide;
+}
+
+}  // namespace
+
+void Journey::SetUp() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsRootKey);
+    JourneyFolder() = std::make_unique<ScratchFolder>();
+    folder_ = JourneyFolder()->Path();
+}
+
+void Journey::TearDown() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            if (main_ && IsWindow(main_)) {
+                PostMessageA(main_, WM_CLOSE, 0, 0);
+            }
+            if (WaitForSingleObject(process_.hProcess, 5000) == WAIT_TIMEOUT) {
+                TerminateProcess(process_.hProcess, 1);
+                WaitForSingleObject(process_.hProcess, 5000);
+            }
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
+    }
+    JourneyFolder().reset();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsRootKey);
+}
+
+bool Journey::Start(const std::string& arguments) {
+    const std::string exe = ProgramPath();
+    std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
+        return false;
+    }
+    const DWORD processId = process_.dwProcessId;
+    return WaitUntil(
+        [&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExA(nullptr, window, "Kadrel", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == processId && IsWindowVisible(window)) {
+                    main_ = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        15000);
+}
+
+bool Journey::Close(DWORD milliseconds) {
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    return WaitForExit(milliseconds);
+}
+
+bool Journey::WaitForExit(DWORD milliseconds) {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+HWND Journey::List() const {
+    return FindDescendant(main_, WC_LISTVIEWA);
+}
+
+HWND Journey::StatusBar() const {
+    return FindDescendant(main_, STATUSCLASSNAMEA);
+}
+
+int Journey::RowCount() const {
+    return int(Ask(List(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string Journey::Cell(int row, int column) const {
+    constexpr size_t kCapacity = 1024;
+    RemoteBlock block(process_.hProcess, sizeof(LVITEMA) + kCapacity);
+    if (!block.Valid()) {
+        return std::string();
+    }
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = block.At(sizeof item);
+    item.cchTextMax = int(kCapacity);
+    block.Write(0, &item, sizeof item);
+    Ask(List(), LVM_GETITEMTEXTA, WPARAM(row), LPARAM(block.At(0)));
+    return block.ReadText(sizeof item, kCapacity);
+}
+
+std::vector<int> Journey::SelectedRows() const {
+    std::vector<int> rows;
+    HWND list = List();
+    for (LRESULT row = -1; (row = Ask(list, LVM_GETNEXTITEM, WPARAM(row), LVNI_SELECTED)) >= 0;) {
+        rows.push_back(int(row));
+    }
+    return rows;
+}
+
+std::string Journey::Status(int part) const {
+    constexpr size_t kCapacity = 1024;
+    RemoteBlock block(process_.hProcess, kCapacity);
+    if (!block.Valid()) {
+        return std::string();
+    }
+    HWND bar = StatusBar();
+    const LRESULT length = Ask(bar, SB_GETTEXTLENGTHA, WPARAM(part), 0);
+    if (length < 0 || LOWORD(length) >= kCapacity) {
+        return std::string();
+    }
+    Ask(bar, SB_GETTEXTA, WPARAM(part), LPARAM(block.At(0)));
+    return block.ReadText(0, kCapacity);
+}
+
+void Journey::Key(HWND target, UINT virtualKey) const {
+    const LPARAM scan = LPARAM(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, scan | 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, scan | 1 | (LPARAM(3) << 30));
+}
+
+void Journey::Menu(int commandId) const {
+    PostMessageA(main_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
+}
+
+ShownBox Journey::WaitForBox(DWORD milliseconds) const {
+    ShownBox box;
+    WaitUntil([&] { return (box.window = FindDialogOf(process_.dwProcessId, main_)) != nullptr; }, milliseconds);
+    if (!box.window) {
+        return box;
+    }
+    box.caption = WindowText(box.window);
+    for (HWND child = nullptr; (child = FindWindowExA(box.window, child, "Static", nullptr)) != nullptr;) {
+        const std::string text = WindowText(child);
+        if (!text.empty()) {
+            box.text += (box.text.empty() ? "" : "\n") + text;
+        }
+    }
+    return box;
+}
+
+bool Journey::Answer(const ShownBox& box, int buttonId) const {
+    if (!box.window) {
+        return false;
+    }
+    PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), 0);
+    return WaitUntil([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }, 10000);
+}
+
+bool Journey::WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) {
+            return true;
+        }
+        if (GetTickCount() - start >= milliseconds) {
+            return false;
+        }
+        Sleep(10);
+    }
+}
+
+bool Journey::WriteFile(const std::string& name, const std::string& bytes) const {
+    return WriteWholeFile(folder_ + name, bytes);
+}
+
+bool Journey::FileExists(const std::string& name) const {
+    return GetFileAttributesA((folder_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Journey::WriteFileW(const std::wstring& name, const std::string& bytes) const {
+    HANDLE file = CreateFileW((Wide(folder_) + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok = ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+bool Journey::FileExistsW(const std::wstring& name) const {
+    return GetFileAttributesW((Wide(folder_) + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Journey::MidiSong(const std::string& title) {
+    std::string track;
+    track += std::string("\x00\xFF\x03", 3) + char(title.size()) + title;
+    track += std::string("\x00\xFF\x2F\x00", 4);
+    std::string song("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x01\xE0", 14);
+    song += "MTrk";
+    const uint32_t length = uint32_t(track.size());
+    song += char(length >> 24);
+    song += char(length >> 16);
+    song += char(length >> 8);
+    song += char(length);
+    return song + track;
+}
