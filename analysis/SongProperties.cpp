@@ -135,8 +135,7 @@ static int32_t ReadWithRetry(const SongPropertyRequest& request, SongInfo* info,
 
 static void FillDateAndSize(const char* path, SongPropertyTexts* texts) {
     FindRecord record;
-    std::unique_ptr<FileFinder> finder = FinderOpen(&record, path, nullptr);
-    if (!finder || !finder->Found()) {
+    if (!FindExact(path, &record)) {
         return;
     }
     texts->modified = DateColumnText(TimeTextOfFileTime(record.lastWriteTime).c_str());

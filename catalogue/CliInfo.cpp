@@ -82,7 +82,7 @@ std::string SongInformationText(const char* path) {
     AddSequenceFields(&text, info, audio);
     AddLine(&text, "音源 :", SoundModuleText(path, title, kind));
     FindRecord record;
-    const bool found = FinderOpen(&record, path, nullptr)->Found();
+    const bool found = FindExact(path, &record);
     AddLine(&text, "更新日時 :", found ? DateColumnText(TimeTextOfFileTime(record.lastWriteTime).c_str()) : "");
     AddLine(&text, "サイズ :", found ? SizeText(record.size) : "");
     FindRecord wrd;

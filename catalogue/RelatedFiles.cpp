@@ -20,13 +20,31 @@ BagBox MakeRelatedSet() {
     return BagBox(nullptr, true, false, 1, 0, 16, 8, 128, 64);
 }
 
-// The folder (or "archive>" part) of a path and its base name + ".*".
-static void SplitForSearch(const char* path, std::string* folder, std::string* pattern) {
+// What a search for a song's companions looks at: the folder (or
+// "archive>" part) of a path, the song's base name, and base name + ".*" to
+// list. A '*' or '?' in the base name works as a wildcard in the listing, so
+// every name found is checked against the base name itself.
+struct SameNameSearch {
+    std::string folder;
+    std::string base;  // as the finder names entries
+    std::string pattern;
+};
+
+static SameNameSearch SplitForSearch(const char* path) {
+    SameNameSearch search;
     std::string name;
-    SplitPath(path, folder, &name, true);
+    SplitPath(path, &search.folder, &name, true);
     std::string base;
     SplitExtension(name.c_str(), &base, nullptr);
-    *pattern = *folder + base + ".*";
+    search.pattern = search.folder + base + ".*";
+    SplitExtension(EntryNameOf(path).c_str(), &search.base, nullptr);
+    return search;
+}
+
+// True for an entry the search counts: not hidden, system or a folder, and
+// named like the song.
+static bool IsCompanionEntry(const FindRecord& record, const SameNameSearch& search) {
+    return (record.attributes & kIgnoredAttributes) == 0 && IsBaseNameOf(record.name.c_str(), search.base);
 }
 
 int32_t FindRelatedFiles(const char* path,
@@ -34,17 +52,15 @@ int32_t FindRelatedFiles(const char* path,
                          std::initializer_list<const char*> extensions,
                          std::string* outPath,
                          FindRecord* outRecord) {
-    std::string folder;
-    std::string pattern;
-    SplitForSearch(path, &folder, &pattern);
     // A member name keeps its archive folders ("dir/x.mid"), and a member
     // search lists full member names, so the pattern and the names found both
     // carry them; the folder part before the member name is the archive.
+    const SameNameSearch search = SplitForSearch(path);
     FindRecord record;
-    std::unique_ptr<FileFinder> finder = FinderOpen(&record, pattern.c_str(), nullptr);
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, search.pattern.c_str(), nullptr);
     int32_t result = 0;
     for (bool more = finder->Found(); more; more = finder->Next(&record)) {
-        if (record.attributes & kIgnoredAttributes) {
+        if (!IsCompanionEntry(record, search)) {
             continue;
         }
         int32_t number = 0;
@@ -69,7 +85,7 @@ int32_t FindRelatedFiles(const char* path,
             continue;
         }
         if (outPath) {
-            *outPath = folder + record.name;
+            *outPath = search.folder + record.name;
         }
         if (outRecord) {
             *outRecord = record;
@@ -171,13 +187,11 @@ static void AddScriptNames(BagBox* set,
 // documents and anything else that travels with the song. An audio song's
 // "wrd" file belongs to a sequence song of the same name, never to it.
 static void AddOtherSameNamed(BagBox* set, const char* songPath, bool audio) {
-    std::string folder;
-    std::string pattern;
-    SplitForSearch(songPath, &folder, &pattern);
+    const SameNameSearch search = SplitForSearch(songPath);
     FindRecord record;
-    std::unique_ptr<FileFinder> finder = FinderOpen(&record, pattern.c_str(), nullptr);
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, search.pattern.c_str(), nullptr);
     for (bool more = finder->Found(); more; more = finder->Next(&record)) {
-        if (record.attributes & kIgnoredAttributes) {
+        if (!IsCompanionEntry(record, search)) {
             continue;
         }
         const char* name = record.name.c_str();
@@ -190,7 +204,7 @@ static void AddOtherSameNamed(BagBox* set, const char* songPath, bool audio) {
         if (audio && CompareNoCase(extension.c_str(), "wrd") == 0) {
             continue;
         }
-        AddUnique(set, folder + record.name);
+        AddUnique(set, search.folder + record.name);
     }
 }
 

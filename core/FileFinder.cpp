@@ -2,6 +2,8 @@
 // outside Windows and by archive listings.
 #include "core/FileFinder.h"
 
+#include <cstring>
+
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -82,4 +84,32 @@ bool MatchesWildcard(const char* name, const char* pattern) {
         p += (*p == '.' && p[1] == '*') ? 2 : 1;
     }
     return *p == 0;
+}
+
+bool IsBaseNameOf(const char* name, const std::string& base) {
+    const size_t n = std::strlen(name);
+    if (n < base.size() || (n > base.size() && name[base.size()] != '.')) {
+        return false;
+    }
+    return CompareNoCase(std::string(name, base.size()).c_str(), base.c_str()) == 0;
+}
+
+std::string EntryNameOf(const char* path) {
+    const int archiveEnd = FindEitherChar(path, '>', '\0');
+    if (archiveEnd >= 0) {
+        return std::string(path + archiveEnd + 1);
+    }
+    return std::string(path + (LastSeparator(path) + 1));
+}
+
+bool FindExact(const char* path, FindRecord* record) {
+    const std::string name = EntryNameOf(path);
+    const std::unique_ptr<FileFinder> finder = FinderOpen(record, path, nullptr);
+    for (bool more = finder->Found(); more; more = finder->Next(record)) {
+        if (CompareNoCase(record->name.c_str(), name.c_str()) == 0 ||
+            CompareNoCase(record->alternateName.c_str(), name.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
 }

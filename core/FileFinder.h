@@ -63,3 +63,19 @@ std::unique_ptr<FileFinder> OpenPlainFinder(FindRecord* record, const char* patt
 // True when a name matches a pattern of '*' and '?' the way the system's file
 // search does: ASCII case folded, double-byte characters matched whole.
 bool MatchesWildcard(const char* name, const char* pattern);
+
+// The name a finder reports for the entry path names: an archive member's
+// whole member name (after the '>'), else the last name of the path ('\\'
+// or '/' before it).
+std::string EntryNameOf(const char* path);
+
+// True when name is base itself or base followed by a dot and more: the
+// names a search for base + ".*" stands for, with base taken literally, so
+// that a '*' or '?' in it matches only itself. ASCII case is folded.
+bool IsBaseNameOf(const char* name, const std::string& base);
+
+// Looks up the one entry a path names (a file, a folder or an archive
+// member), its name taken literally: the system's search would take a '*'
+// or '?' in it for a wildcard and report whatever matched first. False
+// when there is no such entry.
+bool FindExact(const char* path, FindRecord* record);

@@ -119,6 +119,35 @@ TEST_F(RelatedFilesTest, FindRelatedFilesCountsListedExtensionsOnly) {
     EXPECT_EQ(kDocumentTxt | kDocumentUser, DocumentFlags(song.c_str(), "KAR"));
 }
 
+#ifndef _WIN32
+// '?' and '*' are ordinary characters of a name here (and what Windows shows
+// for a name it cannot write in its code page): a search for a song's
+// companions or for one file takes them as they are, never as wildcards.
+TEST_F(RelatedFilesTest, WildcardCharactersInANameMatchOnlyThemselves) {
+    Make("?.mid", "song");
+    Make("*x.mid", "song");
+    for (const char* other : {"a.txt", "b.doc", "x.wrd", "e.jpg", "zx.txt", "a.mid"}) {
+        Make(other);
+    }
+    BagBox set = MakeRelatedSet();
+    CollectRelatedSet(Song("?.mid").c_str(), kKindMidi, &set);
+    EXPECT_EQ((Names{"?.mid"}), SetNames(set));
+    EXPECT_EQ(0, WrdFlags(Song("?.mid").c_str()));
+    EXPECT_EQ(0, DocumentFlags(Song("*x.mid").c_str(), ""));
+
+    Make("?.txt");
+    set.Clear();
+    CollectRelatedSet(Song("?.mid").c_str(), kKindMidi, &set);
+    EXPECT_EQ((Names{"?.mid", "?.txt"}), SetNames(set));
+
+    FindRecord record;
+    ASSERT_TRUE(FindExact(Song("?.mid").c_str(), &record));
+    EXPECT_EQ("?.mid", record.name);
+    EXPECT_EQ(4u, record.size);
+    EXPECT_FALSE(FindExact(Song("?.doc").c_str(), &record)) << record.name;
+}
+#endif
+
 TEST_F(RelatedFilesTest, RelatedSetHoldsSongCompanionsDocumentsAndScriptNames) {
     Make("song.mid");
     CopyFixture("song.wrd", "song.wrd");
