@@ -84,10 +84,19 @@ static bool PumpDue() {
 // Runs the queued messages, at most every kPumpIntervalMs; a new tree
 // selection among them sets abort.
 bool ClientWindow::PumpMessages() {
+    if (catalogue_.quitting) {
+        return true;
+    }
     if (!PumpDue()) {
         return catalogue_.abort;
     }
-    return DispatchPendingMessages() || catalogue_.abort;
+    if (DispatchPendingMessages()) {
+        // The quit request stays queued for the program's loop; what runs
+        // now only has to end.
+        catalogue_.quitting = true;
+        return true;
+    }
+    return catalogue_.abort;
 }
 
 bool ClientWindow::KeepRow(const char* path) {
@@ -164,14 +173,17 @@ void ClientWindow::CloseProgress() {
     RestoreStatus();
 }
 
-// Escape cancels a cache refresh.
+// Escape cancels a cache refresh, and so does the end of the program: the
+// cache file then stays as it was.
 void ClientWindow::ProcessMessages(TitleCacheState& state) {
     if (EscapePressed()) {
         state.refreshRunning = false;
         DiscardPendingInput();
         return;
     }
-    PumpMessages();
+    if (PumpMessages() && catalogue_.quitting) {
+        state.refreshRunning = false;
+    }
 }
 
 void ClientWindow::Redisplay() {

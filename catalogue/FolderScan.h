@@ -48,6 +48,7 @@ class CatalogueHost : public TitleCacheHost {
    public:
     // Lets pending messages be processed between entries. A message may start
     // a new OpenLocation, which only sets abort; returns true to stop the scan.
+    // A host whose program is ending sets the state's quitting as well.
     virtual bool PumpMessages();
     // False drops a row while narrowing is active.
     virtual bool KeepRow(const char* path);
@@ -100,6 +101,9 @@ struct CatalogueState {
     std::string lastSelectedName;  // path selected before the location was left
     bool busy = false;
     bool abort = false;
+    // The program is ending: a stopped scan is not started over, and no
+    // new one starts.
+    bool quitting = false;
     uint32_t playerTypeMask = 0;
     ScanSettings settings;
     BagBox objectList = MakeObjectList();

@@ -237,6 +237,9 @@ static int32_t RowToSelect(const CatalogueState& state, int32_t rememberedRow) {
 }
 
 void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool resetSelection) {
+    if (state.quitting) {
+        return;
+    }
     if (state.busy) {
         // The running scan sees this at its next check and starts over.
         state.abort = true;
@@ -273,7 +276,7 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         if (!BuildObjectList(state, state.includeSubFolders)) {
             state.previousPath.clear();
             state.busy = false;
-            if (state.abort) {
+            if (state.abort && !state.quitting) {
                 continue;  // a newer location was chosen during the scan
             }
             host.ShowWaitCursor(false);

@@ -260,6 +260,35 @@ TEST_F(FolderScanTest, NewerLocationDuringAScanRestartsOnIt) {
     EXPECT_FALSE(state_.abort);
 }
 
+// The program's end arriving between entries stops the scan for good: it
+// is not started over, and no later request starts another.
+TEST_F(FolderScanTest, QuitDuringAScanEndsItWithoutStartingOver) {
+    for (int i = 0; i < 20; i++) {
+        Make(std::to_string(i) + ".mid", midi_);
+    }
+    int pumpsAfterQuit = 0;
+    host_.onPump = [&]() {
+        if (host_.pumps == 5) {
+            state_.quitting = true;  // what the window's host does on a quit request
+        }
+        if (state_.quitting) {
+            pumpsAfterQuit++;
+            if (pumpsAfterQuit > 50) {
+                state_.location.clear();  // lets a scan that starts over end
+            }
+        }
+        return state_.quitting;
+    };
+    Open(folder_.Path());
+    EXPECT_EQ(1, pumpsAfterQuit) << "the stopped scan was started over";
+    EXPECT_FALSE(state_.busy);
+    EXPECT_TRUE(state_.previousPath.empty());
+
+    const int pumps = host_.pumps;
+    Open(folder_.Path());
+    EXPECT_EQ(pumps, host_.pumps) << "a scan started after the quit";
+}
+
 TEST_F(FolderScanTest, MissingFolderIsReportedAndEmptyLocationClearsEverything) {
     Make("x.mid", midi_);
     Open(folder_.Path());
