@@ -9,6 +9,7 @@
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/FileTime.h"
 #include "core/FileFinder.h"
+#include "core/FolderTrail.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -122,13 +123,15 @@ static void NoteChild(const FindRecord& record, FolderChildren* children) {
     }
 }
 
-bool ScanFolder(CatalogueState& state,
-                const char* folder,
-                BagBox* output,
-                const char* pattern,
-                bool absoluteNames,
-                bool recurse,
-                bool nested) {
+// One folder or archive of a walk; trail holds the real folders it is inside.
+static bool ScanFolderOnTrail(CatalogueState& state,
+                              FolderTrail& trail,
+                              const char* folder,
+                              BagBox* output,
+                              const char* pattern,
+                              bool absoluteNames,
+                              bool recurse,
+                              bool nested) {
     const std::string folderPath = folder;
     const bool realFolder = IsRealFolder(folder);
     FindRecord record;
@@ -158,13 +161,16 @@ bool ScanFolder(CatalogueState& state,
         if (record.attributes & kAttrDirectory) {
             if (recurse && realFolder && record.name != "." && record.name != "..") {
                 const std::string sub = folderPath + record.name + "\\";
-                ScanFolder(state, sub.c_str(), output, pattern, absoluteNames, recurse, true);
+                if (trail.Enter(sub.c_str())) {
+                    ScanFolderOnTrail(state, trail, sub.c_str(), output, pattern, absoluteNames, recurse, true);
+                    trail.Leave();
+                }
             }
             continue;
         }
         if (realFolder && state.settings.searchArchive && ArchiveKindOfName(record.name.c_str()) != kArchiveNone) {
             const std::string archive = folderPath + record.name + ">";
-            ScanFolder(state, archive.c_str(), output, pattern, absoluteNames, recurse, true);
+            ScanFolderOnTrail(state, trail, archive.c_str(), output, pattern, absoluteNames, recurse, true);
             continue;
         }
         AddMusicFile(state, folderPath, record, output, absoluteNames);
@@ -173,4 +179,20 @@ bool ScanFolder(CatalogueState& state,
         state.children = std::move(children);
     }
     return !state.abort;
+}
+
+bool ScanFolder(CatalogueState& state,
+                const char* folder,
+                BagBox* output,
+                const char* pattern,
+                bool absoluteNames,
+                bool recurse,
+                bool nested) {
+    // Only a walk into sub-folders can come round to a folder again, so only
+    // that one reads identities: one for each real folder it enters.
+    FolderTrail trail;
+    if (recurse && IsRealFolder(folder)) {
+        trail.Enter(folder);
+    }
+    return ScanFolderOnTrail(state, trail, folder, output, pattern, absoluteNames, recurse, nested);
 }
