@@ -9,6 +9,7 @@
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/FileTime.h"
 #include "core/FileFinder.h"
+#include "core/FolderTrail.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -122,17 +123,22 @@ static void NoteChild(const FindRecord& record, FolderChildren* children) {
     }
 }
 
-bool ScanFolder(CatalogueState& state,
-                const char* folder,
-                BagBox* output,
-                const char* pattern,
-                bool absoluteNames,
-                bool recurse,
-                bool nested) {
-    const std::string folderPath = folder;
-    const bool realFolder = IsRealFolder(folder);
+// What stays the same through one walk, and the real folders it is inside.
+struct FolderWalk {
+    CatalogueState& state;
+    BagBox* output;
+    const char* pattern;
+    bool absoluteNames;
+    bool recurse;
+    FolderTrail trail;
+};
+
+// One folder or archive of a walk.
+static bool ScanWalkFolder(FolderWalk& walk, const std::string& folderPath, bool nested) {
+    CatalogueState& state = walk.state;
+    const bool realFolder = IsRealFolder(folderPath.c_str());
     FindRecord record;
-    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folderPath + pattern).c_str(), nullptr);
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folderPath + walk.pattern).c_str(), nullptr);
     if (!finder->Found()) {
         const uint32_t error = finder->Error();
         const bool missingInRealFolder = error == kErrorFileNotFound && realFolder;
@@ -142,7 +148,7 @@ bool ScanFolder(CatalogueState& state,
         return true;
     }
     // The whole listing of the location itself also tells its children.
-    const bool listsChildren = !nested && realFolder && std::strcmp(pattern, "*.*") == 0;
+    const bool listsChildren = !nested && realFolder && std::strcmp(walk.pattern, "*.*") == 0;
     FolderChildren children;
     children.folder = folderPath;
     for (bool more = true; more; more = finder->Next(&record)) {
@@ -156,21 +162,39 @@ bool ScanFolder(CatalogueState& state,
             continue;
         }
         if (record.attributes & kAttrDirectory) {
-            if (recurse && realFolder && record.name != "." && record.name != "..") {
+            if (walk.recurse && realFolder && record.name != "." && record.name != "..") {
                 const std::string sub = folderPath + record.name + "\\";
-                ScanFolder(state, sub.c_str(), output, pattern, absoluteNames, recurse, true);
+                if (walk.trail.Enter(sub.c_str())) {
+                    ScanWalkFolder(walk, sub, true);
+                    walk.trail.Leave();
+                }
             }
             continue;
         }
         if (realFolder && state.settings.searchArchive && ArchiveKindOfName(record.name.c_str()) != kArchiveNone) {
-            const std::string archive = folderPath + record.name + ">";
-            ScanFolder(state, archive.c_str(), output, pattern, absoluteNames, recurse, true);
+            ScanWalkFolder(walk, folderPath + record.name + ">", true);
             continue;
         }
-        AddMusicFile(state, folderPath, record, output, absoluteNames);
+        AddMusicFile(state, folderPath, record, walk.output, walk.absoluteNames);
     }
     if (listsChildren && !state.abort) {
         state.children = std::move(children);
     }
     return !state.abort;
+}
+
+bool ScanFolder(CatalogueState& state,
+                const char* folder,
+                BagBox* output,
+                const char* pattern,
+                bool absoluteNames,
+                bool recurse,
+                bool nested) {
+    FolderWalk walk = {state, output, pattern, absoluteNames, recurse, FolderTrail()};
+    // Only a walk into sub-folders can come round to a folder again, so only
+    // that one reads identities: one for each real folder it enters.
+    if (recurse && IsRealFolder(folder)) {
+        walk.trail.Enter(folder);
+    }
+    return ScanWalkFolder(walk, folder, nested);
 }

@@ -118,8 +118,10 @@ struct CatalogueState {
 // Walks folder + pattern (a folder path ending in '\\', or an archive path
 // ending in '>'). Every music file goes to state.scanList, and those the
 // player can play also to output (2 strings, 2 integers). Paths are full with
-// absoluteNames, else relative to state.location. Returns false only when
-// the scan was stopped (abort).
+// absoluteNames, else relative to state.location. With recurse, a sub-folder
+// that leads back to a folder the walk is inside (a link to it or to one of
+// its ancestors) is not entered. Returns false only when the scan was
+// stopped (abort).
 bool ScanFolder(CatalogueState& state,
                 const char* folder,
                 BagBox* output,

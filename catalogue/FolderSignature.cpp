@@ -7,9 +7,10 @@
 
 #include "analysis/FileTypes.h"
 #include "catalogue/ArchiveKind.h"
+#include "core/FolderTrail.h"
 
-// The program's paths live in 512-byte buffers; a deeper folder (or a link
-// that loops back on itself) is not entered.
+// The program's paths live in 512-byte buffers; a deeper folder is not
+// entered.
 constexpr size_t kSignaturePathMax = 511;  // bytes
 
 static uint32_t Fold(uint32_t hash, uint32_t value) {
@@ -45,7 +46,12 @@ void AddFileToSignature(FolderSignature* signature, const FindRecord& record) {
 }
 
 // Adds the entries of one folder, carrying the hashes on into its sub-folders.
-static void AddFolder(FolderSignature* signature, const std::string& folder, bool includeSubFolders) {
+// A sub-folder that is one of the folders the walk is already inside (a link
+// back to it) adds nothing: it holds no songs the walk does not count anyway.
+static void AddFolder(FolderSignature* signature,
+                      FolderTrail& trail,
+                      const std::string& folder,
+                      bool includeSubFolders) {
     FindRecord record;
     std::unique_ptr<FileFinder> finder = OpenPlainFinder(&record, (folder + "*.*").c_str());
     for (bool more = finder->Found(); more; more = finder->Next(&record)) {
@@ -54,9 +60,10 @@ static void AddFolder(FolderSignature* signature, const std::string& folder, boo
         }
         if (record.attributes & kAttrDirectory) {
             const std::string sub = folder + record.name + "\\";
-            if (includeSubFolders && sub.size() <= kSignaturePathMax) {
+            if (includeSubFolders && sub.size() <= kSignaturePathMax && trail.Enter(sub.c_str())) {
                 AddNameToSignature(signature, record.name.c_str());
-                AddFolder(signature, sub, includeSubFolders);
+                AddFolder(signature, trail, sub, includeSubFolders);
+                trail.Leave();
             }
             continue;
         }
@@ -68,6 +75,10 @@ static void AddFolder(FolderSignature* signature, const std::string& folder, boo
 
 FolderSignature ReadFolderSignature(const char* folder, bool includeSubFolders) {
     FolderSignature signature;
-    AddFolder(&signature, folder, includeSubFolders);
+    FolderTrail trail;
+    if (includeSubFolders) {
+        trail.Enter(folder);
+    }
+    AddFolder(&signature, trail, folder, includeSubFolders);
     return signature;
 }

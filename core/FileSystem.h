@@ -1,5 +1,6 @@
 // Small file operations the catalogue needs beyond reading: creating a file
-// for writing, moving one over another, and deleting. Each world supplies its own implementation
+// for writing, moving one over another, deleting, and telling whether two
+// folder paths lead to the same folder. Each world supplies its own implementation
 // (FileSystem_win.cpp, FileSystem_posix.cpp); errors are the Win32 numbers.
 #pragma once
 
@@ -25,3 +26,18 @@ uint32_t MoveOverFile(const char* source, const char* target);
 
 // Deletes a file; 0 or the error number.
 uint32_t RemoveFile(const char* path);
+
+// Which folder a path leads to, whatever links it went through: the volume
+// and the file's number on it. Equal identities are one folder.
+struct FolderIdentity {
+    uint64_t volume = 0;
+    uint64_t file = 0;
+};
+
+inline bool operator==(const FolderIdentity& a, const FolderIdentity& b) {
+    return a.volume == b.volume && a.file == b.file;
+}
+
+// Reads the identity of a folder (a path, with or without its final
+// separator), following links; false when it cannot be read.
+bool ReadFolderIdentity(const char* folder, FolderIdentity* identity);

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <string>
@@ -89,4 +90,14 @@ uint32_t MoveOverFile(const char* source, const char* target) {
 
 uint32_t RemoveFile(const char* path) {
     return unlink(NativePath(path).c_str()) == 0 ? 0 : ErrorOfErrno(errno);
+}
+
+bool ReadFolderIdentity(const char* folder, FolderIdentity* identity) {
+    struct stat st;
+    if (stat(NativePath(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    identity->volume = uint64_t(st.st_dev);
+    identity->file = uint64_t(st.st_ino);
+    return true;
 }

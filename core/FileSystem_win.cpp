@@ -60,3 +60,22 @@ uint32_t RemoveFile(const char* path) {
     SetLastError(0);
     return DeleteFileA(path) ? 0 : GetLastError();
 }
+
+bool ReadFolderIdentity(const char* folder, FolderIdentity* identity) {
+    // No access rights are asked for: the handle only answers the question.
+    // A folder opens only with FILE_FLAG_BACKUP_SEMANTICS.
+    HANDLE handle = CreateFileA(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const bool read = GetFileInformationByHandle(handle, &info) != 0;
+    CloseHandle(handle);
+    if (!read || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    identity->volume = info.dwVolumeSerialNumber;
+    identity->file = uint64_t(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    return true;
+}

@@ -100,6 +100,12 @@ class ScratchFolder {
     }
     ~ScratchFolder() {
 #ifdef _WIN32
+        // The shell's delete stops at a link to a folder under Wine; the
+        // Unix rm removes links and all.
+        if (madeLinks_) {
+            RunUnixTool("/bin/rm -rf \"" + UnixPathOf(path_) + "\"");
+            AwaitPresence(path_.substr(0, path_.size() - 1), false);
+        }
         std::string from = path_.substr(0, path_.size() - 1);
         from.push_back('\0');
         SHFILEOPSTRUCTA op = {};
@@ -126,6 +132,25 @@ class ScratchFolder {
 #endif
     }
 
+    // Makes name a symbolic link to target, a path relative to the link's
+    // folder with '/' between its parts ("." or "../other"); false when no
+    // link was made. Under Wine, whose CreateSymbolicLinkA reports success
+    // and makes nothing, the Unix ln makes the link: Wine starts a Unix
+    // program named by a Unix path, but hands back no process to wait for,
+    // so the link itself is waited for.
+    bool MakeLink(const std::string& name, const std::string& target) {
+#ifdef _WIN32
+        const std::string unixPath = UnixPathOf(File(name));
+        if (unixPath.empty() || !RunUnixTool("/bin/ln -s \"" + target + "\" \"" + unixPath + "\"")) {
+            return false;
+        }
+        madeLinks_ = true;
+        return AwaitPresence(File(name), true);
+#else
+        return symlink(target.c_str(), SystemPath(File(name)).c_str()) == 0;
+#endif
+    }
+
     const std::string& Path() const {
         return path_;
     }
@@ -134,6 +159,50 @@ class ScratchFolder {
     }
 
   private:
+#ifdef _WIN32
+    // The Unix path Wine keeps a Windows path at; empty outside Wine.
+    static std::string UnixPathOf(const std::string& path) {
+        using UnixFileNameFn = char*(CDECL*)(const wchar_t*);
+        const auto unixFileName = reinterpret_cast<UnixFileNameFn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        wchar_t wide[MAX_PATH];
+        if (!unixFileName || MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH) == 0) {
+            return std::string();
+        }
+        char* unixPath = unixFileName(wide);
+        const std::string result = unixPath ? unixPath : "";
+        HeapFree(GetProcessHeap(), 0, unixPath);
+        return result;
+    }
+    // Starts a Unix program; command begins with its Unix path.
+    static bool RunUnixTool(std::string command) {
+        const std::string program = "Z:" + command.substr(0, command.find(' '));
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process)) {
+            return false;
+        }
+        for (HANDLE handle : {process.hProcess, process.hThread}) {
+            if (handle) {
+                CloseHandle(handle);
+            }
+        }
+        return true;
+    }
+    // Waits up to 10 s until a path is there (present) or gone; true when it came to be.
+    static bool AwaitPresence(const std::string& path, bool present) {
+        for (int waited = 0; waited < 10000; waited += 10) {
+            if ((GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) == present) {
+                return true;
+            }
+            Sleep(10);
+        }
+        return false;
+    }
+    bool madeLinks_ = false;
+#endif
     // Folder names use letters that spell no sound module detection string
     // (no digits, no G, S, X, C, M, T, U or P), so a scratch path never makes
     // a song look written for a module.
