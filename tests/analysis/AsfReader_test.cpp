@@ -54,6 +54,9 @@ TEST(AsfReader, AnObjectSizeTheFileHoldsIsReadOnlyUpToTheCap) {
     const CountedRead read = ReadCountedFile(ReadAsfFile, path);
     EXPECT_EQ("Big Title", read.read.title);
     EXPECT_LE(read.largestRead, kAsfObjectBytesKept);
+    // The small copy kept as a fixture (and fuzz seed).
+    EXPECT_EQ("Whole Title",
+              ReadForList(ReadAsfFile, ReadWholeFile(TestDataPath("audio/description-claims-whole-file.wma"))).title);
 }
 
 TEST(AsfReader, OtherFilesCannotBeRead) {
