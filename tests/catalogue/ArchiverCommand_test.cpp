@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "catalogue/ArchiveAccess.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/ArchiversOwn.h"
+#include "core/FileFinder.h"
 #include "tests/catalogue/ZipTestFiles.h"
 
 namespace {
@@ -190,6 +193,21 @@ bool Exists(const std::string& path) {
     return file != nullptr;
 }
 
+// The names a listing of a folder shows, sorted. Unlike opening a name, a
+// listing never shows a device (Windows opens NUL.mid in any folder).
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    FindRecord record;
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folder + "\\*").c_str(), nullptr);
+    for (bool more = finder->Found(); more; more = finder->Next(&record)) {
+        if (record.name != "." && record.name != "..") {
+            names.push_back(record.name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 class OwnArchiver : public ::testing::Test {
    protected:
     void SetUp() override {
@@ -284,9 +302,8 @@ TEST_F(OwnArchiver, DeviceMembersAreNeverWritten) {
     EXPECT_EQ("MThd", ReadWholeFile(folder_.File("out/ok.mid")));
     for (const std::string& device : devices) {
         EXPECT_NE(std::string::npos, output.find(device + ": refused")) << output;
-        EXPECT_FALSE(Exists(folder_.File("out/" + device))) << device;
     }
-    EXPECT_FALSE(Exists(folder_.File("out/con"))) << "a device as a folder";
+    EXPECT_EQ(std::vector<std::string>{"ok.mid"}, FolderNames(folder_.File("out")));
 }
 
 // Stands in for a library: the program's command line, read by our own code
@@ -331,14 +348,12 @@ TEST_F(ProgramExtraction, NamesACommandLineCannotHoldNeverReachALibrary) {
         EXPECT_EQ(kArchiveErrorCannotOpen, ExtractMemberOwn((zip + ">" + name).c_str(), out.c_str())) << name;
     }
     EXPECT_EQ(0, libraryCalls);
-    for (const char* other : {"a.mid", "b.mid", "a", "NUL.mid", "x.mid"}) {
-        EXPECT_FALSE(Exists(folder_.File(std::string("out/") + other))) << other;
-    }
+    EXPECT_EQ(std::vector<std::string>{}, FolderNames(out));
     // A plain name still goes to the library, and only that member comes out.
     EXPECT_EQ(0, ExtractMember((zip + ">b.mid").c_str(), out.c_str(), nullptr, ExtractPurpose::kQuiet));
     EXPECT_EQ(1, libraryCalls);
     EXPECT_EQ("MThd", ReadWholeFile(folder_.File("out/b.mid")));
-    EXPECT_FALSE(Exists(folder_.File("out/a.mid")));
+    EXPECT_EQ(std::vector<std::string>{"b.mid"}, FolderNames(out));
 }
 
 TEST_F(OwnArchiver, MemoryExtractionFillsTheBuffer) {
