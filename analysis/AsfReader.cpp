@@ -131,9 +131,15 @@ static void ParseExtendedDescription(Span data, bool wantComment, AudioTag* tag)
     }
 }
 
-// Reads an object's data (after its 24-byte header) into bytes.
+// Reads an object's data (after its 24-byte header) into bytes, at most
+// kAsfObjectBytesKept of it. The Content Description holds at most five
+// strings of 65,535 bytes, and real Extended Content Descriptions stay far
+// below the cap too. A larger size, even one the file really holds (a video
+// of gigabytes with a broken header), is read only this far: the parsers stop
+// at the first string that runs past what was kept.
 static bool ReadObjectData(SongFile& file, uint32_t pos, uint32_t size, std::vector<uint8_t>* bytes) {
-    bytes->resize(size - kObjectHeaderBytes);
+    const uint32_t dataSize = size - kObjectHeaderBytes;
+    bytes->resize(dataSize < kAsfObjectBytesKept ? dataSize : kAsfObjectBytesKept);
     return ReadSongBytes(file, pos + kObjectHeaderBytes, bytes->data(), uint32_t(bytes->size()));
 }
 

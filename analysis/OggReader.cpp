@@ -1,10 +1,13 @@
 // Ogg Vorbis files: the TITLE, ARTIST and COMMENT fields of the Vorbis comment
 // header, which must begin one of the first three pages. The header itself
-// may go on over further pages (pictures make it long).
+// may go on over further pages (pictures make it long). Everything is read
+// through one read-ahead window, so walking many small comments costs one
+// read per window, not one per comment.
 #include <cstring>
 #include <vector>
 
 #include "analysis/AudioTags.h"
+#include "analysis/ByteWindow.h"
 #include "analysis/SongReaders.h"
 #include "core/Text.h"
 
@@ -17,6 +20,12 @@ constexpr uint32_t kPacketMagicBytes = 7;  // packet type and "vorbis"
 constexpr uint8_t kCommentPacket = 3;
 // Enough of one field for its key and a value that fills the longest text.
 constexpr uint32_t kFieldBytesRead = 2048;
+// Bytes fetched per read: the head of a file, or a run of small comments.
+constexpr uint32_t kWindowBytes = 4096;
+constexpr uint32_t kCommentLengthBytes = 4;  // each comment starts with its length
+// Taggers write a few dozen comments (MusicBrainz about fifty); a header
+// declaring millions, each a bare length, is walked no further than this.
+constexpr uint32_t kMaxCommentsWalked = 1024;
 
 struct OggField {
     const char* key;  // with its '='
@@ -35,15 +44,21 @@ struct OggPage {
     uint32_t end;   // file offset just past the page's packet bytes
 };
 
+// Copies exactly n bytes at pos (n at most the window's capacity); false when
+// the file ends first.
+static bool ReadWindowBytes(ByteWindow& window, uint32_t pos, void* buffer, uint32_t n) {
+    return window.CopyOut(pos, n, buffer) == n;
+}
+
 // Reads the page header at pos; false when there is no page there.
-static bool ReadPage(SongFile& file, uint32_t fileSize, uint32_t pos, OggPage* page) {
+static bool ReadPage(ByteWindow& window, uint32_t fileSize, uint32_t pos, OggPage* page) {
     uint8_t header[kPageHeaderBytes];
-    if (!ReadSongBytes(file, pos, header, sizeof(header)) || memcmp(header, "OggS", 4) != 0) {
+    if (!ReadWindowBytes(window, pos, header, sizeof(header)) || memcmp(header, "OggS", 4) != 0) {
         return false;
     }
     const uint8_t segments = header[kSegmentCountOffset];
     uint8_t lacing[255];
-    if (!ReadSongBytes(file, pos + kPageHeaderBytes, lacing, segments)) {
+    if (!ReadWindowBytes(window, pos + kPageHeaderBytes, lacing, segments)) {
         return false;
     }
     uint32_t body = 0;
@@ -63,8 +78,8 @@ namespace {
 // Reads a packet that may go on over the following pages.
 class PacketReader {
    public:
-    PacketReader(SongFile& file, uint32_t fileSize, const OggPage& page, uint32_t pos)
-        : file_(file), fileSize_(fileSize), pos_(pos), end_(page.end) {
+    PacketReader(ByteWindow& window, uint32_t fileSize, const OggPage& page, uint32_t pos)
+        : window_(window), fileSize_(fileSize), pos_(pos), end_(page.end) {
     }
 
     // Reads n bytes into buffer (or skips them when buffer is null). False
@@ -74,9 +89,10 @@ class PacketReader {
             if (pos_ == end_ && !NextPage()) {
                 return false;
             }
-            const uint32_t part = n < end_ - pos_ ? n : end_ - pos_;
+            uint32_t part = n < end_ - pos_ ? n : end_ - pos_;
             if (buffer != nullptr) {
-                if (!ReadSongBytes(file_, pos_, buffer, part)) {
+                part = part < kWindowBytes ? part : kWindowBytes;
+                if (!ReadWindowBytes(window_, pos_, buffer, part)) {
                     return false;
                 }
                 buffer += part;
@@ -104,7 +120,7 @@ class PacketReader {
    private:
     bool NextPage() {
         OggPage page;
-        if (!ReadPage(file_, fileSize_, end_, &page) || page.data == page.end) {
+        if (!ReadPage(window_, fileSize_, end_, &page) || page.data == page.end) {
             return false;
         }
         pos_ = page.data;
@@ -112,7 +128,7 @@ class PacketReader {
         return true;
     }
 
-    SongFile& file_;
+    ByteWindow& window_;
     uint32_t fileSize_;
     uint32_t pos_;
     uint32_t end_;
@@ -122,11 +138,11 @@ class PacketReader {
 
 // Finds the page among the first three whose packet is the comment header;
 // *contents receives the offset after the packet's 7 magic bytes.
-static bool FindCommentHeader(SongFile& file, uint32_t fileSize, OggPage* page, uint32_t* contents) {
+static bool FindCommentHeader(ByteWindow& window, uint32_t fileSize, OggPage* page, uint32_t* contents) {
     uint32_t pos = 0;
     for (int i = 0; i < kPagesSearched; ++i) {
         uint8_t magic[kPacketMagicBytes];
-        if (!ReadPage(file, fileSize, pos, page) || !ReadSongBytes(file, page->data, magic, sizeof(magic)) ||
+        if (!ReadPage(window, fileSize, pos, page) || !ReadWindowBytes(window, page->data, magic, sizeof(magic)) ||
             memcmp(magic + 1, "vorbis", 6) != 0) {
             return false;
         }
@@ -165,7 +181,9 @@ static void TakeComment(const uint8_t* bytes, size_t size, bool wantComment, Aud
 }
 
 // Walks the comment header: the vendor string, the count, then each comment
-// as a length and its bytes. A length past the end of the file ends the walk.
+// as a length and its bytes. A length past the end of the file ends the walk,
+// and so does a count the rest of the file could not hold (every comment
+// needs its length word) or one beyond kMaxCommentsWalked.
 static void WalkComments(PacketReader& packet, bool wantComment, AudioTag* tag) {
     uint32_t vendorLength = 0;
     if (!packet.ReadNumber(&vendorLength) || vendorLength > packet.Remaining() || !packet.Read(nullptr, vendorLength)) {
@@ -175,6 +193,9 @@ static void WalkComments(PacketReader& packet, bool wantComment, AudioTag* tag) 
     if (!packet.ReadNumber(&count)) {
         return;
     }
+    const uint32_t held = packet.Remaining() / kCommentLengthBytes;
+    count = count < held ? count : held;
+    count = count < kMaxCommentsWalked ? count : kMaxCommentsWalked;
     std::vector<uint8_t> field(kFieldBytesRead);
     for (uint32_t i = 0; i < count && !TagComplete(*tag, wantComment); ++i) {
         uint32_t length = 0;
@@ -193,15 +214,16 @@ static void WalkComments(PacketReader& packet, bool wantComment, AudioTag* tag) 
 }
 
 int32_t ReadOggFile(SongFile& file, SongInfo* info, char* title, char* comment) {
-    const uint32_t fileSize = SongFileSize32(file);
+    ByteWindow window(file, kWindowBytes);
+    const uint32_t fileSize = uint32_t(window.FileSize());
     OggPage page;
     uint32_t contents = 0;
-    if (fileSize < kPageHeaderBytes || !FindCommentHeader(file, fileSize, &page, &contents)) {
+    if (fileSize < kPageHeaderBytes || !FindCommentHeader(window, fileSize, &page, &contents)) {
         return ComposeNoTag(info, comment);
     }
     const bool wantComment = WantsComment(info, comment);
     AudioTag tag;
-    PacketReader packet(file, fileSize, page, contents);
+    PacketReader packet(window, fileSize, page, contents);
     WalkComments(packet, wantComment, &tag);
     return ComposeTagResult(tag, info, title, comment);
 }

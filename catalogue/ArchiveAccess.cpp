@@ -6,6 +6,7 @@
 
 #include "catalogue/ArchiveFiles.h"
 #include "catalogue/ArchiveKind.h"
+#include "catalogue/ArchiverCommand.h"
 #include "catalogue/LzhHeader.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
@@ -74,7 +75,7 @@ int ExtractMemberOwn(const char* memberPath, const char* destinationFolder) {
     }
     // Only the last element is written, so no name reaches outside the folder.
     std::string fileName = LastNameElement(member);
-    if (fileName.empty() || fileName == "." || fileName == "..") {
+    if (fileName.empty() || fileName == "." || !IsExtractableMemberName(member.c_str())) {
         return kArchiveErrorCannotOpen;
     }
     uint32_t size = MemberSizeOf(kind, archive, member);
@@ -91,6 +92,12 @@ int ExtractMemberOwn(const char* memberPath, const char* destinationFolder) {
 }
 
 int ExtractMember(const char* memberPath, const char* destinationFolder, void* ownerWindow, ExtractPurpose purpose) {
+    // Checked here, before any library sees the name: a user's own library
+    // would write a device or take the name for a wildcard.
+    std::string archive, member;
+    if (SplitMemberPath(memberPath, &archive, &member) && !IsExtractableMemberName(member.c_str())) {
+        return kArchiverErrorUnsafeName;
+    }
     if (memberExtractor) {
         return memberExtractor(memberPath, destinationFolder, ownerWindow, purpose);
     }

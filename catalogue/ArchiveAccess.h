@@ -27,13 +27,15 @@ using MemberExtractor = int (*)(const char* memberPath,
 // members are extracted by our own decoders.
 void SetMemberExtractor(MemberExtractor extractor);
 
-// Extracts a member through the installed extractor. Returns 0 on success.
+// Extracts a member through the installed extractor. Returns 0 on success,
+// kArchiverErrorUnsafeName for a name IsExtractableMemberName refuses (no
+// library is asked), else the extractor's result.
 int ExtractMember(const char* memberPath, const char* destinationFolder, void* ownerWindow, ExtractPurpose purpose);
 
 // Extracts a member with our own decoders: its last name element is written
 // into destinationFolder. Returns 0, an archive error number, or
 // kArchiveErrorCannotOpen when the file cannot be written or the name is
-// unusable.
+// unusable (IsExtractableMemberName refuses it, or it ends in a separator).
 int ExtractMemberOwn(const char* memberPath, const char* destinationFolder);
 
 // The working folder for extracted members: the system's temporary folder

@@ -199,6 +199,30 @@ static bool IsParentElement(const char* element, size_t length) {
     return dots >= 2;
 }
 
+// True for a name element that Windows opens as a device: CON, PRN, AUX,
+// NUL, COM1-COM9 or LPT1-LPT9 (any case) before the first dot, whatever
+// extension follows, blanks before the dot and trailing dots and blanks
+// included ("nul.mid", "Com1 .x", "aux. ."). Dots and blanks are never trail
+// bytes, so the bytes are compared as they are.
+static bool IsDeviceElement(const char* element, size_t length) {
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+    size_t end = 0;
+    while (end < length && element[end] != '.') {
+        end++;
+    }
+    while (end > 0 && element[end - 1] == ' ') {
+        end--;
+    }
+    const std::string base = UpperAscii(std::string(element, end).c_str());
+    for (const char* device : kDevices) {
+        if (base == device) {
+            return true;
+        }
+    }
+    const bool numbered = base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0);
+    return numbered && base[3] >= '1' && base[3] <= '9';
+}
+
 bool IsSafeMemberName(const char* name) {
     if (name[0] == '\0' || name[0] == '/' || name[0] == '\\') {
         return false;
@@ -211,7 +235,8 @@ bool IsSafeMemberName(const char* name) {
             return false;
         }
         if (c == '\0' || c == '/' || c == '\\') {
-            if (IsParentElement(name + elementStart, i - elementStart)) {
+            const size_t length = i - elementStart;
+            if (IsParentElement(name + elementStart, length) || IsDeviceElement(name + elementStart, length)) {
                 return false;
             }
             if (c == '\0') {
@@ -222,6 +247,18 @@ bool IsSafeMemberName(const char* name) {
         }
         i += CharBytes(name + i);
     }
+}
+
+bool IsExtractableMemberName(const char* name) {
+    if (!IsSafeMemberName(name)) {
+        return false;
+    }
+    for (const char* p = name; *p != '\0'; p += CharBytes(p)) {
+        if (*p == '*' || *p == '?' || *p == '"') {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string MemberTargetPath(const std::string& destination, const std::string& member, bool junkPaths) {

@@ -55,8 +55,17 @@ bool HasSwitch(const ArchiverCommand& command, const char* name);
 
 // True when a member name stays inside the folder it is extracted to: not
 // empty, no drive letter, not starting with a separator, and no element ".."
-// between the separators '/' and '\\' (double-byte characters stepped over).
+// between the separators '/' and '\\' (double-byte characters stepped over);
+// nor does any element name a device (CON, PRN, AUX, NUL, COM1-COM9,
+// LPT1-LPT9, whatever extension, trailing dots or blanks follow), whose
+// "file" would be the device itself.
 bool IsSafeMemberName(const char* name);
+
+// True when the program may have a member extracted to disk: a safe name that
+// a command line names literally, so no '*' or '?' (a library takes them for
+// wildcards and extracts every member they match) and no '"' (it would end the
+// quoted name and turn the rest into further arguments).
+bool IsExtractableMemberName(const char* name);
 
 // Where a member goes: the destination followed by the member's last name
 // element (junkPaths), or by its whole name with '/' turned into '\\'.

@@ -126,7 +126,7 @@ bool IsEntryProtected(const std::string& entry) {
 std::string RemoveDriveName(const std::string& entry) {
     std::string rest;
     const std::string prefix = SplitInclude(entry, &rest);
-    const int colon = FindEitherChar(rest.c_str(), ':', '\0');
+    const int colon = FindDriveColon(rest.c_str());
     if (colon < 0) {
         return entry;
     }

@@ -32,7 +32,7 @@ std::string ListEntryFullPath(const std::string& entry, const std::string& listP
 bool IsEntryProtected(const std::string& entry);
 
 // The entry without its drive name: a leading "|include " stays, and the rest
-// loses everything up to and including its first ':'.
+// loses everything up to and including its drive ':' (FindDriveColon).
 std::string RemoveDriveName(const std::string& entry);
 
 // The entry reduced to its name part: a leading "|include " stays; an empty

@@ -47,7 +47,9 @@ std::string MakeDisplayName(const char* path, bool showExtension) {
 }
 
 std::string FullObjectPath(const char* location, const char* path) {
-    if (FindEitherChar(path, ':', '\0') >= 0) {
+    // Inside an archive every row is a member name, whatever it holds.
+    const bool inArchive = FindEitherChar(location, '>', '\0') >= 0;
+    if (!inArchive && FindDriveColon(path) >= 0) {
         return path;
     }
     return std::string(location) + path;

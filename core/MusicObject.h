@@ -10,7 +10,7 @@
 
 // ObjectList string columns.
 namespace ObjectListColumn {
-constexpr int32_t path = 0;         // relative to the location unless it holds ':'
+constexpr int32_t path = 0;         // relative to the location unless it holds a drive ':'
 constexpr int32_t displayName = 1;  // the name column of the song list
 constexpr int32_t timeText = 2;     // last-write time, "YYYY/MM/DD hh:mm:ss"
 // Integer columns.
@@ -64,6 +64,8 @@ std::string DateColumnText(const char* timeText);
 // else after its last '\\'; without the extension unless showExtension.
 std::string MakeDisplayName(const char* path, bool showExtension);
 
-// The full path of an object: location folder (with its trailing '\\')
-// followed by path, or path alone when it holds a drive colon.
+// The full path of an object: the location (a folder with its trailing '\\',
+// or a place inside an archive ending in '>' or '/') followed by path, or path
+// alone when the location is a folder and path holds a drive colon
+// (FindDriveColon: a ':' in an archive member's name does not count).
 std::string FullObjectPath(const char* location, const char* path);

@@ -87,6 +87,11 @@ int FindEitherChar(const char* s, char a, char b) {
     return -1;
 }
 
+int FindDriveColon(const char* path) {
+    const int found = FindEitherChar(path, ':', '>');
+    return found >= 0 && path[found] == ':' ? found : -1;
+}
+
 bool NextToken(std::string* dst, const char* src, size_t* position) {
     const char* start = src + *position;
     dst->clear();

@@ -33,6 +33,12 @@ int LastSeparator(const char* path);
 // Index of the first byte equal to a or b (b may be 0), or -1.
 int FindEitherChar(const char* s, char a, char b);
 
+// Index of the ':' that makes a path a full one ("C:\\x", "C:x"), or -1.
+// Only the part before the first '>' counts: a ':' in the name of an archive
+// member ("pack.lzh>a:b.mid") is part of that name and leaves the path
+// relative.
+int FindDriveColon(const char* path);
+
 // Copies src from *position up to the next ';' into dst and moves *position
 // past it. True when the position advanced, false at the end of the string.
 bool NextToken(std::string* dst, const char* src, size_t* position);

@@ -43,7 +43,7 @@ std::string HandOverCommand(int32_t kind, const std::string& executable, const s
     if (kind == PlayerKind::MediaPlayer || kind == PlayerKind::WinMediaPlayer) {
         command += " /play /close";
     }
-    return command + " \"" + path + "\"";
+    return command + " " + QuotedPlayerPath(path);
 }
 
 LaunchCommand BuildLaunchCommand(int32_t kind,

@@ -25,7 +25,8 @@ bool MinimiseFlag(const PlayerSettings& settings, SelectorShow show);
 bool NeedsRestart(int32_t kind, int32_t lastKind, bool withSong, bool startedWithoutSong, bool continuousPlay);
 
 // The command a hand-over builds before launching: the executable, for Media
-// Player kinds " /play /close", and for command-line kinds the quoted path.
+// Player kinds " /play /close", and for command-line kinds the quoted path
+// (QuotedPlayerPath: one argument whatever the path holds).
 std::string HandOverCommand(int32_t kind, const std::string& executable, const std::string& path, bool withSong);
 
 struct LaunchCommand {

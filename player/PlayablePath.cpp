@@ -7,6 +7,7 @@
 #include "catalogue/ArchiveAccess.h"
 #include "catalogue/ArchiveFiles.h"
 #include "catalogue/ArchiveKind.h"
+#include "catalogue/ArchiverCommand.h"
 #include "catalogue/Archivers.h"
 #include "catalogue/RelatedFiles.h"
 #include "core/FileFinder.h"
@@ -47,7 +48,9 @@ std::string PrepareSongForPlayer(const std::string& path, int32_t fileType, void
     DeleteFilesIn(folder);
     std::string archive;
     std::string member;
-    if (!SplitMemberPath(path.c_str(), &archive, &member)) {
+    // A member that may not be extracted is never looked for in the folder
+    // either: a device name there would "exist".
+    if (!SplitMemberPath(path.c_str(), &archive, &member) || !IsExtractableMemberName(member.c_str())) {
         return path;
     }
     // The set lists the song first, then its companions and what the scripts

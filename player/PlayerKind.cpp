@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "core/Text.h"
+
 static const PlayerRow kPlayers[] = {
     {PlayerKind::MediaPlayer, "Media Player", "mplay32.exe", PlayerChannel::kCommandLine, "", "", "", "", "", "", "",
      ""},
@@ -115,24 +117,36 @@ PlayerStatus ParseWindowStatusReply(int32_t kind, intptr_t reply) {
     }
 }
 
-static std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
+std::string PlayerPathText(const std::string& path) {
+    std::string text;
+    for (const char* p = path.c_str(); *p != '\0';) {
+        const size_t n = CharBytes(p);
+        if (n != 1 || *p != '"') {
+            text.append(p, n);
+        }
+        p += n;
+    }
+    return text;
+}
+
+std::string QuotedPlayerPath(const std::string& path) {
+    return "\"" + PlayerPathText(path) + "\"";
 }
 
 std::string DdePlayCommand(int32_t kind, const std::string& path) {
     switch (kind) {
         case PlayerKind::WrdFilePlayer:
-            return Quoted(path) + " /DQ";
+            return QuotedPlayerPath(path) + " /DQ";
         case PlayerKind::Mpvg:
-            return "open " + path;
+            return "open " + PlayerPathText(path);
         case PlayerKind::TmidiPlayer:
-            return "playfile " + Quoted(path);
+            return "playfile " + QuotedPlayerPath(path);
         case PlayerKind::Decoplay:
-            return Quoted(path);
+            return QuotedPlayerPath(path);
         case PlayerKind::KbMediaPlayer:
-            return Quoted(path) + " /na /play";
+            return QuotedPlayerPath(path) + " /na /play";
         case PlayerKind::Lilith:
-            return "/dopen " + Quoted(path) + " /play";
+            return "/dopen " + QuotedPlayerPath(path) + " /play";
         default:
             return "";
     }

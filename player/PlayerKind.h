@@ -73,6 +73,15 @@ PlayerStatus ParseDdeStatusReply(int32_t kind, const char* reply);
 // A window-message player's reply to its status message.
 PlayerStatus ParseWindowStatusReply(int32_t kind, intptr_t reply);
 
+// A song's path as a player's command is given it: without the '"' that no
+// file name holds and that would end a quoted path early, splitting the rest
+// into further arguments or commands (a member of an archive made elsewhere
+// can be named so; it is never extracted, and the player finds nothing).
+std::string PlayerPathText(const std::string& path);
+
+// PlayerPathText in double quotes: always one argument.
+std::string QuotedPlayerPath(const std::string& path);
+
 // The DDE command that plays path; "" for a kind without DDE.
 std::string DdePlayCommand(int32_t kind, const std::string& path);
 

@@ -1,6 +1,7 @@
 // Our own reader of Windows Media (ASF) headers.
 #include <gtest/gtest.h>
 
+#include "analysis/AudioTags.h"
 #include "tests/analysis/AudioTestFiles.h"
 
 namespace {
@@ -28,6 +29,34 @@ TEST(AsfReader, ObjectSizesPastTheEndAreBounded) {
     for (size_t cut = 0; cut < bytes.size(); ++cut) {
         EXPECT_GE(ReadForList(ReadAsfFile, bytes.substr(0, cut)).result, kReadCannotRead);
     }
+}
+
+// GUIDs as stored: the header object and the content description.
+const std::string kHeaderGuid("\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16);
+const std::string kContentGuid("\x33\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C", 16);
+
+std::string Le64(uint64_t n) {
+    return Le32(uint32_t(n)) + Le32(uint32_t(n >> 32));
+}
+
+TEST(AsfReader, AnObjectSizeTheFileHoldsIsReadOnlyUpToTheCap) {
+    // A 48 MiB file whose content description claims 40 MiB: a broken header
+    // in front of real data. Its strings come first and are still read.
+    const uint32_t fileSize = 48u << 20;
+    const uint32_t objectSize = 40u << 20;
+    const std::string title = Utf16LeWithBom("Big Title").substr(2) + std::string(2, '\0');
+    const std::string content =
+        kContentGuid + Le64(objectSize) + std::string(1, char(title.size())) + std::string(9, '\0') + title;
+    const std::string head = kHeaderGuid + Le64(fileSize) + Le32(1) + "\x01\x02" + content;
+    ScratchFolder folder;
+    const std::string path = folder.File("broken-size.wma");
+    ASSERT_TRUE(WriteSparseFile(path, head, fileSize, ""));
+    const CountedRead read = ReadCountedFile(ReadAsfFile, path);
+    EXPECT_EQ("Big Title", read.read.title);
+    EXPECT_LE(read.largestRead, kAsfObjectBytesKept);
+    // The small copy kept as a fixture (and fuzz seed).
+    EXPECT_EQ("Whole Title",
+              ReadForList(ReadAsfFile, ReadWholeFile(TestDataPath("audio/description-claims-whole-file.wma"))).title);
 }
 
 TEST(AsfReader, OtherFilesCannotBeRead) {

@@ -2,9 +2,12 @@
 // song list and the properties page call it, and build small tags in memory.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 #include "TestPaths.h"
@@ -99,4 +102,81 @@ inline std::string Utf16LeWithBom(const std::string& ascii) {
         out += '\0';
     }
     return out;
+}
+
+// A song file that counts what a reader asks of it: the reads and the largest
+// one. A reader whose work grows with a count or size the file declares shows
+// it here, without any timing.
+class CountingSongFile : public SongFile {
+   public:
+    explicit CountingSongFile(SongFile& inner) : inner_(inner) {
+    }
+    bool Read(void* buffer, uint32_t n, uint32_t* count) override {
+        reads++;
+        largestRead = std::max(largestRead, n);
+        return inner_.Read(buffer, n, count);
+    }
+    uint32_t Seek(int32_t offset, int origin) override {
+        return inner_.Seek(offset, origin);
+    }
+    uint32_t Size(uint32_t* high) override {
+        return inner_.Size(high);
+    }
+    const char* OpenedPath() const override {
+        return inner_.OpenedPath();
+    }
+
+    uint32_t reads = 0;
+    uint32_t largestRead = 0;
+
+   private:
+    SongFile& inner_;
+};
+
+// What the song list sees of a song read through a CountingSongFile, and what
+// the reader asked of the file.
+struct CountedRead {
+    ListRead read;
+    uint32_t reads;
+    uint32_t largestRead;
+};
+
+inline CountedRead ReadCounted(AudioReader reader, SongFile& inner) {
+    CountingSongFile file(inner);
+    char title[kTitleBufferBytes];
+    char comment[kCommentBufferBytes];
+    strcpy(title, kUnchangedTitle);
+    const int32_t result = reader(file, nullptr, title, comment);
+    return CountedRead{ListRead{result, title, comment}, file.reads, file.largestRead};
+}
+
+inline CountedRead ReadCounted(AudioReader reader, const std::string& bytes) {
+    MemorySongFile file(bytes.data(), uint32_t(bytes.size()));
+    return ReadCounted(reader, file);
+}
+
+// Writes a file of size bytes that begins with head and ends with tail; the
+// bytes between are zeros the file system need not store (a sparse file), so
+// a test can have a reader face hundreds of megabytes cheaply.
+inline bool WriteSparseFile(const std::string& path, const std::string& head, uint32_t size, const std::string& tail) {
+    std::FILE* f = std::fopen(SystemPath(path).c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    const std::string end = tail.empty() ? std::string(1, '\0') : tail;
+    bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size() &&
+              std::fseek(f, long(size - end.size()), SEEK_SET) == 0 &&
+              std::fwrite(end.data(), 1, end.size(), f) == end.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// Reads a file on disk through a CountingSongFile.
+inline CountedRead ReadCountedFile(AudioReader reader, const std::string& path) {
+    uint32_t error = 0;
+    std::unique_ptr<SongFile> file = OpenPlainSongFile(path.c_str(), SongOpenRequest(), &error);
+    EXPECT_TRUE(file) << path << " error " << error;
+    if (!file) {
+        return CountedRead{ListRead{kReadCannotRead, "", ""}, 0, 0};
+    }
+    return ReadCounted(reader, *file);
 }

@@ -2,6 +2,7 @@
 // and tags built in memory.
 #include <gtest/gtest.h>
 
+#include "analysis/AudioTags.h"
 #include "analysis/MpegReader.h"
 #include "tests/analysis/AudioTestFiles.h"
 
@@ -211,6 +212,21 @@ TEST(MpegReader, DetectsTagKindAndPageName) {
         EXPECT_EQ(c.kind, kind);
         EXPECT_STREQ(c.page, Mp3TagPageName(kind));
     }
+}
+
+TEST(MpegReader, AHugeId3v2TagIsReadOnlyUpToTheCap) {
+    // A 100 MiB recording whose tag claims 90 MiB (a broken size, or pictures
+    // without end): the frames that begin it still give the title.
+    const uint32_t fileSize = 100u << 20;
+    const std::string head =
+        std::string("ID3\x03\x00\x00", 6) + Synchsafe(90u << 20) + Frame23("TIT2", std::string("\0Big Tag Title", 14));
+    const std::string tail = "TAG" + std::string("V1 Title") + std::string(117, '\0');
+    ScratchFolder folder;
+    const std::string path = folder.File("huge-tag.mp3");
+    ASSERT_TRUE(WriteSparseFile(path, head, fileSize, tail));
+    const CountedRead read = ReadCountedFile(ReadMpegFile, path);
+    EXPECT_EQ("Big Tag Title", read.read.title);
+    EXPECT_LE(read.largestRead, kId3v2BytesKept);
 }
 
 TEST(MpegReader, TruncatedFilesNeverFail) {

@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "TestPaths.h"
+#include "catalogue/ArchiveAccess.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/ArchiversOwn.h"
-#include "catalogue/Inflate.h"
+#include "core/FileFinder.h"
+#include "tests/catalogue/ZipTestFiles.h"
 
 namespace {
 
@@ -107,19 +111,70 @@ TEST(ArchiverCommand, UnreadableCommandLinesAreRefused) {
                                       ("e \"" + std::string(kArchiverCommandMax, 'a') + "\"").c_str(), &command));
 }
 
-TEST(ArchiverCommand, MemberNamesLeavingTheFolderAreUnsafe) {
+TEST(ArchiverCommand, MemberNamesLeavingTheFolderOrNamingADeviceAreUnsafe) {
     const struct {
         const char* name;
         bool safe;
     } cases[] = {
-        {"x.mid", true},        {"dir/sub/x.mid", true}, {"a..b.mid", true},   {".hidden", true},
-        {"./x.mid", true},      {"表\\x.mid", true},     {"ソ..mid", true},    {"..", false},
-        {"../evil.mid", false}, {"..\\evil.mid", false}, {"a/../../e", false}, {"a\\..", false},
-        {"/etc/x", false},      {"\\x.mid", false},      {"C:x.mid", false},   {"C:\\x.mid", false},
-        {"a/b:stream", false},  {"... /x", false},       {"a/. ./x", false},   {"", false},
+        {"x.mid", true},
+        {"dir/sub/x.mid", true},
+        {"a..b.mid", true},
+        {".hidden", true},
+        {"./x.mid", true},
+        {"表\\x.mid", true},
+        {"ソ..mid", true},
+        {"..", false},
+        {"../evil.mid", false},
+        {"..\\evil.mid", false},
+        {"a/../../e", false},
+        {"a\\..", false},
+        {"/etc/x", false},
+        {"\\x.mid", false},
+        {"C:x.mid", false},
+        {"C:\\x.mid", false},
+        {"a/b:stream", false},
+        {"... /x", false},
+        {"a/. ./x", false},
+        {"", false},
+        // Devices, in any case, with or without extension, as a folder too,
+        // and with the blanks and trailing dots Windows drops.
+        {"COM1.mid", false},
+        {"aux.mid", false},
+        {"NUL.mid", false},
+        {"nul", false},
+        {"con/x.mid", false},
+        {"a\\Lpt9", false},
+        {"Com1 .mid", false},
+        {"prn. .", false},
+        {"aux.", false},
+        {"CON .a.b", false},
+        {"表/lpt3.txt", false},
+        // Names that only look like devices.
+        {"COM0.mid", true},
+        {"com10.mid", true},
+        {"console.mid", true},
+        {"nul-x.mid", true},
+        {"a.con", true},
+        {"LPT.mid", true},
+        {"xaux/x.mid", true},
+        {"ＣＯＭ１.mid", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.safe, IsSafeMemberName(c.name)) << c.name;
+    }
+}
+
+TEST(ArchiverCommand, OnlyNamesACommandLineNamesLiterallyAreExtracted) {
+    const struct {
+        const char* name;
+        bool extractable;
+    } cases[] = {
+        {"x.mid", true},  {"dir/[a] b.mid", true}, {"表ソ.mid", true},     {"-dash.mid", true},
+        {"*.mid", false}, {"a?.mid", false},       {"dir/*/x.mid", false}, {"a\" b.mid", false},
+        {"\"", false},    {"NUL.mid", false},      {"a:b.mid", false},     {"../x.mid", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.extractable, IsExtractableMemberName(c.name)) << c.name;
     }
 }
 
@@ -130,28 +185,27 @@ TEST(ArchiverCommand, TargetPathsKeepOrDropTheMembersFolders) {
     EXPECT_EQ("C:\\T\\表.mid", MemberTargetPath("C:\\T\\", "d/表.mid", true));
 }
 
-// A ZIP archive of stored members with the given names, written by hand.
-std::string StoredZip(const std::vector<std::string>& names, const std::string& data) {
-    std::string zip;
-    const uint32_t crc = ZipCrc32(reinterpret_cast<const uint8_t*>(data.data()), data.size());
-    auto le16 = [&zip](uint32_t v) { zip.append({char(v & 0xFF), char((v >> 8) & 0xFF)}); };
-    for (const std::string& name : names) {
-        zip += "PK\x03\x04";
-        le16(10), le16(0), le16(0), le16(0x645C), le16(0x3C21);
-        le16(crc & 0xFFFF), le16(crc >> 16);
-        le16(uint32_t(data.size())), le16(0), le16(uint32_t(data.size())), le16(0);
-        le16(uint32_t(name.size())), le16(0);
-        zip += name + data;
-    }
-    return zip + "PK\x05\x06";
-}
-
 bool Exists(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file) {
         std::fclose(file);
     }
     return file != nullptr;
+}
+
+// The names a listing of a folder shows, sorted. Unlike opening a name, a
+// listing never shows a device (Windows opens NUL.mid in any folder).
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    FindRecord record;
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folder + "\\*").c_str(), nullptr);
+    for (bool more = finder->Found(); more; more = finder->Next(&record)) {
+        if (record.name != "." && record.name != "..") {
+            names.push_back(record.name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class OwnArchiver : public ::testing::Test {
@@ -232,6 +286,74 @@ TEST_F(OwnArchiver, HostileMemberNamesAreNeverWritten) {
     EXPECT_EQ("MThd", ReadWholeFile(folder_.File("out/ok2.mid")));
     EXPECT_FALSE(Exists(folder_.File("evil.mid")));
     EXPECT_NE(std::string::npos, output.find("/abs.mid: refused"));
+}
+
+TEST_F(OwnArchiver, DeviceMembersAreNeverWritten) {
+    const std::vector<std::string> devices = {"COM1.mid", "aux", "NUL.mid", "con/x.mid", "Lpt1 .mid", "prn. ."};
+    std::vector<std::string> names = devices;
+    names.push_back("ok.mid");
+    const std::string zip = folder_.File("devices.zip");
+    ASSERT_TRUE(WriteWholeFile(zip, StoredZip(names, "MThd")));
+    ASSERT_TRUE(folder_.MakeFolder("out"));
+    const std::string out = Destination() + "out\\";
+    std::string output;
+    EXPECT_EQ(kArchiverErrorUnsafeName,
+              RunOwnArchiver(kArchiveZip, ("-x -C \"" + zip + "\" \"" + out + "\"").c_str(), &output));
+    EXPECT_EQ("MThd", ReadWholeFile(folder_.File("out/ok.mid")));
+    for (const std::string& device : devices) {
+        EXPECT_NE(std::string::npos, output.find(device + ": refused")) << output;
+    }
+    EXPECT_EQ(std::vector<std::string>{"ok.mid"}, FolderNames(folder_.File("out")));
+}
+
+// Stands in for a library: the program's command line, read by our own code
+// as UNLHA32.DLL and UNZIP32.DLL read it. Counts the calls.
+int libraryCalls = 0;
+int ExtractLikeALibrary(const char* memberPath, const char* destinationFolder, void*, ExtractPurpose purpose) {
+    libraryCalls++;
+    std::string archive, member;
+    SplitMemberPath(memberPath, &archive, &member);
+    const int kind = ArchiveKindOfPath(memberPath, false);
+    std::string output;
+    return RunOwnArchiver(kind, ExtractCommandLine(kind, purpose, archive, destinationFolder, member).c_str(), &output);
+}
+
+class ProgramExtraction : public OwnArchiver {
+   protected:
+    void SetUp() override {
+        OwnArchiver::SetUp();
+        libraryCalls = 0;
+        SetMemberExtractor(ExtractLikeALibrary);
+    }
+    void TearDown() override {
+        SetMemberExtractor(nullptr);
+    }
+};
+
+TEST_F(ProgramExtraction, NamesACommandLineCannotHoldNeverReachALibrary) {
+    // "*.mid" is a member's name here, but a library would extract every
+    // member it matches; '"' would split the command; a colon would write a
+    // stream of "a"; a device would take the bytes.
+    const std::vector<std::string> hostile = {"*.mid", "a?.mid", "a\" b.mid", "a:b.mid", "NUL.mid", "con/x.mid"};
+    std::vector<std::string> names = hostile;
+    names.insert(names.end(), {"a.mid", "b.mid", "a"});
+    const std::string zip = folder_.File("names.zip");
+    ASSERT_TRUE(WriteWholeFile(zip, StoredZip(names, "MThd")));
+    ASSERT_TRUE(folder_.MakeFolder("out"));
+    const std::string out = folder_.File("out");
+    for (const std::string& name : hostile) {
+        EXPECT_EQ(kArchiverErrorUnsafeName,
+                  ExtractMember((zip + ">" + name).c_str(), out.c_str(), nullptr, ExtractPurpose::kQuiet))
+            << name;
+        EXPECT_EQ(kArchiveErrorCannotOpen, ExtractMemberOwn((zip + ">" + name).c_str(), out.c_str())) << name;
+    }
+    EXPECT_EQ(0, libraryCalls);
+    EXPECT_EQ(std::vector<std::string>{}, FolderNames(out));
+    // A plain name still goes to the library, and only that member comes out.
+    EXPECT_EQ(0, ExtractMember((zip + ">b.mid").c_str(), out.c_str(), nullptr, ExtractPurpose::kQuiet));
+    EXPECT_EQ(1, libraryCalls);
+    EXPECT_EQ("MThd", ReadWholeFile(folder_.File("out/b.mid")));
+    EXPECT_EQ(std::vector<std::string>{"b.mid"}, FolderNames(out));
 }
 
 TEST_F(OwnArchiver, MemoryExtractionFillsTheBuffer) {

@@ -1,17 +1,20 @@
 // Our archiver libraries loaded as the program loads them: versions, the
 // kinds they make available, extraction with the program's own command
-// lines, and hostile member names that must stay inside the folder.
+// lines, and hostile member names that must stay inside the folder and
+// never reach a device or a wildcard.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "TestPaths.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/ArchiverCommand.h"
 #include "catalogue/Archivers.h"
+#include "tests/catalogue/ZipTestFiles.h"
 
 namespace {
 
@@ -123,6 +126,42 @@ TEST_F(Archivers, LibraryEntriesTakeTheProgramsCommandLines) {
     EXPECT_EQ(0, attributes);
     EXPECT_NE(0, stamp);
     FreeLibrary(unlha);
+    FreeLibrary(unzip);
+}
+
+TEST_F(Archivers, DeviceWildcardQuoteAndColonNamesNeverReachALibrary) {
+    // Through the libraries as the program uses them: "*.mid" would bring out
+    // every song, NUL.mid and con/x.mid would be written to devices and
+    // reported as extracted, a quote would split the command line, a colon
+    // would write a stream of "a".
+    const std::string zip = folder_.File("names.zip");
+    const std::vector<std::string> hostile = {"*.mid",     "NUL.mid",   "aux",    "con/x.mid",
+                                              "Com1 .mid", "a\" b.mid", "a:b.mid"};
+    std::vector<std::string> names = hostile;
+    names.insert(names.end(), {"a.mid", "b.mid", "a"});
+    ASSERT_TRUE(WriteWholeFile(zip, StoredZip(names, "MThd")));
+    const std::string destination = folder_.Path().substr(0, folder_.Path().size() - 1);
+    for (const std::string& name : hostile) {
+        EXPECT_EQ(kArchiverErrorUnsafeName,
+                  ExtractMember((zip + ">" + name).c_str(), destination.c_str(), nullptr, ExtractPurpose::kQuiet))
+            << name;
+    }
+    for (const char* other : {"a.mid", "b.mid", "a", "x.mid"}) {
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder_.File(other).c_str())) << other;
+    }
+    EXPECT_EQ(0, ExtractMember((zip + ">b.mid").c_str(), destination.c_str(), nullptr, ExtractPurpose::kQuiet));
+    EXPECT_EQ("MThd", ReadWholeFile(folder_.File("b.mid")));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder_.File("a.mid").c_str()));
+
+    // Our own library refuses a device name that another program hands it.
+    HMODULE unzip = Library("UNZIP32.DLL");
+    ASSERT_TRUE(unzip);
+    auto command = reinterpret_cast<CommandFn>(reinterpret_cast<void*>(GetProcAddress(unzip, "UnZip")));
+    ASSERT_TRUE(command);
+    char output[514] = {};
+    const std::string line = ExtractCommandLine(kArchiveZip, ExtractPurpose::kQuiet, zip, destination, "NUL.mid");
+    EXPECT_EQ(kArchiverErrorUnsafeName, command(nullptr, line.c_str(), output, sizeof output));
+    EXPECT_NE(nullptr, std::strstr(output, "NUL.mid: refused")) << output;
     FreeLibrary(unzip);
 }
 

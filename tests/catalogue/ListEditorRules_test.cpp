@@ -57,6 +57,9 @@ TEST(ListEntryRemoval, DriveNamesAndPathsKeepIncludeAndOptions) {
         {"C:\\Music\\", "\\Music\\", "*.*"},
         {"a.mid", "a.mid", "a.mid"},
         {"C:\\ソ\\表.mid", "\\ソ\\表.mid", "表.mid"},  // trail bytes 0x5C are no separators
+        // A ':' in an archive member's name is no drive.
+        {"pack.lzh>a:b.mid", "pack.lzh>a:b.mid", "pack.lzh>a:b.mid"},
+        {"C:\\m\\pack.lzh>a:b.mid", "\\m\\pack.lzh>a:b.mid", "pack.lzh>a:b.mid"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.withoutDrive, RemoveDriveName(c.entry)) << c.entry;

@@ -75,6 +75,12 @@ TEST(MusicObject, FullPathJoinsRelativePathsOnly) {
         {"C:\\music\\", "D:\\other\\song.mid", "D:\\other\\song.mid"},
         {"C:\\music\\", "pack.lzh>song.mid", "C:\\music\\pack.lzh>song.mid"},
         {"C:\\lists\\", "E:\\pack.zip>song.mid", "E:\\pack.zip>song.mid"},
+        // A ':' in a member's name is part of the name: the row stays relative.
+        {"C:\\music\\", "pack.lzh>a:b.mid", "C:\\music\\pack.lzh>a:b.mid"},
+        {"C:\\music\\", "pack.zip>d/C:\\x.mid", "C:\\music\\pack.zip>d/C:\\x.mid"},
+        {"C:\\music\\", "E:\\pack.zip>a:b.mid", "E:\\pack.zip>a:b.mid"},
+        {"C:\\music\\pack.zip>", "a:b.mid", "C:\\music\\pack.zip>a:b.mid"},
+        {"C:\\music\\pack.zip>dir/", "C:x.mid", "C:\\music\\pack.zip>dir/C:x.mid"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.expected, FullObjectPath(c.location, c.path)) << c.path;

@@ -1,8 +1,12 @@
 // The player table, launch commands, restart rule, module options and status replies.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "analysis/SoundModules.h"
 #include "core/Settings.h"
+#include "core/Text.h"
 #include "player/LaunchRules.h"
 #include "player/PlayerKind.h"
 
@@ -71,6 +75,41 @@ TEST(PlayerTable, LaunchCommandsCarryOptionsAndShowStates) {
         EXPECT_EQ(launch.showState, c.show) << c.kind;
     }
     EXPECT_EQ(HandOverCommand(PlayerKind::MediaPlayer, "mplay32.exe", "", false), "mplay32.exe");
+}
+
+// The words a player reads from a command, as a command line splits them.
+static std::vector<std::string> CommandWords(const std::string& command) {
+    std::vector<std::string> words;
+    char word[1024];
+    for (const char* p = NextCommandWord(word, sizeof word, command.c_str()); p != nullptr;
+         p = NextCommandWord(word, sizeof word, p)) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+TEST(PlayerTable, ASongPathIsOneArgumentWhateverItsMemberNameHolds) {
+    // Member names of archives made elsewhere: the player must never see
+    // "/quit" or "y.mid" as arguments or commands of their own.
+    const char* paths[] = {"C:\\a.zip>x\" /quit \"y.mid", "C:\\a.zip>x\" y.mid", "C:\\a.zip>\"",
+                           "C:\\a.zip>ソ\" \".mid"};
+    for (const char* path : paths) {
+        for (int32_t kind : {PlayerKind::MediaPlayer, PlayerKind::WinMediaPlayer, PlayerKind::UserDefined}) {
+            const std::vector<std::string> plain = CommandWords(HandOverCommand(kind, "p.exe", "C:\\a.mid", true));
+            const std::vector<std::string> words = CommandWords(HandOverCommand(kind, "p.exe", path, true));
+            ASSERT_EQ(plain.size(), words.size()) << path;
+            EXPECT_EQ(0u, words.back().find("C:\\a.zip>")) << path;
+        }
+        for (int32_t kind : {PlayerKind::WrdFilePlayer, PlayerKind::TmidiPlayer, PlayerKind::Decoplay,
+                             PlayerKind::KbMediaPlayer, PlayerKind::Lilith}) {
+            const std::string command = DdePlayCommand(kind, path);
+            EXPECT_EQ(CommandWords(DdePlayCommand(kind, "C:\\a.mid")).size(), CommandWords(command).size()) << command;
+            EXPECT_NE(std::string::npos, command.find("\"C:\\a.zip>")) << command;
+        }
+        // MPVG takes the path unquoted after "open": no quote to end it early.
+        EXPECT_EQ(std::string::npos, DdePlayCommand(PlayerKind::Mpvg, path).find('"')) << path;
+    }
+    EXPECT_EQ("\"C:\\a.zip>x /quit y.mid\"", QuotedPlayerPath(paths[0]));
 }
 
 TEST(PlayerTable, RestartWhenKindChangesNoSongMediaPlayerOrSonglessContinuous) {

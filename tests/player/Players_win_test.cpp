@@ -4,6 +4,8 @@
 // so the six-tick grace after a hand-over is 0.6 s.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +23,7 @@
 #include "core/Settings.h"
 #include "player/PlayController_win.h"
 #include "player/PlayablePath.h"
+#include "tests/catalogue/ZipTestFiles.h"
 
 namespace {
 
@@ -786,6 +789,41 @@ TEST_F(ArchivePlayersTest, EachSongEmptiesTheWorkingFolderAndAnUnextractableMemb
     EXPECT_EQ(GetFileAttributesA((work_ + "\\other.mid").c_str()), INVALID_FILE_ATTRIBUTES);
     const std::string plain = folder_ + "\\plain.mid";
     EXPECT_EQ(PrepareSongForPlayer(plain, 0, nullptr), plain);
+}
+
+// The arguments a player's runtime finds in its command line.
+std::vector<std::wstring> Arguments(const std::string& commandLine) {
+    const std::string line = "player.exe " + commandLine;
+    std::wstring wide(line.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, line.c_str(), -1, &wide[0], int(wide.size())));
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(wide.c_str(), &count);
+    std::vector<std::wstring> arguments(words + 1, words + count);
+    LocalFree(words);
+    return arguments;
+}
+
+TEST_F(ArchivePlayersTest, AMemberNameWithQuotesOrADeviceNameReachesThePlayerAsOneArgument) {
+    // The member cannot be extracted, so the player is given its path; a
+    // quote in it must not end the argument ("/quit" and "y.mid" would be
+    // arguments of their own).
+    const std::string zip = folder_ + "\\names.zip";
+    ASSERT_TRUE(WriteWholeFile(zip, StoredZip({"x\" /quit \"y.mid", "y.mid", "NUL.mid"}, "MThd")));
+    UseKind(PlayerKind::MediaPlayer);
+    host_.songs = {zip + ">x\" /quit \"y.mid"};
+    controller_.HandOverSong(0, host_.songs[0]);
+    WaitForLog("start ", 1, 5000);
+    const std::vector<std::string> starts = LogLines("start ");
+    ASSERT_EQ(starts.size(), 1u);
+    const std::vector<std::wstring> arguments = Arguments(starts[0].substr(6));
+    ASSERT_EQ(arguments.size(), 3u) << starts[0];
+    EXPECT_EQ(arguments[0], L"/play");
+    const std::string member = zip + ">x";
+    EXPECT_EQ(arguments[2].compare(0, member.size(), std::wstring(member.begin(), member.end())), 0) << starts[0];
+    EXPECT_EQ(GetFileAttributesA((work_ + "\\y.mid").c_str()), INVALID_FILE_ATTRIBUTES);
+    // A device name is neither extracted nor taken for a file that exists.
+    const std::string device = zip + ">NUL.mid";
+    EXPECT_EQ(PrepareSongForPlayer(device, 0, nullptr), device);
 }
 
 }  // namespace

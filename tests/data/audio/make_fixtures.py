@@ -112,6 +112,14 @@ def ogg_comment_length_past_end():
     return ogg_page(0, ident, flags=2) + ogg_page(1, vorbis_comments(fields))
 
 
+def ogg_comment_count_flood():
+    # Declares 0xFFFFFFFF comments; 2,000 empty ones (a zero length each)
+    # follow the title, more than the reader walks.
+    ident = b"\x01vorbis" + struct.pack("<IBIiii", 0, 2, 44100, 0, 128000, 0) + b"\xb8\x01"
+    fields = [(None, b"TITLE=Flood")] + [(None, b"")] * 2000
+    return ogg_page(0, ident, flags=2) + ogg_page(1, vorbis_comments(fields, count=0xFFFFFFFF))
+
+
 def guid(text):
     a, b, c, d, e = text.split("-")
     return struct.pack("<IHH", int(a, 16), int(b, 16), int(c, 16)) + bytes.fromhex(d + e)
@@ -133,6 +141,17 @@ def asf_object_size_past_end():
     return HEADER + struct.pack("<QIBB", 1 << 30, 2, 1, 2) + children
 
 
+def asf_description_claims_whole_file():
+    # The content description claims every byte after it: a miniature of a
+    # large file whose broken object size the file really holds.
+    strings = ["Whole Title\0", "", "", "", ""]
+    encoded = [s.encode("utf-16-le") for s in strings]
+    content_data = struct.pack("<5H", *[len(e) for e in encoded]) + b"".join(encoded) + b"\x00" * 2048
+    content = CONTENT + struct.pack("<Q", 24 + len(content_data)) + content_data
+    size = 30 + len(content)
+    return HEADER + struct.pack("<QIBB", size, 1, 1, 2) + content
+
+
 def main():
     write("id3v22-with-id3v1.mp3", id3v22_with_id3v1())
     write("sjis-5c-trail.mp3", sjis_5c_trail())
@@ -141,6 +160,8 @@ def main():
     write("huge-item-count.ape", huge_ape_item_count())
     write("comment-length-past-end.ogg", ogg_comment_length_past_end())
     write("object-size-past-end.wma", asf_object_size_past_end())
+    write("comment-count-flood.ogg", ogg_comment_count_flood())
+    write("description-claims-whole-file.wma", asf_description_claims_whole_file())
 
 
 if __name__ == "__main__":
