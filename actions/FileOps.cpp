@@ -161,6 +161,10 @@ std::string TreeItemFilePath(const std::string& nodePath) {
     return nodePath;
 }
 
+bool IsSingleName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && LastSeparator(name.c_str()) < 0;
+}
+
 std::string ListFileNameOf(const std::string& entered) {
     std::string extension;
     SplitExtension(entered.c_str(), nullptr, &extension);

@@ -51,6 +51,13 @@ std::vector<std::string> TreeItemDropFiles(const std::string& path);
 // The file system path of a tree item's location: a folder without its
 // trailing backslash (a drive root keeps it), a list file without its ">".
 std::string TreeItemFilePath(const std::string& nodePath);
+// True when a name typed for a new or renamed folder or list file names
+// one item in its folder: not empty, no '\\' or '/', not "." or "..".
+// Anything else would create or move the item somewhere else.
+bool IsSingleName(const std::string& name);
+// The system's error for a name that is not a single name.
+constexpr uint32_t kErrorInvalidName = 123;
+
 // The file name of a new or renamed list file: ".lst" is added unless the
 // name ends in it (in any case).
 std::string ListFileNameOf(const std::string& entered);

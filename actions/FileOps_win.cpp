@@ -189,11 +189,17 @@ bool DeleteFiles(FileOpsHost& host, const std::vector<FileGroup>& groups, bool u
 }
 
 uint32_t CreateFolderIn(const std::string& parent, const std::string& name) {
+    if (!IsSingleName(name)) {
+        return kErrorInvalidName;
+    }
     const std::string path = WithSeparator(parent) + name;
     return CreateDirectoryA(path.c_str(), nullptr) ? 0 : GetLastError();
 }
 
 uint32_t RenameItem(const std::string& path, const std::string& newName, bool isListFile) {
+    if (!IsSingleName(newName)) {
+        return kErrorInvalidName;
+    }
     std::string folder;
     SplitPath(path.c_str(), &folder, nullptr, false);
     const std::string target = folder + newName;

@@ -269,6 +269,25 @@ TEST_F(FileOpsWinTest, TreeItemsAreCreatedRenamedWithTheirCacheAndDeleted) {
     EXPECT_FALSE(Exists(Dst("_表.cac")));
 }
 
+// A typed name names one item in the tree item's own folder: separators
+// and "." or ".." would create or move it somewhere else. A '\\' inside a
+// double-byte character ("ソ" is 83 5C) is no separator.
+TEST_F(FileOpsWinTest, TypedNamesNeverLeaveTheirFolder) {
+    ASSERT_EQ(0u, CreateFolderIn(Dst(), "inner"));
+    for (const char* name : {"..\\escaped", "sub\\x", "../escaped", "..", ".", ""}) {
+        EXPECT_EQ(kErrorInvalidName, CreateFolderIn(Dst("inner"), name)) << name;
+    }
+    EXPECT_FALSE(Exists(Dst("escaped")));
+    Make(Dst("inner\\a.lst"), "[Kadrel File List]\r\n");
+    EXPECT_EQ(kErrorInvalidName, RenameItem(Dst("inner\\a.lst"), "..\\a.lst", true));
+    EXPECT_EQ(kErrorInvalidName, RenameItem(Dst("inner"), "..\\moved", false));
+    EXPECT_TRUE(Exists(Dst("inner\\a.lst")));
+    EXPECT_FALSE(Exists(Dst("a.lst")));
+    EXPECT_FALSE(Exists(Dst("moved")));
+    EXPECT_EQ(0u, CreateFolderIn(Dst("inner"), "ソ"));
+    EXPECT_EQ(0u, RenameItem(Dst("inner\\a.lst"), "ソ.lst", true));
+}
+
 TEST_F(FileOpsWinTest, ClipboardCarriesBothFormatsAndPasteCopies) {
     const Names files = Collected(true);
     const Names strings = {Src("song.mid"), "D:\\set.lzh>x/ソ.mid"};
