@@ -267,7 +267,10 @@ static LocationKind KindOfLocation(const std::string& location) {
 }
 
 // Opens the location named by the first operand for a listing and refreshes
-// its cache unless told not to. Null (with a message) when that fails.
+// its cache unless told not to. Null (with a message) when the location
+// cannot be read. A cache that cannot be written (read-only folder, full
+// disk) stops nothing: as in the program's window, the failure is reported,
+// the old cache file stays as it was, and the titles just read are listed.
 static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std::ostream& err) {
     const std::string& argument = options.operands[0];
     const std::string location = LocationOfArgument(argument, IsFolder(argument));
@@ -280,7 +283,7 @@ static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std:
         return nullptr;
     }
     if (options.cacheUpdate && !RefreshCliCache(*catalogue, true)) {
-        return nullptr;
+        err << "quillory-cli: warning: the title cache was not written; its songs are read again next time\n";
     }
     return catalogue;
 }

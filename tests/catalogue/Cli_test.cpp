@@ -10,6 +10,12 @@
 
 #include "TestPaths.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 struct CliRun {
@@ -144,5 +150,83 @@ TEST_F(CliTest, ErrorsGiveMessagesAndExitCodes) {
     EXPECT_EQ(kCliFailed, notList.code);
     EXPECT_NE(std::string::npos, notList.err.find("not a list file"));
 }
+
+#ifndef _WIN32
+// True when a new file can be made in the folder: a read-only mode does not
+// stop the superuser.
+bool CanCreateFileIn(const std::string& folder) {
+    const std::string probe = folder + "probe";
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+// list and export-html of a location whose stale cache the file system
+// refuses to replace: every song is listed with its title ("name\ttitle"
+// rows), the failure is a warning, and the old cache file keeps its bytes.
+void ExpectListedDespiteUnwritableCache(const std::string& location,
+                                        const std::string& cache,
+                                        const std::vector<std::string>& rows,
+                                        const std::string& htmlPath) {
+    const std::string old = ReadWholeFile(cache);
+    ASSERT_FALSE(old.empty());
+    const CliRun run = RunTool({"list", location});
+    EXPECT_EQ(kCliSuccess, run.code);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(rows.size(), lines.size()) << run.out;
+    for (size_t i = 0; i < rows.size(); i++) {
+        EXPECT_NE(std::string::npos, lines[i].find("\t" + rows[i] + "\t")) << lines[i];
+    }
+    EXPECT_NE(std::string::npos, run.err.find("タイトルキャッシュを書き込めません。")) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("warning")) << run.err;
+    EXPECT_EQ(old, ReadWholeFile(cache));
+
+    const CliRun exported = RunTool({"export-html", location, htmlPath});
+    EXPECT_EQ(kCliSuccess, exported.code);
+    EXPECT_NE(std::string::npos, exported.err.find("warning")) << exported.err;
+    const std::string html = ReadWholeFile(htmlPath);
+    for (const std::string& row : rows) {
+        const std::string title = row.substr(row.find('\t') + 1);
+        EXPECT_NE(std::string::npos, html.find(title)) << title;
+    }
+    EXPECT_EQ(old, ReadWholeFile(cache));
+}
+
+TEST_F(CliTest, UnwritableCacheIsAWarningAndTheSongsAreStillListed) {
+    ScratchFolder elsewhere;
+    for (const char* name : {"a.mid", "b.mid"}) {
+        Copy("midi/conductor-format1.mid", name);
+    }
+
+    // A folder made read-only after its cache was written, then given a new song.
+    ASSERT_EQ(kCliSuccess, RunTool({"list", folder_.Path()}).code);
+    Copy("midi/conductor-format1.mid", "c.mid");
+    ASSERT_EQ(0, chmod(folder_.Path().c_str(), 0555));
+    if (CanCreateFileIn(folder_.Path())) {
+        std::printf("read-only folder case not run: the mode does not stop this user\n");
+    } else {
+        const std::vector<std::string> rows = {"a\tConductor Song", "b\tConductor Song",    "c\tConductor Song",
+                                               "disp\tソフト表示",  "song\tConductor Song", "tag\t表示ソフト / 能登"};
+        ExpectListedDespiteUnwritableCache(folder_.Path(), Cache(), rows, elsewhere.File("folder.html"));
+    }
+    ASSERT_EQ(0, chmod(folder_.Path().c_str(), 0755));
+
+    // A list file whose cache name just fits a file name, so that the
+    // writer's temporary name beside it, a few bytes longer, does not (this
+    // stops every user). Its old cache is the one a short-named list made.
+    const std::string stem(248, 'l');
+    ASSERT_TRUE(WriteWholeFile(folder_.File("short.lst"), "[Kadrel File List]\r\na.mid\r\n"));
+    ASSERT_EQ(kCliSuccess, RunTool({"list", folder_.File("short.lst")}).code);
+    const std::string longCache = folder_.File("_" + stem + ".cac");
+    ASSERT_TRUE(WriteWholeFile(longCache, ReadWholeFile(folder_.File("_short.cac"))));
+    ASSERT_TRUE(WriteWholeFile(folder_.File(stem + ".lst"), "[Kadrel File List]\r\na.mid\r\nb.mid\r\n"));
+    ExpectListedDespiteUnwritableCache(folder_.File(stem + ".lst"), longCache,
+                                       {"a\tConductor Song", "b\tConductor Song"}, elsewhere.File("list.html"));
+}
+#endif
 
 }  // namespace
