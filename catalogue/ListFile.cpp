@@ -63,6 +63,10 @@ size_t ListHeaderLength(const char* bytes, size_t size) {
 
 bool OpenListFile(const char* path, std::string* body, uint32_t* lastError) {
     body->clear();
+    if (std::strlen(path) > kMaxPathBytes) {
+        *lastError = kErrorFilenameExcedRange;
+        return false;
+    }
     SongOpenRequest request;
     request.flags = 0;
     std::unique_ptr<SongFile> file = OpenPlainSongFile(path, request, lastError);

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "TestPaths.h"
+#include "core/SongFile.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -226,6 +228,63 @@ TEST_F(CliTest, UnwritableCacheIsAWarningAndTheSongsAreStillListed) {
     ASSERT_TRUE(WriteWholeFile(folder_.File(stem + ".lst"), "[Kadrel File List]\r\na.mid\r\nb.mid\r\n"));
     ExpectListedDespiteUnwritableCache(folder_.File(stem + ".lst"), longCache,
                                        {"a\tConductor Song", "b\tConductor Song"}, elsewhere.File("list.html"));
+}
+
+// Makes folders under base, one inside the other, so that the deepest one's
+// path (with its separator) is exactly length bytes long; returns that path.
+std::string MakeNestedFolder(const std::string& base, size_t length) {
+    std::string path = base;
+    while (path.size() + 1 < length) {
+        // Each step is a name and '/', at most 100 bytes; none leaves a
+        // single byte for the last one.
+        size_t step = std::min<size_t>(length - path.size(), 100);
+        if (length - path.size() - step == 1) {
+            step--;
+        }
+        path += "n" + std::string(step - 2, 'a') + "/";
+        EXPECT_EQ(0, mkdir(path.c_str(), 0755)) << path.size();
+    }
+    return path;
+}
+
+TEST_F(CliTest, PathsLongerThanTheProgramsPathsAreReportedNeverCut) {
+    ScratchFolder elsewhere;
+    ASSERT_TRUE(folder_.MakeFolder("deep"));
+    const std::string deep = MakeNestedFolder(folder_.File("deep/"), kMaxPathBytes + 90);
+    ASSERT_EQ(kMaxPathBytes + 90, deep.size());
+    ASSERT_TRUE(WriteWholeFile(deep + "song.mid", ReadWholeFile(TestDataPath("midi/conductor-format1.mid"))));
+    ASSERT_TRUE(WriteWholeFile(deep + "x.lst", "[Kadrel File List]\r\nsong.mid\r\n"));
+    const std::vector<std::string> commands[] = {
+        {"list", deep},
+        {"list", deep + "x.lst"},
+        {"info", deep + "song.mid"},
+        {"cache", "new", deep},
+        {"export-html", deep, elsewhere.File("deep.html")},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        const CliRun run = RunTool(args);
+        EXPECT_EQ(kCliFailed, run.code);
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_NE(std::string::npos, run.err.find("ファイル名または拡張子が長すぎます。(206)")) << run.err;
+    }
+    EXPECT_TRUE(ReadWholeFile(elsewhere.File("deep.html")).empty());
+
+    // A folder that fits, holding a song whose path does not: cut to the
+    // limit, that path would name the song beside it.
+    const std::string fits = MakeNestedFolder(folder_.Path(), kMaxPathBytes - 9);
+    ASSERT_EQ(kMaxPathBytes - 9, fits.size());
+    ASSERT_TRUE(WriteWholeFile(fits + "decoy.mid", ReadWholeFile(TestDataPath("midi/sjis-5c-title.mid"))));
+    ASSERT_TRUE(WriteWholeFile(fits + "decoy.mid2.mid", ReadWholeFile(TestDataPath("midi/conductor-format1.mid"))));
+    const CliRun run = RunTool({"list", fits});
+    EXPECT_EQ(kCliSuccess, run.code) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(2u, lines.size()) << run.out;
+    EXPECT_NE(std::string::npos, lines[0].find("\tdecoy\t表示ソフト能力テスト\t")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[1].find("\tdecoy.mid2\t[ファイルを読めません]\t")) << lines[1];
+    const CliRun info = RunTool({"info", fits + "decoy.mid2.mid"});
+    EXPECT_EQ(kCliFailed, info.code);
+    EXPECT_NE(std::string::npos, info.err.find("(206)")) << info.err;
 }
 #endif
 
