@@ -102,7 +102,9 @@ void ClientWindow::ChangeFolder() {
         return;
     }
     if (!tree_->SelectTreePath(folder)) {
-        ::ShowFileError(FileOps(), ERROR_PATH_NOT_FOUND, false, folder, MB_OK, "カレントフォルダを変更");
+        const uint32_t error = LocationPathError(folder);
+        ::ShowFileError(FileOps(), error != 0 ? error : ERROR_PATH_NOT_FOUND, false, folder, MB_OK,
+                        "カレントフォルダを変更");
     }
 }
 

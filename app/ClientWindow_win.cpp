@@ -247,7 +247,17 @@ void ClientWindow::SetListView(uint32_t view) {
 
 // The remembered location, with the remembered song focused when it is still there.
 void ClientWindow::OpenStartLocation() {
-    if (!tree_ || settings.lastSelect.path.empty() || !tree_->SelectTreePath(settings.lastSelect.path)) {
+    const std::string& path = settings.lastSelect.path;
+    if (!tree_ || path.empty()) {
+        return;
+    }
+    if (!tree_->SelectTreePath(path)) {
+        // A location gone since is passed over; one given with a path too
+        // long for the system would leave an empty list without a word.
+        const uint32_t error = LocationPathError(path);
+        if (error != 0) {
+            ShowFileError(error, path);
+        }
         return;
     }
     const std::string& file = settings.lastSelect.file;

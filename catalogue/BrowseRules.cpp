@@ -3,7 +3,10 @@
 #include "catalogue/BrowseRules.h"
 
 #include <cstring>
+#include <memory>
 
+#include "core/FileFinder.h"
+#include "core/SongFile.h"
 #include "core/Text.h"
 
 namespace {
@@ -75,6 +78,15 @@ void SelectLocation(CatalogueState& state,
         state.includeSubFolders = IncludeSubFoldersFor(shiftHeld, ctrlHeld, searchSubFolder);
     }
     OpenLocation(state, true, true, false);
+}
+
+uint32_t LocationPathError(const std::string& location) {
+    // '>' is never a trail byte: a final one is the list file's mark.
+    const bool listFile = !location.empty() && location.back() == '>';
+    const std::string probe = listFile ? location.substr(0, location.size() - 1) : location + "*.*";
+    FindRecord record;
+    const std::unique_ptr<FileFinder> finder = FinderOpen(&record, probe.c_str(), nullptr);
+    return !finder->Found() && finder->Error() == kErrorFilenameExcedRange ? kErrorFilenameExcedRange : 0;
 }
 
 LocationKind NodeLocationKind(uint32_t attributes) {

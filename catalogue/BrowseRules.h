@@ -41,6 +41,12 @@ void SelectLocation(CatalogueState& state,
                     bool ctrlHeld,
                     bool searchSubFolder);
 
+// kErrorFilenameExcedRange when the system refuses a location (a folder
+// ending in '\\' or a list file followed by '>') because its path is too
+// long, else 0. The folder tree cannot reach such a location, so whoever
+// asked for it is told why.
+uint32_t LocationPathError(const std::string& location);
+
 // The location kind a node opens: list file (2) with the list-file bit, else folder (1).
 LocationKind NodeLocationKind(uint32_t attributes);
 

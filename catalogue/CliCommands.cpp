@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "actions/FileOps.h"
 #include "actions/HtmlExport.h"
 #include "actions/SongRows.h"
 #include "analysis/FileTypes.h"
@@ -199,6 +200,13 @@ static bool IsFolder(const std::string& path) {
     return FinderOpen(&record, (pattern + "*").c_str(), nullptr)->Found();
 }
 
+// Says why a path could not be used: a path too long for the program's
+// paths in the program's own words, else the given reason.
+static void ReportPathError(const std::string& path, uint32_t error, const char* reason, std::ostream& err) {
+    err << "quillory-cli: " << path << ": "
+        << (error == kErrorFilenameExcedRange ? FileErrorText(error, false, "") : std::string(reason)) << "\n";
+}
+
 // Checks that a location can be read; false with a message when not.
 static bool CheckLocation(const std::string& location, LocationKind kind, std::ostream& err) {
     if (kind == kLocationListFile) {
@@ -206,15 +214,16 @@ static bool CheckLocation(const std::string& location, LocationKind kind, std::o
         uint32_t error = kErrorSuccess;
         const std::string listPath = location.substr(0, location.size() - 1);
         if (!OpenListFile(listPath.c_str(), &body, &error)) {
-            err << "quillory-cli: " << listPath
-                << (error == kErrorSuccess ? ": not a list file\n" : ": cannot read the list file\n");
+            ReportPathError(listPath, error, error == kErrorSuccess ? "not a list file" : "cannot read the list file",
+                            err);
             return false;
         }
         return true;
     }
     FindRecord record;
-    if (!FinderOpen(&record, (location + "*.*").c_str(), nullptr)->Found()) {
-        err << "quillory-cli: " << location << ": no such folder or archive\n";
+    const std::unique_ptr<FileFinder> finder = FinderOpen(&record, (location + "*.*").c_str(), nullptr);
+    if (!finder->Found()) {
+        ReportPathError(location, finder->Error(), "no such folder or archive", err);
         return false;
     }
     return true;
@@ -267,7 +276,10 @@ static LocationKind KindOfLocation(const std::string& location) {
 }
 
 // Opens the location named by the first operand for a listing and refreshes
-// its cache unless told not to. Null (with a message) when that fails.
+// its cache unless told not to. Null (with a message) when the location
+// cannot be read. A cache that cannot be written (read-only folder, full
+// disk) stops nothing: as in the program's window, the failure is reported,
+// the old cache file stays as it was, and the titles just read are listed.
 static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std::ostream& err) {
     const std::string& argument = options.operands[0];
     const std::string location = LocationOfArgument(argument, IsFolder(argument));
@@ -280,7 +292,7 @@ static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std:
         return nullptr;
     }
     if (options.cacheUpdate && !RefreshCliCache(*catalogue, true)) {
-        return nullptr;
+        err << "quillory-cli: warning: the title cache was not written; its songs are read again next time\n";
     }
     return catalogue;
 }
@@ -385,8 +397,9 @@ static int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& e
     }
     const std::string& path = options.operands[0];
     FindRecord record;
-    if (!FinderOpen(&record, path.c_str(), nullptr)->Found()) {
-        err << "quillory-cli: " << path << ": no such file\n";
+    const std::unique_ptr<FileFinder> finder = FinderOpen(&record, path.c_str(), nullptr);
+    if (!finder->Found()) {
+        ReportPathError(path, finder->Error(), "no such file", err);
         return kCliFailed;
     }
     const std::string text = SongInformationText(CatalogueSeparators(path).c_str());

@@ -12,6 +12,8 @@
 // Exit codes.
 constexpr int kCliSuccess = 0;
 constexpr int kCliFailed = 1;    // missing folder, unreadable list, write error
+                                 // (a title cache that list and export-html
+                                 // cannot write is only a warning)
 constexpr int kCliBadUsage = 2;  // unknown command or option
 
 // Runs one command; args excludes the program name. Results go to out,
@@ -23,7 +25,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // and an archive file by '>' (its members are listed like a folder). A path
 // ending in '>' is taken as it is.
 std::string LocationOfArgument(const std::string& argument, bool isFolder);
-
 
 // The song information of the properties window as "label value" lines,
 // followed by the tracks, the related files and the comment.

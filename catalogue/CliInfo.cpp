@@ -66,9 +66,9 @@ static void AddTracksAndRelated(std::string* text, const char* path, const SongI
 std::string SongInformationText(const char* path) {
     const MusicFileKind kind = MusicFileTypes().GetMusicFileKind(path, nullptr);
     SongInfo info;
-    char title[kTitleBufferBytes];
-    CopyBounded(title, path, kTitleBufferBytes - 1);
-    const int32_t result = ReadSongInfo(&info, title, nullptr, kind, kNotFound, true);
+    std::string titleBuffer = PathBuffer(path, kTitleBufferBytes);
+    const int32_t result = ReadSongInfo(&info, &titleBuffer[0], nullptr, kind, kNotFound, true);
+    const char* title = titleBuffer.c_str();
     std::string text;
     AddLine(&text, "ファイル名 :", path);
     AddLine(&text, "タイトル :", title);

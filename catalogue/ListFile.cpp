@@ -14,25 +14,59 @@
 
 constexpr size_t kHeaderBytes = sizeof kListFileHeader - 1;        // 18
 constexpr size_t kOldHeaderBytes = sizeof kOldListFileHeader - 1;  // 23
-constexpr size_t kLineEndBytes = 2;
 constexpr char kIncludeKeyword[] = "|include ";
 constexpr size_t kIncludeBytes = sizeof kIncludeKeyword - 1;  // 9
 // Play lists are a few kilobytes; a bigger file is not read into memory.
 constexpr uint32_t kMaxListFileBytes = 64u * 1024 * 1024;
 
+// Bytes of the line end at bytes[at]: 2 for CR LF, 1 for a lone CR or LF,
+// 0 when there is none. Lists edited on other systems end their lines with
+// LF alone or CR alone, and hand edits mix the forms.
+static size_t LineEndBytes(const char* bytes, size_t size, size_t at) {
+    if (at >= size || (bytes[at] != '\r' && bytes[at] != '\n')) {
+        return 0;
+    }
+    return (bytes[at] == '\r' && at + 1 < size && bytes[at + 1] == '\n') ? 2 : 1;
+}
+
+// Where the line starting at position ends: at its line end or at size. CR
+// and LF are never trail bytes, so a byte search finds only line ends.
+static size_t LineEnd(const char* bytes, size_t size, size_t position) {
+    while (position < size && bytes[position] != '\r' && bytes[position] != '\n') {
+        position++;
+    }
+    return position;
+}
+
+static bool StartsWith(const char* bytes, size_t size, const char* prefix, size_t prefixBytes) {
+    return size >= prefixBytes && std::memcmp(bytes, prefix, prefixBytes) == 0;
+}
+
 size_t ListHeaderLength(const char* bytes, size_t size) {
-    // The two bytes after the header are taken as its line end unseen.
-    if (size >= kHeaderBytes + kLineEndBytes && std::memcmp(bytes, kListFileHeader, kHeaderBytes) == 0) {
-        return kHeaderBytes + kLineEndBytes;
+    size_t headerBytes = 0;
+    if (StartsWith(bytes, size, kListFileHeader, kHeaderBytes)) {
+        headerBytes = kHeaderBytes;
+    } else if (StartsWith(bytes, size, kOldListFileHeader, kOldHeaderBytes)) {
+        headerBytes = kOldHeaderBytes;
+    } else {
+        return 0;
     }
-    if (size >= kOldHeaderBytes + kLineEndBytes && std::memcmp(bytes, kOldListFileHeader, kOldHeaderBytes) == 0) {
-        return kOldHeaderBytes + kLineEndBytes;
+    // The header is a line of its own, ended in any form or by the end of
+    // the file. Text after it on the same line would be lost by the editor's
+    // next save, so such a file is no list.
+    const size_t lineEnd = LineEndBytes(bytes, size, headerBytes);
+    if (lineEnd == 0 && headerBytes < size) {
+        return 0;
     }
-    return 0;
+    return headerBytes + lineEnd;
 }
 
 bool OpenListFile(const char* path, std::string* body, uint32_t* lastError) {
     body->clear();
+    if (std::strlen(path) > kMaxPathBytes) {
+        *lastError = kErrorFilenameExcedRange;
+        return false;
+    }
     SongOpenRequest request;
     request.flags = 0;
     std::unique_ptr<SongFile> file = OpenPlainSongFile(path, request, lastError);
@@ -78,12 +112,9 @@ bool ReadLine(const std::string& body, size_t* position, std::string* line) {
     if (*position >= body.size()) {
         return false;
     }
-    // CR is never a trail byte; a lone CR still counts as a line end with
-    // its LF assumed.
-    const size_t cr = body.find('\r', *position);
-    const size_t end = cr == std::string::npos ? body.size() : cr;
+    const size_t end = LineEnd(body.data(), body.size(), *position);
     line->assign(body, *position, end - *position);
-    *position = cr == std::string::npos ? body.size() : cr + kLineEndBytes;
+    *position = end + LineEndBytes(body.data(), body.size(), end);
     return true;
 }
 

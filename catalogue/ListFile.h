@@ -1,7 +1,8 @@
-// List files: the program's play lists. A text file in CP932 with CR LF line
-// ends that names songs, folders, wildcard patterns, archives and further
-// list files; reading one expands it into ScanList and the song list exactly
-// as a folder scan would. The list editor writes the same format.
+// List files: the program's play lists. A text file in CP932 that names
+// songs, folders, wildcard patterns, archives and further list files; reading
+// one expands it into ScanList and the song list exactly as a folder scan
+// would. The list editor writes the same format with CR LF line ends; lines
+// ended by LF or CR alone, as other editors leave them, read the same.
 #pragma once
 
 #include <cstddef>
@@ -11,8 +12,7 @@
 
 #include "catalogue/FolderScan.h"
 
-// Header lines (each followed by CR LF): the current one, written, and the
-// older one, still read.
+// Header lines: the current one, written, and the older one, still read.
 constexpr char kListFileHeader[] = "[Kadrel File List]";
 constexpr char kOldListFileHeader[] = "[Kadrel MIDI File List]";
 
@@ -22,8 +22,8 @@ constexpr int32_t kMaxListDepth = 8;
 // The reader's line buffer, terminator included.
 constexpr size_t kListLineBytes = 512;
 
-// Bytes before a list's body: the header and its two line-end bytes (20 for
-// the current header, 25 for the old one), or 0 when the bytes are no list.
+// Bytes before a list's body: the header line and its line end (CR LF, LF or
+// CR; none at the end of the file), or 0 when the bytes are no list.
 size_t ListHeaderLength(const char* bytes, size_t size);
 
 // Reads a list file and hands back its body (the bytes after the header
@@ -37,9 +37,9 @@ bool IsListFileValid(const char* path);
 // True for a name of at least 5 bytes ending in ".lst" (any case).
 bool IsListFileName(const char* name);
 
-// Copies the line at *position up to the next CR (or the end) into line and
-// moves *position two bytes past the CR. False when *position is already at
-// or past the end.
+// Copies the line at *position up to its line end (CR LF, LF or CR) or the
+// end of the body into line and moves *position past that line end. False
+// when *position is already at or past the end.
 bool ReadLine(const std::string& body, size_t* position, std::string* line);
 
 // Removes the option part (from the first blank followed by '/') from entry.

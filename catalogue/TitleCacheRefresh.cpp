@@ -12,11 +12,10 @@
 #include "core/Text.h"
 
 bool SongAnalyzer::ReadTexts(const char* fullPath, int32_t fileType, std::string* title, std::string* comment) {
-    char titleBuffer[kTitleBufferBytes];
+    std::string titleBuffer = PathBuffer(fullPath, kTitleBufferBytes);
     char commentBuffer[kCommentBufferBytes];
-    CopyBounded(titleBuffer, fullPath, kTitleBufferBytes - 1);
-    const int32_t result = ReadSongInfo(nullptr, titleBuffer, commentBuffer, fileType, kNoText, titleSearch);
-    *title = titleBuffer;
+    const int32_t result = ReadSongInfo(nullptr, &titleBuffer[0], commentBuffer, fileType, kNoText, titleSearch);
+    *title = titleBuffer.c_str();
     *comment = commentBuffer[0] ? commentBuffer : kNoText;
     // Malformed data is still an answer worth keeping; a file that could not
     // be opened is tried again next time.

@@ -18,8 +18,8 @@ namespace {
 // Reports a listing that could not be opened.
 class FailedFinder : public FileFinder {
   public:
-    FailedFinder() {
-        error_ = uint32_t(-1);
+    explicit FailedFinder(uint32_t error) {
+        error_ = error;
     }
     bool Next(FindRecord*) override {
         return false;
@@ -31,10 +31,13 @@ class FailedFinder : public FileFinder {
 std::unique_ptr<FileFinder> FinderOpen(FindRecord* record, const char* pattern, void* ownerWindow) {
     int kind = ArchiveKindOfPathHook(pattern);
     if (kind == 0) {
+        if (std::strlen(pattern) > kMaxPathBytes) {
+            return std::make_unique<FailedFinder>(kErrorFilenameExcedRange);
+        }
         return OpenPlainFinder(record, pattern);
     }
     if (!archiveFinderOpener) {
-        return std::make_unique<FailedFinder>();
+        return std::make_unique<FailedFinder>(uint32_t(-1));
     }
     return archiveFinderOpener(record, pattern, kind, ownerWindow);
 }

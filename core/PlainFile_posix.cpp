@@ -64,8 +64,9 @@ uint32_t ErrorOfErrno(int e) {
         case ENOENT:
             return kErrorFileNotFound;
         case ENOTDIR:
-        case ENAMETOOLONG:
             return kErrorPathNotFound;
+        case ENAMETOOLONG:
+            return kErrorFilenameExcedRange;
         case EACCES:
         case EPERM:
         case EISDIR:

@@ -81,6 +81,10 @@ ArchiveMemberOpener ArchiveOpenerHook() {
 std::unique_ptr<SongFile> OpenSongFile(const char* path, const SongOpenRequest& request, uint32_t* lastError) {
     int kind = ArchiveKindOfPathHook(path);
     if (kind == 0) {
+        if (std::strlen(path) > kMaxPathBytes) {
+            *lastError = kErrorFilenameExcedRange;
+            return nullptr;
+        }
         return OpenPlainSongFile(path, request, lastError);
     }
     if (!archiveMemberOpener) {

@@ -4,6 +4,7 @@
 // see only Read/Seek/Size and never a path or a handle.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,12 @@ constexpr uint32_t kErrorHandleEof = 38;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorDirNotEmpty = 145;
 constexpr uint32_t kErrorAlreadyExists = 183;
+constexpr uint32_t kErrorFilenameExcedRange = 206;
+
+// The longest path the program's path buffers hold (512 bytes with the
+// terminator). A longer plain path is refused with kErrorFilenameExcedRange,
+// never cut: cut short it could name another file or folder.
+constexpr size_t kMaxPathBytes = 511;
 
 // Seek origins.
 constexpr int kSeekBegin = 0;

@@ -3,6 +3,7 @@
 // so the trail byte of a double-byte character is never looked at on its own.
 #include "core/Text.h"
 
+#include <algorithm>
 #include <cstring>
 
 static uint8_t ByteAt(const char* p) {
@@ -179,6 +180,12 @@ size_t CopyBounded(char* dst, const char* src, size_t n) {
     }
     dst[used] = '\0';
     return used;
+}
+
+std::string PathBuffer(const char* path, size_t minBytes) {
+    std::string buffer = path;
+    buffer.resize(std::max(buffer.size() + 1, minBytes), '\0');
+    return buffer;
 }
 
 int ReadVarLen(const uint8_t* bytes, size_t avail, uint32_t* value) {

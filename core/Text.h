@@ -56,6 +56,11 @@ void EscapeBrackets(std::string* s);
 // n + 1 bytes. Returns the number of bytes copied.
 size_t CopyBounded(char* dst, const char* src, size_t n);
 
+// The path followed by NULs, at least minBytes long: for calls that take a
+// path in a fixed-size buffer and write their answer over it. The whole path
+// goes in, never a cut one that could name another file.
+std::string PathBuffer(const char* path, size_t minBytes);
+
 // Reads a MIDI variable-length quantity from at most avail bytes. Returns the
 // bytes it occupied (0 when avail is 0); *value receives the value.
 int ReadVarLen(const uint8_t* bytes, size_t avail, uint32_t* value);

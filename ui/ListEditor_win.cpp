@@ -721,11 +721,10 @@ std::string ListEditor::SecondColumn(size_t position) {
     if (found != titles_.end()) {
         return found->second;
     }
-    char title[kTitleBufferBytes];
-    CopyBounded(title, ListEntryFullPath(entry, document_.Path()).c_str(), kTitleBufferBytes - 1);
+    std::string title = PathBuffer(ListEntryFullPath(entry, document_.Path()).c_str(), kTitleBufferBytes);
     SongInfo info;
-    ReadSongInfo(&info, title, nullptr, -1, kNoText, true);
-    return titles_[entry] = title;
+    ReadSongInfo(&info, &title[0], nullptr, -1, kNoText, true);
+    return titles_[entry] = title.c_str();
 }
 
 void ListEditor::Refill() {

@@ -4,11 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "TestPaths.h"
+#include "core/SongFile.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -144,5 +152,140 @@ TEST_F(CliTest, ErrorsGiveMessagesAndExitCodes) {
     EXPECT_EQ(kCliFailed, notList.code);
     EXPECT_NE(std::string::npos, notList.err.find("not a list file"));
 }
+
+#ifndef _WIN32
+// True when a new file can be made in the folder: a read-only mode does not
+// stop the superuser.
+bool CanCreateFileIn(const std::string& folder) {
+    const std::string probe = folder + "probe";
+    const int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+// list and export-html of a location whose stale cache the file system
+// refuses to replace: every song is listed with its title ("name\ttitle"
+// rows), the failure is a warning, and the old cache file keeps its bytes.
+void ExpectListedDespiteUnwritableCache(const std::string& location,
+                                        const std::string& cache,
+                                        const std::vector<std::string>& rows,
+                                        const std::string& htmlPath) {
+    const std::string old = ReadWholeFile(cache);
+    ASSERT_FALSE(old.empty());
+    const CliRun run = RunTool({"list", location});
+    EXPECT_EQ(kCliSuccess, run.code);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(rows.size(), lines.size()) << run.out;
+    for (size_t i = 0; i < rows.size(); i++) {
+        EXPECT_NE(std::string::npos, lines[i].find("\t" + rows[i] + "\t")) << lines[i];
+    }
+    EXPECT_NE(std::string::npos, run.err.find("タイトルキャッシュを書き込めません。")) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("warning")) << run.err;
+    EXPECT_EQ(old, ReadWholeFile(cache));
+
+    const CliRun exported = RunTool({"export-html", location, htmlPath});
+    EXPECT_EQ(kCliSuccess, exported.code);
+    EXPECT_NE(std::string::npos, exported.err.find("warning")) << exported.err;
+    const std::string html = ReadWholeFile(htmlPath);
+    for (const std::string& row : rows) {
+        const std::string title = row.substr(row.find('\t') + 1);
+        EXPECT_NE(std::string::npos, html.find(title)) << title;
+    }
+    EXPECT_EQ(old, ReadWholeFile(cache));
+}
+
+TEST_F(CliTest, UnwritableCacheIsAWarningAndTheSongsAreStillListed) {
+    ScratchFolder elsewhere;
+    for (const char* name : {"a.mid", "b.mid"}) {
+        Copy("midi/conductor-format1.mid", name);
+    }
+
+    // A folder made read-only after its cache was written, then given a new song.
+    ASSERT_EQ(kCliSuccess, RunTool({"list", folder_.Path()}).code);
+    Copy("midi/conductor-format1.mid", "c.mid");
+    ASSERT_EQ(0, chmod(folder_.Path().c_str(), 0555));
+    if (CanCreateFileIn(folder_.Path())) {
+        std::printf("read-only folder case not run: the mode does not stop this user\n");
+    } else {
+        const std::vector<std::string> rows = {"a\tConductor Song", "b\tConductor Song",    "c\tConductor Song",
+                                               "disp\tソフト表示",  "song\tConductor Song", "tag\t表示ソフト / 能登"};
+        ExpectListedDespiteUnwritableCache(folder_.Path(), Cache(), rows, elsewhere.File("folder.html"));
+    }
+    ASSERT_EQ(0, chmod(folder_.Path().c_str(), 0755));
+
+    // A list file whose cache name just fits a file name, so that the
+    // writer's temporary name beside it, a few bytes longer, does not (this
+    // stops every user). Its old cache is the one a short-named list made.
+    const std::string stem(248, 'l');
+    ASSERT_TRUE(WriteWholeFile(folder_.File("short.lst"), "[Kadrel File List]\r\na.mid\r\n"));
+    ASSERT_EQ(kCliSuccess, RunTool({"list", folder_.File("short.lst")}).code);
+    const std::string longCache = folder_.File("_" + stem + ".cac");
+    ASSERT_TRUE(WriteWholeFile(longCache, ReadWholeFile(folder_.File("_short.cac"))));
+    ASSERT_TRUE(WriteWholeFile(folder_.File(stem + ".lst"), "[Kadrel File List]\r\na.mid\r\nb.mid\r\n"));
+    ExpectListedDespiteUnwritableCache(folder_.File(stem + ".lst"), longCache,
+                                       {"a\tConductor Song", "b\tConductor Song"}, elsewhere.File("list.html"));
+}
+
+// Makes folders under base, one inside the other, so that the deepest one's
+// path (with its separator) is exactly length bytes long; returns that path.
+std::string MakeNestedFolder(const std::string& base, size_t length) {
+    std::string path = base;
+    while (path.size() + 1 < length) {
+        // Each step is a name and '/', at most 100 bytes; none leaves a
+        // single byte for the last one.
+        size_t step = std::min<size_t>(length - path.size(), 100);
+        if (length - path.size() - step == 1) {
+            step--;
+        }
+        path += "n" + std::string(step - 2, 'a') + "/";
+        EXPECT_EQ(0, mkdir(path.c_str(), 0755)) << path.size();
+    }
+    return path;
+}
+
+TEST_F(CliTest, PathsLongerThanTheProgramsPathsAreReportedNeverCut) {
+    ScratchFolder elsewhere;
+    ASSERT_TRUE(folder_.MakeFolder("deep"));
+    const std::string deep = MakeNestedFolder(folder_.File("deep/"), kMaxPathBytes + 90);
+    ASSERT_EQ(kMaxPathBytes + 90, deep.size());
+    ASSERT_TRUE(WriteWholeFile(deep + "song.mid", ReadWholeFile(TestDataPath("midi/conductor-format1.mid"))));
+    ASSERT_TRUE(WriteWholeFile(deep + "x.lst", "[Kadrel File List]\r\nsong.mid\r\n"));
+    const std::vector<std::string> commands[] = {
+        {"list", deep},
+        {"list", deep + "x.lst"},
+        {"info", deep + "song.mid"},
+        {"cache", "new", deep},
+        {"export-html", deep, elsewhere.File("deep.html")},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        const CliRun run = RunTool(args);
+        EXPECT_EQ(kCliFailed, run.code);
+        EXPECT_TRUE(run.out.empty()) << run.out;
+        EXPECT_NE(std::string::npos, run.err.find("ファイル名または拡張子が長すぎます。(206)")) << run.err;
+    }
+    EXPECT_TRUE(ReadWholeFile(elsewhere.File("deep.html")).empty());
+
+    // A folder that fits, holding a song whose path does not: cut to the
+    // limit, that path would name the song beside it.
+    const std::string fits = MakeNestedFolder(folder_.Path(), kMaxPathBytes - 9);
+    ASSERT_EQ(kMaxPathBytes - 9, fits.size());
+    ASSERT_TRUE(WriteWholeFile(fits + "decoy.mid", ReadWholeFile(TestDataPath("midi/sjis-5c-title.mid"))));
+    ASSERT_TRUE(WriteWholeFile(fits + "decoy.mid2.mid", ReadWholeFile(TestDataPath("midi/conductor-format1.mid"))));
+    const CliRun run = RunTool({"list", fits});
+    EXPECT_EQ(kCliSuccess, run.code) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(2u, lines.size()) << run.out;
+    EXPECT_NE(std::string::npos, lines[0].find("\tdecoy\t表示ソフト能力テスト\t")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[1].find("\tdecoy.mid2\t[ファイルを読めません]\t")) << lines[1];
+    const CliRun info = RunTool({"info", fits + "decoy.mid2.mid"});
+    EXPECT_EQ(kCliFailed, info.code);
+    EXPECT_NE(std::string::npos, info.err.find("(206)")) << info.err;
+}
+#endif
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ListLineEnds.h"
 #include "TestPaths.h"
 #include "catalogue/ListFile.h"
 #include "core/AtomicFile.h"
@@ -141,6 +142,40 @@ TEST(ListDocumentSaving, SavedListReopensAndFailureKeepsThePreviousFile) {
         SetAtomicWriteFault(nullptr);
         EXPECT_TRUE(again.Modified());
         EXPECT_EQ(saved, ReadWholeFile(path));
+    }
+}
+
+TEST(ListDocumentSaving, OpenAndSaveKeepEveryEntryWhateverTheLineEnds) {
+    // Entries whose first byte a misread line end would eat or keep: a
+    // comment, a 0x5C trail byte, an include and a line longer than the
+    // reader's line buffer, which the editor keeps as it is.
+    const Names entries = {"music\\a.mid",
+                           ";コメント",
+                           "表\\ソ.mid",
+                           "|include lists\\b.lst",
+                           "C:\\x\\*.mid /s",
+                           "// two",
+                           "m" + std::string(600, 'x') + ".mid"};
+    ScratchFolder folder;
+    for (const char* header : {kListFileHeader, kOldListFileHeader}) {
+        for (const ListLineEndForm& form : ListLineEndForms()) {
+            SCOPED_TRACE(std::string(header) + " " + form.name);
+            Names lines = {header, ""};  // an empty line before the entries, as written
+            lines.insert(lines.end(), entries.begin(), entries.end());
+            ASSERT_TRUE(WriteWholeFile(folder.File("in.lst"), JoinLines(lines, form, true)));
+            ListDocument doc;
+            ASSERT_EQ(0u, doc.Open(folder.File("in.lst")));
+            EXPECT_EQ(entries, doc.Entries());
+
+            // Saved unedited, the list comes out in the program's own form.
+            ASSERT_EQ(0u, doc.SaveAs(folder.File("out.lst")));
+            const std::string saved = ReadWholeFile(folder.File("out.lst"));
+            EXPECT_EQ(ListFileBytes(entries), saved);
+            EXPECT_EQ(0u, saved.find(std::string(kListFileHeader) + "\r\n"));
+            ListDocument again;
+            ASSERT_EQ(0u, again.Open(folder.File("out.lst")));
+            EXPECT_EQ(entries, again.Entries());
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ListLineEnds.h"
 #include "TestPaths.h"
 #include "catalogue/ArchiveKind.h"
 
@@ -82,17 +83,21 @@ class ListFileTest : public ::testing::Test {
     std::string midi_;
 };
 
-TEST(ListFileHeader, CurrentAndOldHeadersWithTheirLineEnd) {
+TEST(ListFileHeader, CurrentAndOldHeadersWithAnyLineEnd) {
     const struct {
         std::string bytes;
         size_t expected;
     } cases[] = {
         {"[Kadrel File List]\r\n", 20},
-        {"[Kadrel File List]\n;", 20},  // the two bytes after the header are not
-                                        // looked at
+        {"[Kadrel File List]\nmusic\\a.mid", 19},
+        {"[Kadrel File List]\rmusic\\a.mid", 19},
+        {"[Kadrel File List]\r\r\n", 19},  // the second CR ends an empty line
+        {"[Kadrel File List]", 18},        // header only, no line end
         {"[Kadrel MIDI File List]\r\nx", 25},
-        {"[Kadrel File List]\r", 0},  // shorter than header and line end
-        {"[Kadrel MIDI File List]", 0},
+        {"[Kadrel MIDI File List]\nx", 24},
+        {"[Kadrel MIDI File List]\rx", 24},
+        {"[Kadrel File List]x\r\n", 0},  // text after the header on its line
+        {"[Kadrel File Lis", 0},
         {"[kadrel file list]\r\n", 0},
         {"", 0},
     };
@@ -101,16 +106,22 @@ TEST(ListFileHeader, CurrentAndOldHeadersWithTheirLineEnd) {
     }
 }
 
-TEST(ListFileLines, LinesEndAtCrAndTheLastMayLackIt) {
-    const std::string body = "a.mid\r\n\r\n表\\x.mid\r\nlast";
-    Rows lines;
-    size_t position = 0;
-    std::string line;
-    while (ReadLine(body, &position, &line)) {
-        lines.push_back(line);
+TEST(ListFileLines, EveryLineEndFormGivesTheLinesWhole) {
+    const Rows lines = {"music\\a.mid", "表\\x.mid", "", "ソ\\b.mid", "|include 能.lst", "last"};
+    for (const ListLineEndForm& form : ListLineEndForms()) {
+        for (bool finalEnd : {false, true}) {
+            SCOPED_TRACE(std::string(form.name) + (finalEnd ? ", final line end" : ", no final line end"));
+            const std::string body = JoinLines(lines, form, finalEnd);
+            Rows read;
+            size_t position = 0;
+            std::string line;
+            while (ReadLine(body, &position, &line)) {
+                read.push_back(line);
+            }
+            EXPECT_EQ(lines, read);
+            EXPECT_EQ(body.size(), position);
+        }
     }
-    EXPECT_EQ((Rows{"a.mid", "", "表\\x.mid", "last"}), lines);
-    EXPECT_FALSE(ReadLine(body, &position, &line));
 }
 
 TEST(ListFileLines, ClassifiedAndResolved) {
@@ -198,6 +209,26 @@ TEST_F(ListFileTest, EntriesPatternsFoldersAndIncludes) {
     Rows playable = all;
     playable.erase(std::find(playable.begin(), playable.end(), "x.wav"));
     EXPECT_EQ(playable, Relative(output_));
+    EXPECT_TRUE(host_.errors.empty());
+}
+
+TEST_F(ListFileTest, ListsWithAnyLineEndFormListTheirEntriesWhole) {
+    for (const char* header : {kListFileHeader, kOldListFileHeader}) {
+        for (const ListLineEndForm& form : ListLineEndForms()) {
+            SCOPED_TRACE(std::string(header) + " " + form.name);
+            const Rows inner = {header, "other\\g.mid", "m.mid\\f.mid"};
+            ASSERT_TRUE(WriteWholeFile(folder_.File("lists/inner.lst"), JoinLines(inner, form, true)));
+            const Rows top = {header,    "; songs", "a.mid", "sub\\c.mid", "表\\h.mid", "|include lists\\inner.lst",
+                              "*.mid /s"};
+            ASSERT_TRUE(WriteWholeFile(folder_.File("top.lst"), JoinLines(top, form, false)));
+
+            EXPECT_TRUE(Read("top.lst"));
+            // "*.mid /s" adds a.mid, b.mid and m.mid\\f.mid (its folder's name matches).
+            const Rows expected = {"a.mid",        "a.mid",        "b.mid",      "m.mid\\f.mid",
+                                   "m.mid\\f.mid", "other\\g.mid", "sub\\c.mid", "表\\h.mid"};
+            EXPECT_EQ(expected, Relative(state_.scanList));
+        }
+    }
     EXPECT_TRUE(host_.errors.empty());
 }
 
