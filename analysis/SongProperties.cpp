@@ -120,15 +120,17 @@ int FirstDocumentChoice(int32_t documentFlags) {
     return -1;
 }
 
-static int32_t ReadWithRetry(const SongPropertyRequest& request, SongInfo* info, char* title) {
+// The buffer holds the whole path on entry (a longer path is never cut into
+// the name of another file) and the title on return.
+static int32_t ReadWithRetry(const SongPropertyRequest& request, SongInfo* info, std::string* title) {
     int32_t result = kReadLocked;
     for (int attempt = 0; attempt < 2 && result == kReadLocked; attempt++) {
         if (attempt > 0 && request.wait) {
             request.wait(kLockedRetryDelay);
         }
         info->Reset();
-        CopyBounded(title, request.path.c_str(), kTitleBufferBytes);
-        result = ReadSongInfo(info, title, nullptr, -1, kPropertyNotFound, request.titleSearch);
+        *title = PathBuffer(request.path.c_str(), kTitleBufferBytes);
+        result = ReadSongInfo(info, &(*title)[0], nullptr, -1, kPropertyNotFound, request.titleSearch);
     }
     return result;
 }
@@ -184,9 +186,9 @@ int32_t FillSongProperties(const SongPropertyRequest& request, SongPropertyTexts
     texts->fileName = request.path;
 
     SongInfo info;
-    char title[kTitleBufferBytes];
-    texts->result = ReadWithRetry(request, &info, title);
-    texts->title = title;
+    std::string title;
+    texts->result = ReadWithRetry(request, &info, &title);
+    texts->title = title.c_str();
     if (texts->result < 0) {
         return texts->result;
     }
@@ -206,7 +208,7 @@ int32_t FillSongProperties(const SongPropertyRequest& request, SongPropertyTexts
         texts->key = info.key == -1 ? std::string(kPropertyNotFound) : std::string(KeyName(info.key));
         texts->timeSignature = std::to_string(info.beatsPerBar) + "/" + std::to_string(info.beatUnit);
         texts->module = request.detectors ? DetectSoundModule(*request.detectors, request.searchStrFlag,
-                                                              request.archiveKindOfName, path, title)
+                                                              request.archiveKindOfName, path, title.c_str())
                                           : kOtherSoundModule;
     }
     FillDateAndSize(path, texts);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestPaths.h"
+#include "analysis/SongReaders.h"
 #include "analysis/SoundModules.h"
 #include "catalogue/RelatedFiles.h"
 
@@ -141,6 +142,25 @@ TEST(SongProperties, UnreadableSongsShowOnlyNameAndFailureTitle) {
         EXPECT_TRUE(t.format.empty() && t.size.empty() && t.thirdValue.empty() && t.tracks.empty()) << path;
     }
 }
+
+#ifndef _WIN32
+// The properties take the song's whole path, however long: the buffer the
+// title comes back in starts with the path and is never overrun by it.
+TEST(SongProperties, PathLongerThanTheTitleBufferIsTakenWhole) {
+    ScratchFolder scratch;
+    std::string relative;
+    while (scratch.Path().size() + relative.size() < size_t(kTitleBufferBytes) + 40) {
+        relative += std::string(60, 'n') + "/";
+        ASSERT_TRUE(scratch.MakeFolder(relative));
+    }
+    const std::string path = scratch.File(relative + "song.mid");
+    ASSERT_TRUE(WriteWholeFile(path, ReadWholeFile(TestDataPath("midi/conductor-format1.mid"))));
+    const SongPropertyTexts t = Fill(path);
+    EXPECT_LT(t.result, 0);
+    EXPECT_EQ(path, t.fileName);
+    EXPECT_EQ('[', t.title[0]) << t.title;
+}
+#endif
 
 TEST(SongProperties, CompanionsAndDocumentsAreFound) {
     ScratchFolder scratch;
