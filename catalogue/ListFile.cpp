@@ -149,7 +149,7 @@ std::string ResolveListPath(const std::string& path, const ListPathBase& base) {
     }
     // Outside Windows an absolute path starts with '/'; only include lines
     // can start so, as entries beginning with '/' are comments.
-    if (FindEitherChar(path.c_str(), ':', '\0') >= 0 || (!path.empty() && path[0] == '/')) {
+    if (FindDriveColon(path.c_str()) >= 0 || (!path.empty() && path[0] == '/')) {
         return path;
     }
     return base.folder + path;

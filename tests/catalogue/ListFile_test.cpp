@@ -151,6 +151,8 @@ TEST(ListFileLines, ClassifiedAndResolved) {
         {"E:\\x\\a.mid /x", ListLine::kEntry, "E:\\x\\a.mid", false},
         {"E:\\x\\a.mid /x /s", ListLine::kEntry, "E:\\x\\a.mid", true},
         {"E:\\a.lzh>*.* /s", ListLine::kEntry, "E:\\a.lzh>*.*", true},
+        // A ':' inside an archive member's name is part of the name.
+        {"pack.lzh>a:b.mid", ListLine::kEntry, "D:\\lists\\pack.lzh>a:b.mid", false},
         {"E:\\" + std::string(508, 'a'), ListLine::kEntry, nullptr, false},  // 511 bytes fit
         {"E:\\" + std::string(509, 'a'), ListLine::kIgnored, "", false},     // 512 bytes do not
     };
