@@ -119,7 +119,7 @@ static void DecodeCommentFrame(Span data, std::string* out) {
 }
 
 // Where the frames of the body lie, after the extended header and before the
-// padding or footer. False when nothing is left for frames.
+// padding. False when nothing is left for frames.
 static bool FrameArea(const std::vector<uint8_t>& body, uint8_t major, uint8_t flags, size_t* start, size_t* end) {
     *start = 0;
     *end = body.size();
@@ -147,12 +147,7 @@ static bool FrameArea(const std::vector<uint8_t>& body, uint8_t major, uint8_t f
             *start = size;
         }
     }
-    if (flags & kId3v2Footer) {
-        if (*end - *start < kId3v2HeaderBytes) {
-            return false;
-        }
-        *end -= kId3v2HeaderBytes;
-    }
+    // A version 2.4 footer follows the tag: its size never counts it.
     return true;
 }
 
@@ -184,8 +179,17 @@ static bool FrameData(uint8_t major, uint8_t frameFlags, Span* data, std::vector
 }
 
 void ParseId3v2Tag(std::vector<uint8_t> body, uint8_t major, uint8_t flags, bool wantComment, AudioTag* tag) {
+    // Version 2.3 unsynchronises the whole tag, and its frame sizes count the
+    // bytes as they are after undoing it. Version 2.4 does it frame by frame
+    // (the tag's flag says every frame is), and a frame's size counts the
+    // stuffed bytes, so it is undone for each frame's data only.
+    uint8_t everyFrame = 0;
     if (flags & kId3v2Unsynchronised) {
-        body = Resynchronise(body.data(), body.size());
+        if (major == 3) {
+            body = Resynchronise(body.data(), body.size());
+        } else {
+            everyFrame = kV4Unsynchronised;
+        }
     }
     size_t pos = 0;
     size_t end = 0;
@@ -208,7 +212,7 @@ void ParseId3v2Tag(std::vector<uint8_t> body, uint8_t major, uint8_t flags, bool
         const bool isComment = memcmp(header, "COMM", 4) == 0 && wantComment && !tag->hasComment;
         Span data{body.data() + dataStart, size};
         std::vector<uint8_t> resynchronised;
-        if (!(isTitle || isArtist || isComment) || !FrameData(major, header[9], &data, &resynchronised)) {
+        if (!(isTitle || isArtist || isComment) || !FrameData(major, header[9] | everyFrame, &data, &resynchronised)) {
             continue;
         }
         if (isTitle) {

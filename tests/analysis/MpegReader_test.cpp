@@ -157,6 +157,44 @@ TEST(MpegReader, Id3v24FrameSizeIsSynchsafe) {
     EXPECT_EQ(text, ReadForList(ReadMpegFile, tag).title);
 }
 
+// Version 2.4 undoes unsynchronisation frame by frame (a frame's size counts
+// its stuffed bytes) and keeps its footer outside the tag size; version 2.3
+// undoes it over the whole tag, whose frame sizes count the bytes without it.
+TEST(MpegReader, Id3v24UnsynchronisationIsPerFrameAndTheFooterIsOutsideTheTag) {
+    const auto frame24 = [](const char* id, const std::string& data, char flags) {
+        return std::string(id, 4) + Synchsafe(uint32_t(data.size())) + '\0' + flags + data;
+    };
+    const auto tag24 = [](char flags, const std::string& frames) {
+        return std::string("ID3\x04\x00", 5) + flags + Synchsafe(uint32_t(frames.size())) + frames;
+    };
+    // A picture whose bytes were stuffed (each FF followed by a 00), before the title.
+    std::string picture("\x00image/jpeg\x00\x03\x00", 14);
+    for (int i = 0; i < 8; i++) {
+        picture += std::string("\xFF\x00\xD8", 3);
+    }
+    const std::string title = frame24("TIT2", std::string("\x03Late Title", 11), '\0');
+    const std::string artist = frame24("TPE1", std::string("\x03" "Artist", 7), '\0');
+    const struct {
+        const char* what;
+        std::string tag;
+        const char* expected;
+    } cases[] = {
+        {"tag flag: every frame unsynchronised", tag24('\x80', frame24("APIC", picture, '\x02') + title + artist),
+         "Late Title / Artist"},
+        {"frame flag only", tag24('\0', frame24("APIC", picture, '\x02') + title + artist), "Late Title / Artist"},
+        {"footer after the frames", tag24('\x10', artist + title) + std::string("3DI\x04\x00\x10", 6) +
+                                        Synchsafe(uint32_t(artist.size() + title.size())),
+         "Late Title / Artist"},
+        // Version 2.3: the whole tag stuffed, the frame's size counting "\0A\xFF" "B".
+        {"2.3 whole tag", std::string("ID3\x03\x00\x80", 6) + Synchsafe(15) + std::string("TIT2", 4) + Be32(4) +
+                              std::string(2, '\0') + std::string("\0A\xFF\x00" "B", 5),
+         "A\xFF" "B"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, ReadForList(ReadMpegFile, c.tag).title) << c.what;
+    }
+}
+
 TEST(MpegReader, LongTitlesAreCutBetweenCharacters) {
     // 254 ASCII bytes then "表": the cut at 255 would split it.
     EXPECT_EQ(std::string(254, 'a'), ReadForList(ReadMpegFile, LoadAudio("data:long-sjis-title.mp3")).title);
