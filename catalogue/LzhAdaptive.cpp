@@ -137,29 +137,38 @@ bool BuildDistanceTable(LzhHuffmanTable* table) {
 
 }  // namespace
 
-int DecodeLzhAdaptive(const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+int DecodeLzhAdaptive(LzhBitReader* bits, MemberOutput* out) {
     auto tree = std::make_unique<AdaptiveTree>();
     auto distances = std::make_unique<LzhHuffmanTable>();
     if (!BuildDistanceTable(distances.get())) {
         return kArchiveErrorBroken;
     }
-    LzhBitReader bits(packed, packedSize);
+    const size_t outSize = out->Limit();
     size_t position = 0;
     while (position < outSize) {
-        int symbol = tree->Decode(&bits);
+        int symbol = tree->Decode(bits);
         if (symbol < 256) {
-            out[position++] = uint8_t(symbol);
+            uint8_t* to = out->Room(position, 1);
+            if (!to) {
+                return kArchiveErrorBroken;
+            }
+            *to = uint8_t(symbol);
+            position++;
         } else {
             size_t length = size_t(symbol) - 256 + kMinMatch;
-            size_t distance = (size_t(distances->Decode(&bits)) << 6) | bits.Read(6);
+            // 12 bits: at most 4 KiB back.
+            size_t distance = (size_t(distances->Decode(bits)) << 6) | bits->Read(6);
             if (length > outSize - position) {
                 length = outSize - position;
             }
-            for (size_t i = 0; i < length; i++, position++) {
-                out[position] = position > distance ? out[position - distance - 1] : ' ';
+            uint8_t* to = out->Room(position, length);
+            if (!to) {
+                return kArchiveErrorBroken;
             }
+            CopyLzhMatch(to, position, distance + 1, length);
+            position += length;
         }
-        if (bits.PastEnd()) {
+        if (bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
     }
