@@ -147,26 +147,16 @@ int DecodeLzhAdaptive(LzhBitReader* bits, MemberOutput* out) {
     size_t position = 0;
     while (position < outSize) {
         int symbol = tree->Decode(bits);
+        bool written;
         if (symbol < 256) {
-            uint8_t* to = out->Room(position, 1);
-            if (!to) {
-                return kArchiveErrorBroken;
-            }
-            *to = uint8_t(symbol);
-            position++;
+            written = PutLzhByte(out, &position, uint8_t(symbol));
         } else {
-            size_t length = size_t(symbol) - 256 + kMinMatch;
             // 12 bits: at most 4 KiB back.
             size_t distance = (size_t(distances->Decode(bits)) << 6) | bits->Read(6);
-            if (length > outSize - position) {
-                length = outSize - position;
-            }
-            uint8_t* to = out->Room(position, length);
-            if (!to) {
-                return kArchiveErrorBroken;
-            }
-            CopyLzhMatch(to, position, distance + 1, length);
-            position += length;
+            written = PutLzhMatch(out, &position, distance + 1, size_t(symbol) - 256 + kMinMatch);
+        }
+        if (!written) {
+            return kArchiveErrorBroken;
         }
         if (bits->PastEnd()) {
             return kArchiveErrorBroken;

@@ -35,12 +35,9 @@ class Ring {
     }
     // Appends one byte to the output and the ring; false when out fails.
     bool Put(uint8_t byte, MemberOutput* out, size_t* produced) {
-        uint8_t* to = out->Room(*produced, 1);
-        if (!to) {
+        if (!PutLzhByte(out, produced, byte)) {
             return false;
         }
-        *to = byte;
-        ++*produced;
         bytes_[position_] = byte;
         position_ = (position_ + 1) & (size_ - 1);
         return true;

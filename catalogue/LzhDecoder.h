@@ -3,6 +3,7 @@
 // member output it is given, and a corrupt stream is reported, never trusted.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -33,12 +34,30 @@ int DecodeLzhStatic(int dictionaryBits, LzhBitReader* bits, MemberOutput* out);
 int DecodeLzhAdaptive(LzhBitReader* bits, MemberOutput* out);
 int DecodeLzhEarly(bool adaptive, LzhBitReader* bits, MemberOutput* out);
 
-// Copies a match of length bytes from distance bytes back (at most
-// MemberOutput::kHistoryBytes) to to, the place of the byte at position.
-// History before the member's first byte reads as spaces, the way the
-// original decoders' ring buffers start.
-inline void CopyLzhMatch(uint8_t* to, size_t position, size_t distance, size_t length) {
-    if (distance <= position) {
+// Appends one byte at *position; false when out fails.
+inline bool PutLzhByte(MemberOutput* out, size_t* position, uint8_t byte) {
+    uint8_t* to = out->Room(*position, 1);
+    if (!to) {
+        return false;
+    }
+    *to = byte;
+    ++*position;
+    return true;
+}
+
+// Appends a match of length bytes (cut at the member's end) copied from
+// distance bytes back, at most MemberOutput::kHistoryBytes. History before
+// the member's first byte reads as spaces, the way the original decoders'
+// ring buffers start. False when out fails.
+inline bool PutLzhMatch(MemberOutput* out, size_t* position, size_t distance, size_t length) {
+    const size_t at = *position;
+    length = std::min(length, out->Limit() - at);
+    uint8_t* to = out->Room(at, length);
+    if (!to) {
+        return false;
+    }
+    *position += length;
+    if (distance <= at) {
         const uint8_t* from = to - distance;
         if (distance >= length) {
             std::memcpy(to, from, length);
@@ -47,9 +66,10 @@ inline void CopyLzhMatch(uint8_t* to, size_t position, size_t distance, size_t l
                 to[i] = from[i];
             }
         }
-        return;
+        return true;
     }
     for (size_t i = 0; i < length; i++) {
-        to[i] = position + i >= distance ? *(to + i - distance) : ' ';
+        to[i] = at + i >= distance ? *(to + i - distance) : ' ';
     }
+    return true;
 }

@@ -350,29 +350,16 @@ int DecodeLzhEarly(bool adaptive, LzhBitReader* bits, MemberOutput* out) {
             code += int(bits->Read(8));
         }
         if (code < 256) {
-            uint8_t* to = out->Room(position, 1);
-            if (!to) {
+            if (!PutLzhByte(out, &position, uint8_t(code))) {
                 return kArchiveErrorBroken;
             }
-            *to = uint8_t(code);
-            position++;
         } else {
-            size_t length = size_t(code) - 256 + kMinMatch;
             int high = adaptive ? trees->DecodeDistance(bits, position) : tables->distances.Decode(bits);
-            if (high < 0) {
-                return kArchiveErrorBroken;
-            }
             // At most 8 KiB back.
-            size_t distance = (size_t(high) << 6) + bits->Read(6) + 1;
-            if (length > outSize - position) {
-                length = outSize - position;
-            }
-            uint8_t* to = out->Room(position, length);
-            if (!to) {
+            if (high < 0 ||
+                !PutLzhMatch(out, &position, (size_t(high) << 6) + bits->Read(6) + 1, size_t(code) - 256 + kMinMatch)) {
                 return kArchiveErrorBroken;
             }
-            CopyLzhMatch(to, position, distance, length);
-            position += length;
         }
         if (bits->PastEnd()) {
             return kArchiveErrorBroken;

@@ -120,16 +120,15 @@ int DecodeLzhStatic(int dictionaryBits, LzhBitReader* bits, MemberOutput* out) {
         }
         for (; blockCodes > 0 && position < outSize; blockCodes--) {
             int symbol = state->literals.Decode(bits);
+            if (symbol < 0) {
+                return kArchiveErrorBroken;
+            }
             if (symbol < 256) {
-                uint8_t* to = symbol < 0 ? nullptr : out->Room(position, 1);
-                if (!to) {
+                if (!PutLzhByte(out, &position, uint8_t(symbol))) {
                     return kArchiveErrorBroken;
                 }
-                *to = uint8_t(symbol);
-                position++;
                 continue;
             }
-            size_t length = size_t(symbol) - 256 + kMinMatch;
             int distanceBits = state->distances.Decode(bits);
             if (distanceBits < 0) {
                 return kArchiveErrorBroken;
@@ -137,15 +136,9 @@ int DecodeLzhStatic(int dictionaryBits, LzhBitReader* bits, MemberOutput* out) {
             // At most 2^16 - 1 with -lh7-'s 17 codes: within the output's history.
             size_t distance = distanceBits <= 1 ? size_t(distanceBits)
                                                 : (size_t(1) << (distanceBits - 1)) + bits->Read(distanceBits - 1);
-            if (length > outSize - position) {
-                length = outSize - position;
-            }
-            uint8_t* to = out->Room(position, length);
-            if (!to) {
+            if (!PutLzhMatch(out, &position, distance + 1, size_t(symbol) - 256 + kMinMatch)) {
                 return kArchiveErrorBroken;
             }
-            CopyLzhMatch(to, position, distance + 1, length);
-            position += length;
         }
         if (bits->PastEnd()) {
             return kArchiveErrorBroken;

@@ -117,7 +117,7 @@ class MemberOutput {
 // out fails.
 int CopyStoredMember(PackedFeed* feed, uint64_t packedSize, MemberOutput* out);
 
-// The largest buffer a member output has held since the last reset, in
+// The largest buffer a member output has taken since the last reset, in
 // bytes: shows that what a header claims is not what memory is taken for.
 size_t LargestMemberBuffer();
 void ResetLargestMemberBuffer();
