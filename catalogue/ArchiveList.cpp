@@ -11,6 +11,7 @@
 #include "catalogue/Inflate.h"
 #include "catalogue/LzhDecoder.h"
 #include "catalogue/LzhHeader.h"
+#include "catalogue/MemberIndex.h"
 #include "catalogue/MemberMatch.h"
 #include "catalogue/ZipHeader.h"
 #include "core/FileSystem.h"
@@ -32,14 +33,17 @@ namespace {
 ArchiveFileOpener archiveFileOpener = nullptr;
 
 // The parts both walks share: the open file, the pattern and the walk state.
+// A walk remembers where each member it passes begins (MemberIndex.h).
 class WalkedList : public ArchiveList {
    public:
-    explicit WalkedList(std::unique_ptr<SongFile> file) : file_(std::move(file)), source_(file_.get()) {
+    WalkedList(std::unique_ptr<SongFile> file, const char* archivePath)
+        : file_(std::move(file)), source_(file_.get()), archivePath_(archivePath) {
     }
 
     int FindFirst(const char* pattern, ArchiveEntry* entry) override {
         pattern_ = pattern;
         done_ = false;
+        places_ = MemberPlaces();
         if (!Start(&offset_)) {
             done_ = true;
             return kArchiveErrorBroken;
@@ -49,30 +53,49 @@ class WalkedList : public ArchiveList {
 
     int FindNext(ArchiveEntry* entry) override {
         while (!done_) {
+            entryOffset_ = offset_;
             int result = Step(entry);
-            if (result == 0 && MemberMatchesPattern(pattern_.c_str(), entry->name.c_str())) {
-                attributes_ = entry->attributes;
-                return 0;
-            }
-            if (result != 0 && result != kSkipped) {
+            if (result == 0) {
+                places_.Add(entry->name.c_str(), entryOffset_);
+                if (MemberMatchesPattern(pattern_.c_str(), entry->name.c_str())) {
+                    attributes_ = entry->attributes;
+                    return 0;
+                }
+            } else if (result != kSkipped) {
                 done_ = true;
+                RememberMemberPlaces(archivePath_, source_.Size(), std::move(places_));
                 return result;
             }
         }
         return kArchiveNoMore;
     }
 
-    // Positions the list on the member named memberName (case folded): 0,
-    // kArchiveErrorNotFound or the walk's error.
+    // Positions the list on the member named memberName (case folded): at
+    // its remembered place when the archive was walked lately, else by a
+    // walk over the whole archive, which remembers every member's place for
+    // the reads that follow. 0, kArchiveErrorNotFound or the walk's error.
     int FindMember(const char* memberName) {
         ArchiveEntry entry;
-        int result = FindFirst("*.*", &entry);
-        for (; result == 0; result = FindNext(&entry)) {
-            if (CompareNoCase(entry.name.c_str(), memberName) == 0) {
+        for (uint32_t offset : RecallMemberPlaces(archivePath_, source_.Size(), memberName)) {
+            offset_ = offset;
+            if (Step(&entry) == 0 && CompareNoCase(entry.name.c_str(), memberName) == 0) {
                 return 0;
             }
         }
-        return result == kArchiveNoMore ? kArchiveErrorNotFound : result;
+        bool found = false;
+        uint32_t foundAt = 0;
+        int result = FindFirst("*.*", &entry);
+        for (; result == 0; result = FindNext(&entry)) {
+            if (!found && CompareNoCase(entry.name.c_str(), memberName) == 0) {
+                found = true;
+                foundAt = entryOffset_;
+            }
+        }
+        if (!found) {
+            return result == kArchiveNoMore ? kArchiveErrorNotFound : result;
+        }
+        offset_ = foundAt;
+        return Step(&entry);
     }
 
     // The uncompressed size of the member found last.
@@ -120,8 +143,11 @@ class WalkedList : public ArchiveList {
     uint32_t offset_ = 0;
 
    private:
+    std::string archivePath_;
     std::string pattern_;
     bool done_ = true;
+    uint32_t entryOffset_ = 0;  // where the member found last begins
+    MemberPlaces places_;
 };
 
 uint32_t LzhChecksum(const uint8_t* bytes, size_t n, uint32_t crc) {
@@ -234,9 +260,9 @@ std::unique_ptr<WalkedList> OpenWalkedList(int kind, const char* archivePath) {
         return nullptr;
     }
     if (kind == kArchiveLzh) {
-        return std::make_unique<LzhList>(std::move(file));
+        return std::make_unique<LzhList>(std::move(file), archivePath);
     }
-    return std::make_unique<ZipList>(std::move(file));
+    return std::make_unique<ZipList>(std::move(file), archivePath);
 }
 
 // Opens an archive and finds a member in it: 0 with *list on the member,
