@@ -23,6 +23,8 @@ using namespace stored;
 // Doubling the members may at most about double the work.
 constexpr double kLinearRatio = 2.2;
 constexpr int kMembers = 1000;
+// Fewer for extraction, which writes a file per member.
+constexpr int kExtractedMembers = 250;
 
 class ManyMembers : public ::testing::Test {
    protected:
@@ -92,13 +94,13 @@ class ManyMembers : public ::testing::Test {
     }
 
    protected:
-    // Runs work on archives of kMembers and of twice as many members, of
-    // both kinds, and compares the bytes read.
-    void ExpectLinear(uint64_t (ManyMembers::*work)(int kind, int n)) {
+    // Runs work on archives of n and of twice as many members, of both
+    // kinds, and compares the bytes read.
+    void ExpectLinear(uint64_t (ManyMembers::*work)(int kind, int n), int n) {
         for (int kind : {kArchiveLzh, kArchiveZip}) {
             SCOPED_TRACE(Extension(kind));
-            const uint64_t some = (this->*work)(kind, kMembers);
-            const uint64_t twice = (this->*work)(kind, 2 * kMembers);
+            const uint64_t some = (this->*work)(kind, n);
+            const uint64_t twice = (this->*work)(kind, 2 * n);
             ASSERT_GT(some, 0u);
             EXPECT_LE(double(twice) / double(some), kLinearRatio) << some << " bytes, then " << twice;
         }
@@ -109,11 +111,11 @@ class ManyMembers : public ::testing::Test {
 };
 
 TEST_F(ManyMembers, ListingAndReadingEveryMemberGrowsLinearly) {
-    ExpectLinear(&ManyMembers::ListAndReadEveryMember);
+    ExpectLinear(&ManyMembers::ListAndReadEveryMember, kMembers);
 }
 
 TEST_F(ManyMembers, ExtractingEveryMemberGrowsLinearly) {
-    ExpectLinear(&ManyMembers::ExtractEveryMember);
+    ExpectLinear(&ManyMembers::ExtractEveryMember, kExtractedMembers);
 }
 
 }  // namespace
