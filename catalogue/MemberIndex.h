@@ -12,9 +12,9 @@
 // name in the header it finds, so a shared hash costs only a second look.
 class MemberPlaces {
    public:
-    // At most this many members of one archive are remembered (12 bytes
-    // each); members past them are found by walking.
-    static constexpr size_t kMembersMax = 1000000;
+    // At most this many members of one archive are remembered (16 bytes
+    // each, 4 MiB in all); members past them are found by walking.
+    static constexpr size_t kMembersMax = 256 * 1024;
 
     // Notes a member's header offset; the first member of a name wins.
     void Add(const char* name, uint32_t headerOffset);
