@@ -18,7 +18,7 @@ using namespace bench;
 constexpr int kSongs = 20000;
 
 std::string SongName(int i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "song%05d.mid", i);
     return name;
 }

@@ -35,7 +35,7 @@ class ManyMembers : public ::testing::Test {
     }
 
     static std::string SongName(int i) {
-        char name[16];
+        char name[32];
         std::snprintf(name, sizeof name, "song%05d.mid", i);
         return name;
     }
