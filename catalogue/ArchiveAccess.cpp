@@ -53,20 +53,6 @@ static std::string LastNameElement(const std::string& name) {
     return name.substr(start);
 }
 
-// The uncompressed size of a member from a listing of its archive; 0 when
-// it is not there.
-static uint32_t MemberSizeOf(int kind, const std::string& archive, const std::string& member) {
-    std::unique_ptr<ArchiveList> list = OpenArchiveList(kind, archive.c_str(), nullptr);
-    ArchiveEntry entry;
-    for (int result = FindFirstMember(list.get(), "*.*", &entry); result == 0;
-         result = FindNextMember(list.get(), &entry)) {
-        if (CompareNoCase(entry.name.c_str(), member.c_str()) == 0) {
-            return entry.size;
-        }
-    }
-    return 0;
-}
-
 int ExtractMemberOwn(const char* memberPath, const char* destinationFolder) {
     std::string archive, member;
     int kind = ArchiveKindOfPath(memberPath, false);
@@ -78,17 +64,9 @@ int ExtractMemberOwn(const char* memberPath, const char* destinationFolder) {
     if (fileName.empty() || fileName == "." || !IsExtractableMemberName(member.c_str())) {
         return kArchiveErrorCannotOpen;
     }
-    uint32_t size = MemberSizeOf(kind, archive, member);
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size ? size : 1]);
-    if (!bytes) {
-        return kArchiveErrorCannotOpen;
-    }
-    int result = ReadMemberToMemory(kind, archive.c_str(), member.c_str(), bytes.get(), size);
-    if (result != 0) {
-        return result;
-    }
     std::string target = std::string(destinationFolder) + "\\" + fileName;
-    return WriteFileBytes(target.c_str(), bytes.get(), size) ? 0 : kArchiveErrorCannotOpen;
+    int result = ExtractMemberToFile(kind, archive.c_str(), member.c_str(), target.c_str());
+    return result == kArchiverErrorWrite ? kArchiveErrorCannotOpen : result;
 }
 
 int ExtractMember(const char* memberPath, const char* destinationFolder, void* ownerWindow, ExtractPurpose purpose) {
@@ -149,22 +127,32 @@ class ExtractedSongFile : public SongFile {
     bool wholeFolder_;
 };
 
+// A member in memory: the whole member, or the first memberSize bytes when
+// the caller knows a size (a shorter member leaves the rest zero).
 std::unique_ptr<SongFile> OpenMemberInMemory(int kind,
                                              const std::string& archive,
                                              const std::string& member,
                                              const SongOpenRequest& request,
                                              uint32_t* lastError) {
     *lastError = kErrorFileNotFound;
-    uint32_t size = request.memberSize ? request.memberSize : MemberSizeOf(kind, archive, member);
-    if (size == 0) {
-        return nullptr;
+    MemberBytes bytes;
+    if (request.memberSize == 0) {
+        if (ReadWholeMember(kind, archive.c_str(), member.c_str(), &bytes) != 0) {
+            return nullptr;
+        }
+    } else if (request.memberSize <= kMemberInMemoryMax) {
+        bytes.bytes.reset(new (std::nothrow) uint8_t[request.memberSize]);
+        bytes.size = request.memberSize;
+        if (!bytes.bytes ||
+            ReadMemberToMemory(kind, archive.c_str(), member.c_str(), bytes.bytes.get(), bytes.size) != 0) {
+            return nullptr;
+        }
     }
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
-    if (!bytes || ReadMemberToMemory(kind, archive.c_str(), member.c_str(), bytes.get(), size) != 0) {
+    if (bytes.size == 0) {
         return nullptr;
     }
     *lastError = kErrorSuccess;
-    return std::make_unique<MemorySongFile>(std::move(bytes), size, kind);
+    return std::make_unique<MemorySongFile>(std::move(bytes.bytes), bytes.size, kind);
 }
 
 std::unique_ptr<SongFile> OpenMemberOnDisk(const char* path,

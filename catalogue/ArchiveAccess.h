@@ -33,7 +33,7 @@ void SetMemberExtractor(MemberExtractor extractor);
 int ExtractMember(const char* memberPath, const char* destinationFolder, void* ownerWindow, ExtractPurpose purpose);
 
 // Extracts a member with our own decoders: its last name element is written
-// into destinationFolder. Returns 0, an archive error number, or
+// into destinationFolder, piece by piece. Returns 0, an archive error number, or
 // kArchiveErrorCannotOpen when the file cannot be written or the name is
 // unusable (IsExtractableMemberName refuses it, or it ends in a separator).
 int ExtractMemberOwn(const char* memberPath, const char* destinationFolder);

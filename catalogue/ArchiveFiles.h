@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "core/FileSystem.h"
 
 // The system's temporary folder, ending in the path separator '\\'.
 std::string SystemTempFolder();
@@ -20,5 +23,6 @@ bool DeleteFilePath(const char* path);
 // Removes a folder with everything below it.
 void RemoveFolderTree(const char* path);
 
-// Writes a whole file, replacing what was there. True on success.
-bool WriteFileBytes(const char* path, const uint8_t* bytes, size_t size);
+// Creates a file for an extracted member, replacing what was there; its
+// Commit closes it. Null when it cannot be created.
+std::unique_ptr<OutputFile> CreateMemberFile(const char* path);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -63,11 +64,41 @@ void RemoveFolderTree(const char* path) {
     RemoveNativeTree(NativePath(path));
 }
 
-bool WriteFileBytes(const char* path, const uint8_t* bytes, size_t size) {
+namespace {
+
+// The error of a failed write or close; never 0, even when errno is not set.
+uint32_t WriteError() {
+    return ErrorOfErrno(errno != 0 ? errno : EIO);
+}
+
+class MemberFile : public OutputFile {
+   public:
+    explicit MemberFile(FILE* file) : file_(file) {
+    }
+    ~MemberFile() override {
+        if (file_) {
+            std::fclose(file_);
+        }
+    }
+    uint32_t Write(const void* bytes, uint32_t n) override {
+        return std::fwrite(bytes, 1, n, file_) == n ? 0 : WriteError();
+    }
+    uint32_t Commit() override {
+        const int closed = std::fclose(file_);
+        file_ = nullptr;
+        return closed == 0 ? 0 : WriteError();
+    }
+
+   private:
+    FILE* file_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> CreateMemberFile(const char* path) {
     FILE* file = std::fopen(NativePath(path).c_str(), "wb");
     if (!file) {
-        return false;
+        return nullptr;
     }
-    bool ok = std::fwrite(bytes, 1, size, file) == size;
-    return std::fclose(file) == 0 && ok;
+    return std::make_unique<MemberFile>(file);
 }

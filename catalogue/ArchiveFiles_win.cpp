@@ -1,6 +1,7 @@
 // File system services of the archive layer on Windows.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "catalogue/ArchiveFiles.h"
@@ -53,13 +54,40 @@ void RemoveFolderTree(const char* path) {
     RemoveDirectoryA(path);
 }
 
-bool WriteFileBytes(const char* path, const uint8_t* bytes, size_t size) {
+namespace {
+
+class MemberFile : public OutputFile {
+   public:
+    explicit MemberFile(HANDLE file) : file_(file) {
+    }
+    ~MemberFile() override {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(file_);
+        }
+    }
+    uint32_t Write(const void* bytes, uint32_t n) override {
+        DWORD written = 0;
+        if (!WriteFile(file_, bytes, n, &written, nullptr)) {
+            return GetLastError();
+        }
+        return written == n ? 0 : ERROR_WRITE_FAULT;
+    }
+    uint32_t Commit() override {
+        const BOOL closed = CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+        return closed ? 0 : GetLastError();
+    }
+
+   private:
+    HANDLE file_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> CreateMemberFile(const char* path) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        return nullptr;
     }
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes, DWORD(size), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == size;
+    return std::make_unique<MemberFile>(file);
 }

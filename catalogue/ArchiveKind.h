@@ -17,6 +17,7 @@ constexpr int kArchiveErrorBroken = 0x8019;      // not an archive, broken heade
 constexpr int kArchiveErrorLongName = 0x8026;    // name longer than 511 bytes
 constexpr int kArchiveErrorCannotOpen = 0x8029;  // archive file cannot be opened
 constexpr int kArchiveErrorNotFound = 0x8031;    // no member of that name
+constexpr int kArchiveErrorTooLarge = 0x8032;    // a member too large to read into memory
 constexpr int kArchiveErrorNoArchive = 0x803e;   // no open archive
 
 constexpr size_t kMemberNameMax = 511;  // bytes

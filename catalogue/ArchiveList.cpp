@@ -1,16 +1,20 @@
 // The LZH and ZIP listings over our header walks, and member decoding.
 #include "catalogue/ArchiveList.h"
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
 
+#include "catalogue/ArchiveFiles.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/ArchiveSource.h"
+#include "catalogue/ArchiverCommand.h"
 #include "catalogue/Inflate.h"
 #include "catalogue/LzhDecoder.h"
 #include "catalogue/LzhHeader.h"
+#include "catalogue/MemberIndex.h"
 #include "catalogue/MemberMatch.h"
 #include "catalogue/ZipHeader.h"
+#include "core/FileSystem.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -26,15 +30,20 @@ bool MemberMatchesPattern(const char* pattern, const char* name) {
 
 namespace {
 
+ArchiveFileOpener archiveFileOpener = nullptr;
+
 // The parts both walks share: the open file, the pattern and the walk state.
+// A walk remembers where each member it passes begins (MemberIndex.h).
 class WalkedList : public ArchiveList {
    public:
-    explicit WalkedList(std::unique_ptr<SongFile> file) : file_(std::move(file)), source_(file_.get()) {
+    WalkedList(std::unique_ptr<SongFile> file, const char* archivePath)
+        : file_(std::move(file)), source_(file_.get()), archivePath_(archivePath) {
     }
 
     int FindFirst(const char* pattern, ArchiveEntry* entry) override {
         pattern_ = pattern;
         done_ = false;
+        places_ = MemberPlaces();
         if (!Start(&offset_)) {
             done_ = true;
             return kArchiveErrorBroken;
@@ -44,22 +53,57 @@ class WalkedList : public ArchiveList {
 
     int FindNext(ArchiveEntry* entry) override {
         while (!done_) {
+            entryOffset_ = offset_;
             int result = Step(entry);
-            if (result == 0 && MemberMatchesPattern(pattern_.c_str(), entry->name.c_str())) {
-                attributes_ = entry->attributes;
-                return 0;
-            }
-            if (result != 0 && result != kSkipped) {
+            if (result == 0) {
+                places_.Add(entry->name.c_str(), entryOffset_);
+                if (MemberMatchesPattern(pattern_.c_str(), entry->name.c_str())) {
+                    attributes_ = entry->attributes;
+                    return 0;
+                }
+            } else if (result != kSkipped) {
                 done_ = true;
+                RememberMemberPlaces(archivePath_, source_.Size(), std::move(places_));
                 return result;
             }
         }
         return kArchiveNoMore;
     }
 
-    ArchiveSource* Source() {
-        return &source_;
+    // Positions the list on the member named memberName (case folded): at
+    // its remembered place when the archive was walked lately, else by a
+    // walk over the whole archive, which remembers every member's place for
+    // the reads that follow. 0, kArchiveErrorNotFound or the walk's error.
+    int FindMember(const char* memberName) {
+        ArchiveEntry entry;
+        for (uint32_t offset : RecallMemberPlaces(archivePath_, source_.Size(), memberName)) {
+            offset_ = offset;
+            if (Step(&entry) == 0 && CompareNoCase(entry.name.c_str(), memberName) == 0) {
+                return 0;
+            }
+        }
+        bool found = false;
+        uint32_t foundAt = 0;
+        int result = FindFirst("*.*", &entry);
+        for (; result == 0; result = FindNext(&entry)) {
+            if (!found && CompareNoCase(entry.name.c_str(), memberName) == 0) {
+                found = true;
+                foundAt = entryOffset_;
+            }
+        }
+        if (!found) {
+            return result == kArchiveNoMore ? kArchiveErrorNotFound : result;
+        }
+        offset_ = foundAt;
+        return Step(&entry);
     }
+
+    // The uncompressed size of the member found last.
+    virtual uint32_t CurrentSize() const = 0;
+    // Decodes the member found last into out->Limit() bytes (its whole size
+    // or less) and finishes out; a whole member is checked against its CRC.
+    // 0, kArchiveErrorMethod, kArchiveErrorBroken or kArchiverErrorWrite.
+    virtual int DecodeCurrent(MemberOutput* out) = 0;
 
    protected:
     static constexpr int kSkipped = 1;  // a member the listing does not show
@@ -69,20 +113,62 @@ class WalkedList : public ArchiveList {
     // Reads the member at offset_ and moves on: 0, kSkipped or a result.
     virtual int Step(ArchiveEntry* entry) = 0;
 
+    // Runs a decoder over the packed bytes of a member into out, checking
+    // a whole member's checksum.
+    template <typename Decode>
+    int DecodeChecked(uint32_t dataOffset,
+                      uint32_t packedSize,
+                      uint32_t size,
+                      uint32_t crc,
+                      ChecksumFn checksum,
+                      MemberOutput* out,
+                      Decode decode) {
+        ArchiveRange packed(&source_, dataOffset, packedSize);
+        const bool whole = out->Limit() == size;
+        if (whole) {
+            out->SetChecksum(checksum);
+        }
+        int result = decode(&packed, whole);
+        if (result == 0 && !out->Finish(out->Limit())) {
+            result = kArchiverErrorWrite;
+        }
+        if (result != 0 && out->WriteFailed()) {
+            return kArchiverErrorWrite;
+        }
+        return result == 0 && whole && out->Checksum() != crc ? kArchiveErrorBroken : result;
+    }
+
     std::unique_ptr<SongFile> file_;
     ArchiveSource source_;
     uint32_t offset_ = 0;
 
    private:
+    std::string archivePath_;
     std::string pattern_;
     bool done_ = true;
+    uint32_t entryOffset_ = 0;  // where the member found last begins
+    MemberPlaces places_;
 };
+
+uint32_t LzhChecksum(const uint8_t* bytes, size_t n, uint32_t crc) {
+    return LzhCrc16(bytes, n, uint16_t(crc));
+}
 
 class LzhList : public WalkedList {
    public:
     using WalkedList::WalkedList;
-    const LzhEntry& Current() const {
-        return current_;
+
+    uint32_t CurrentSize() const override {
+        return current_.size;
+    }
+    int DecodeCurrent(MemberOutput* out) override {
+        if (LzhMethodIndex(current_.method) < 0) {
+            return kArchiveErrorMethod;
+        }
+        return DecodeChecked(current_.dataOffset, current_.packedSize, current_.size, current_.crc, LzhChecksum, out,
+                             [this, out](ArchiveRange* packed, bool) {
+                                 return DecodeLzhMember(current_.method, packed, packed->Size(), out);
+                             });
     }
 
    private:
@@ -110,8 +196,22 @@ class LzhList : public WalkedList {
 class ZipList : public WalkedList {
    public:
     using WalkedList::WalkedList;
-    const ZipEntry& Current() const {
-        return current_;
+
+    uint32_t CurrentSize() const override {
+        return current_.size;
+    }
+    int DecodeCurrent(MemberOutput* out) override {
+        if (current_.flags & 0x1) {
+            return kArchiveErrorBroken;  // encrypted
+        }
+        if (current_.method != 0 && current_.method != 8) {
+            return kArchiveErrorMethod;
+        }
+        return DecodeChecked(current_.dataOffset, current_.packedSize, current_.size, current_.crc, ZipCrc32From, out,
+                             [this, out](ArchiveRange* packed, bool whole) {
+                                 return current_.method == 0 ? CopyStoredMember(packed, packed->Size(), out)
+                                                             : InflateMember(packed, out, whole);
+                             });
     }
 
    private:
@@ -141,102 +241,17 @@ class ZipList : public WalkedList {
 };
 
 std::unique_ptr<SongFile> OpenArchiveFile(const char* archivePath) {
+    if (archiveFileOpener) {
+        return archiveFileOpener(archivePath);
+    }
     uint32_t error = 0;
     SongOpenRequest request;
     request.flags = 0;
     return OpenPlainSongFile(archivePath, request, &error);
 }
 
-// Walks a listing to the member named memberName (case folded).
-template <typename List>
-int FindByName(List* list, const char* memberName) {
-    ArchiveEntry entry;
-    for (int result = list->FindFirst("*.*", &entry); result != kArchiveNoMore; result = list->FindNext(&entry)) {
-        if (result != 0) {
-            return result;
-        }
-        if (CompareNoCase(entry.name.c_str(), memberName) == 0) {
-            return 0;
-        }
-    }
-    return kArchiveErrorNotFound;
-}
-
-// Stored or deflated bytes of a whole member into out (entry.size bytes),
-// checked against the member's CRC-32.
-int DecodeZipMemberBytes(const ZipEntry& entry, const std::vector<uint8_t>& packed, uint8_t* out) {
-    if (entry.method == 0) {
-        if (packed.size() < entry.size) {
-            return kArchiveErrorBroken;
-        }
-        if (entry.size != 0) {
-            std::memcpy(out, packed.data(), entry.size);
-        }
-    } else if (!InflateRaw(packed.data(), packed.size(), out, entry.size)) {
-        return kArchiveErrorBroken;
-    }
-    return ZipCrc32(out, entry.size) == entry.crc ? 0 : kArchiveErrorBroken;
-}
-
-// The packed bytes of a member; fewer when the archive is cut short.
-std::vector<uint8_t> ReadPacked(ArchiveSource* source, uint32_t offset, uint32_t packedSize) {
-    uint32_t available = offset < source->Size() ? source->Size() - offset : 0;
-    std::vector<uint8_t> packed(packedSize < available ? packedSize : available);
-    packed.resize(source->ReadAt(offset, packed.data(), packed.size()));
-    return packed;
-}
-
-int DecodeLzhMember(std::unique_ptr<SongFile> file, const char* memberName, uint8_t* out, uint32_t size) {
-    LzhList list(std::move(file));
-    int result = FindByName(&list, memberName);
-    if (result != 0) {
-        return result;
-    }
-    const LzhEntry& entry = list.Current();
-    if (LzhMethodIndex(entry.method) < 0) {
-        return kArchiveErrorMethod;
-    }
-    std::vector<uint8_t> packed = ReadPacked(list.Source(), entry.dataOffset, entry.packedSize);
-    uint32_t wanted = size < entry.size ? size : entry.size;
-    result = DecodeLzh(entry.method, packed.data(), packed.size(), out, wanted);
-    if (result == 0 && wanted == entry.size && LzhCrc16(out, wanted, 0) != entry.crc) {
-        result = kArchiveErrorBroken;
-    }
-    return result;
-}
-
-int DecodeZipMember(std::unique_ptr<SongFile> file, const char* memberName, uint8_t* out, uint32_t size) {
-    ZipList list(std::move(file));
-    int result = FindByName(&list, memberName);
-    if (result != 0) {
-        return result;
-    }
-    const ZipEntry& entry = list.Current();
-    if (entry.flags & 0x1) {
-        return kArchiveErrorBroken;  // encrypted
-    }
-    if (entry.method != 0 && entry.method != 8) {
-        return kArchiveErrorMethod;
-    }
-    std::vector<uint8_t> packed = ReadPacked(list.Source(), entry.dataOffset, entry.packedSize);
-    if (size < entry.size) {
-        // Only part is wanted: inflate all, keep the start.
-        std::vector<uint8_t> whole(entry.size);
-        result = DecodeZipMemberBytes(entry, packed, whole.data());
-        if (result == 0 && size != 0) {
-            std::memcpy(out, whole.data(), size);
-        }
-        return result;
-    }
-    return DecodeZipMemberBytes(entry, packed, out);
-}
-
-}  // namespace
-
-std::unique_ptr<ArchiveList> OpenArchiveList(int kind, const char* archivePath, void* ownerWindow) {
-    if (kind == kArchiveGca) {
-        return gcaListOpener ? gcaListOpener(archivePath, ownerWindow) : nullptr;
-    }
+// The walk over an LZH or ZIP archive file; null when the file cannot be opened.
+std::unique_ptr<WalkedList> OpenWalkedList(int kind, const char* archivePath) {
     if (kind != kArchiveLzh && kind != kArchiveZip) {
         return nullptr;
     }
@@ -245,9 +260,28 @@ std::unique_ptr<ArchiveList> OpenArchiveList(int kind, const char* archivePath, 
         return nullptr;
     }
     if (kind == kArchiveLzh) {
-        return std::make_unique<LzhList>(std::move(file));
+        return std::make_unique<LzhList>(std::move(file), archivePath);
     }
-    return std::make_unique<ZipList>(std::move(file));
+    return std::make_unique<ZipList>(std::move(file), archivePath);
+}
+
+// Opens an archive and finds a member in it: 0 with *list on the member,
+// kArchiveErrorCannotOpen, kArchiveErrorNotFound or the walk's error.
+int OpenMember(int kind, const char* archivePath, const char* memberName, std::unique_ptr<WalkedList>* list) {
+    *list = OpenWalkedList(kind, archivePath);
+    if (!*list) {
+        return kArchiveErrorCannotOpen;
+    }
+    return (*list)->FindMember(memberName);
+}
+
+}  // namespace
+
+std::unique_ptr<ArchiveList> OpenArchiveList(int kind, const char* archivePath, void* ownerWindow) {
+    if (kind == kArchiveGca) {
+        return gcaListOpener ? gcaListOpener(archivePath, ownerWindow) : nullptr;
+    }
+    return OpenWalkedList(kind, archivePath);
 }
 
 int FindFirstMember(ArchiveList* list, const char* pattern, ArchiveEntry* entry) {
@@ -266,17 +300,60 @@ void CloseArchiveList(std::unique_ptr<ArchiveList>* list) {
     list->reset();
 }
 
+void SetArchiveFileOpener(ArchiveFileOpener opener) {
+    archiveFileOpener = opener;
+}
+
 int ReadMemberToMemory(int kind, const char* archivePath, const char* memberName, uint8_t* out, uint32_t size) {
-    if (kind != kArchiveLzh && kind != kArchiveZip) {
-        return kArchiveErrorCannotOpen;
-    }
-    std::unique_ptr<SongFile> file = OpenArchiveFile(archivePath);
-    if (!file) {
-        return kArchiveErrorCannotOpen;
-    }
     if (size != 0) {
         std::memset(out, 0, size);
     }
-    return kind == kArchiveLzh ? DecodeLzhMember(std::move(file), memberName, out, size)
-                               : DecodeZipMember(std::move(file), memberName, out, size);
+    std::unique_ptr<WalkedList> list;
+    int result = OpenMember(kind, archivePath, memberName, &list);
+    if (result != 0) {
+        return result;
+    }
+    MemberOutput output(out, std::min(size, list->CurrentSize()));
+    return list->DecodeCurrent(&output);
+}
+
+int ReadWholeMember(int kind, const char* archivePath, const char* memberName, MemberBytes* member) {
+    std::unique_ptr<WalkedList> list;
+    int result = OpenMember(kind, archivePath, memberName, &list);
+    if (result != 0) {
+        return result;
+    }
+    const uint32_t size = list->CurrentSize();
+    if (size > kMemberInMemoryMax) {
+        return kArchiveErrorTooLarge;
+    }
+    MemberOutput output(size);
+    result = list->DecodeCurrent(&output);
+    if (result == 0) {
+        member->bytes = output.TakeBytes();
+        member->size = size;
+    }
+    return result;
+}
+
+int ExtractMemberToFile(int kind, const char* archivePath, const char* memberName, const char* targetPath) {
+    std::unique_ptr<WalkedList> list;
+    int result = OpenMember(kind, archivePath, memberName, &list);
+    if (result != 0) {
+        return result;
+    }
+    std::unique_ptr<OutputFile> file = CreateMemberFile(targetPath);
+    if (!file) {
+        return kArchiverErrorWrite;
+    }
+    MemberOutput output(list->CurrentSize(), file.get());
+    result = list->DecodeCurrent(&output);
+    if (result == 0 && file->Commit() != 0) {
+        result = kArchiverErrorWrite;
+    }
+    if (result != 0) {
+        file.reset();
+        DeleteFilePath(targetPath);
+    }
+    return result;
 }

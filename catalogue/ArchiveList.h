@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "catalogue/MemberData.h"
+
+class SongFile;
+
 // What a listing returns for one member.
 struct ArchiveEntry {
     uint32_t size = 0;        // uncompressed bytes
@@ -54,3 +58,24 @@ bool MemberMatchesPattern(const char* pattern, const char* name);
 // their CRC. Returns 0, kArchiveErrorCannotOpen, kArchiveErrorNotFound,
 // kArchiveErrorMethod or kArchiveErrorBroken.
 int ReadMemberToMemory(int kind, const char* archivePath, const char* memberName, uint8_t* out, uint32_t size);
+
+// A whole member in memory.
+struct MemberBytes {
+    std::unique_ptr<uint8_t[]> bytes;
+    uint32_t size = 0;
+};
+
+// Reads a whole member into memory that grows as its bytes are decoded; a
+// member whose header claims more than kMemberInMemoryMax bytes is not read.
+// Returns 0, kArchiveErrorTooLarge, or an error as ReadMemberToMemory.
+int ReadWholeMember(int kind, const char* archivePath, const char* memberName, MemberBytes* member);
+
+// Writes a member to targetPath, decoded piece by piece, whatever its size.
+// A member that fails to decode leaves no file. Returns 0, kArchiverErrorWrite
+// when the file cannot be written, or an error as ReadMemberToMemory.
+int ExtractMemberToFile(int kind, const char* archivePath, const char* memberName, const char* targetPath);
+
+// How the listings and member reads open archive files: plain files unless
+// a test puts a watching opener in place (null restores plain files).
+using ArchiveFileOpener = std::unique_ptr<SongFile> (*)(const char* archivePath);
+void SetArchiveFileOpener(ArchiveFileOpener opener);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "catalogue/MemberData.h"
 #include "core/SongFile.h"
 
 class ArchiveSource {
@@ -29,12 +30,32 @@ class ArchiveSource {
 
    private:
     bool Fill(uint32_t offset);
+    size_t ReadThrough(uint32_t offset, uint8_t* out, size_t n);
 
     SongFile* file_;
     uint32_t size_;
     std::vector<uint8_t> window_;
     uint32_t windowStart_ = 0;
     uint32_t windowLength_ = 0;
+};
+
+// The packed bytes of one member, read piece by piece: no more than the
+// archive really holds after offset, and never all at once.
+class ArchiveRange : public PackedFeed {
+   public:
+    ArchiveRange(ArchiveSource* source, uint32_t offset, uint32_t size);
+    // The bytes the range delivers in all.
+    uint32_t Size() const {
+        return size_;
+    }
+    bool Next(const uint8_t** bytes, size_t* size) override;
+
+   private:
+    ArchiveSource* source_;
+    uint32_t offset_;
+    uint32_t size_;
+    uint32_t done_ = 0;
+    std::vector<uint8_t> piece_;
 };
 
 // Little-endian values from bytes that are known to be there.

@@ -2,7 +2,6 @@
 #include "catalogue/ArchiversOwn.h"
 
 #include <memory>
-#include <new>
 #include <vector>
 
 #include "catalogue/ArchiveFiles.h"
@@ -69,20 +68,17 @@ static int ExtractEntry(int kind,
         *output += entry.name + ": refused, the name leads outside the folder\r\n";
         return kArchiverErrorUnsafeName;
     }
-    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[entry.size ? entry.size : 1]);
-    if (!bytes) {
-        *output += entry.name + ": out of memory\r\n";
-        return kArchiveErrorCannotOpen;
+    const std::string target = MemberTargetPath(command.destination, entry.name, junkPaths);
+    const int result = MakeMemberFolders(command.destination, target)
+                           ? ExtractMemberToFile(kind, command.archive.c_str(), entry.name.c_str(), target.c_str())
+                           : kArchiverErrorWrite;
+    if (result == kArchiverErrorWrite) {
+        *output += entry.name + ": cannot write " + target + "\r\n";
+        return result;
     }
-    const int result = ReadMemberToMemory(kind, command.archive.c_str(), entry.name.c_str(), bytes.get(), entry.size);
     if (result != 0) {
         *output += entry.name + ": broken data\r\n";
         return result;
-    }
-    const std::string target = MemberTargetPath(command.destination, entry.name, junkPaths);
-    if (!MakeMemberFolders(command.destination, target) || !WriteFileBytes(target.c_str(), bytes.get(), entry.size)) {
-        *output += entry.name + ": cannot write " + target + "\r\n";
-        return kArchiverErrorWrite;
     }
     *output += "Extracted " + entry.name + "\r\n";
     return 0;

@@ -137,29 +137,28 @@ bool BuildDistanceTable(LzhHuffmanTable* table) {
 
 }  // namespace
 
-int DecodeLzhAdaptive(const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+int DecodeLzhAdaptive(LzhBitReader* bits, MemberOutput* out) {
     auto tree = std::make_unique<AdaptiveTree>();
     auto distances = std::make_unique<LzhHuffmanTable>();
     if (!BuildDistanceTable(distances.get())) {
         return kArchiveErrorBroken;
     }
-    LzhBitReader bits(packed, packedSize);
+    const size_t outSize = out->Limit();
     size_t position = 0;
     while (position < outSize) {
-        int symbol = tree->Decode(&bits);
+        int symbol = tree->Decode(bits);
+        bool written;
         if (symbol < 256) {
-            out[position++] = uint8_t(symbol);
+            written = PutLzhByte(out, &position, uint8_t(symbol));
         } else {
-            size_t length = size_t(symbol) - 256 + kMinMatch;
-            size_t distance = (size_t(distances->Decode(&bits)) << 6) | bits.Read(6);
-            if (length > outSize - position) {
-                length = outSize - position;
-            }
-            for (size_t i = 0; i < length; i++, position++) {
-                out[position] = position > distance ? out[position - distance - 1] : ' ';
-            }
+            // 12 bits: at most 4 KiB back.
+            size_t distance = (size_t(distances->Decode(bits)) << 6) | bits->Read(6);
+            written = PutLzhMatch(out, &position, distance + 1, size_t(symbol) - 256 + kMinMatch);
         }
-        if (bits.PastEnd()) {
+        if (!written) {
+            return kArchiveErrorBroken;
+        }
+        if (bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
     }

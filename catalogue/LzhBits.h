@@ -7,9 +7,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "catalogue/MemberData.h"
+
 class LzhBitReader {
    public:
     LzhBitReader(const uint8_t* bytes, size_t size) : next_(bytes), end_(bytes + size), totalBits_(uint64_t(size) * 8) {
+        Refill();
+    }
+    // Packed bytes from a feed that delivers totalBytes in all.
+    LzhBitReader(PackedFeed* feed, uint64_t totalBytes) : feed_(feed), totalBits_(totalBytes * 8) {
         Refill();
     }
 
@@ -42,14 +48,28 @@ class LzhBitReader {
    private:
     void Refill() {
         while (count_ <= 56) {
+            if (next_ == end_ && feed_) {
+                NextPiece();
+            }
             uint64_t byte = next_ < end_ ? *next_++ : 0;
             buffer_ |= byte << (56 - count_);
             count_ += 8;
         }
     }
 
-    const uint8_t* next_;
-    const uint8_t* end_;
+    void NextPiece() {
+        size_t size = 0;
+        if (feed_->Next(&next_, &size)) {
+            end_ = next_ + size;
+        } else {
+            feed_ = nullptr;
+            next_ = end_ = nullptr;
+        }
+    }
+
+    PackedFeed* feed_ = nullptr;
+    const uint8_t* next_ = nullptr;
+    const uint8_t* end_ = nullptr;
     uint64_t buffer_ = 0;
     int count_ = 0;
     uint64_t consumedBits_ = 0;

@@ -33,22 +33,23 @@ class Ring {
     uint8_t* Bytes() {
         return bytes_;
     }
-    // Appends one byte to the output and the ring; false when out is full.
-    bool Put(uint8_t byte, uint8_t* out, size_t outSize, size_t* produced) {
-        if (*produced >= outSize) {
+    // Appends one byte to the output and the ring; false when out fails.
+    bool Put(uint8_t byte, MemberOutput* out, size_t* produced) {
+        if (!PutLzhByte(out, produced, byte)) {
             return false;
         }
-        out[(*produced)++] = byte;
         bytes_[position_] = byte;
         position_ = (position_ + 1) & (size_ - 1);
         return true;
     }
-    void Copy(size_t from, size_t length, uint8_t* out, size_t outSize, size_t* produced) {
-        for (size_t i = 0; i < length; i++) {
-            if (!Put(bytes_[(from + i) & (size_ - 1)], out, outSize, produced)) {
-                return;
+    // Copies up to length bytes, stopping when out is full; false when it fails.
+    bool Copy(size_t from, size_t length, MemberOutput* out, size_t* produced) {
+        for (size_t i = 0; i < length && *produced < out->Limit(); i++) {
+            if (!Put(bytes_[(from + i) & (size_ - 1)], out, produced)) {
+                return false;
             }
         }
+        return true;
     }
 
    private:
@@ -58,21 +59,21 @@ class Ring {
 };
 
 // -lzs-: a flag bit, then 8 literal bits or an 11-bit position and 4-bit length.
-int DecodeLzs(const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+int DecodeLzs(LzhBitReader* bits, MemberOutput* out) {
     const size_t kRingSize = 2048;
     Ring ring(kRingSize, kRingSize - 17);
     std::memset(ring.Bytes(), ' ', kRingSize);
-    LzhBitReader bits(packed, packedSize);
     size_t produced = 0;
-    while (produced < outSize) {
-        if (bits.Read(1)) {
-            ring.Put(uint8_t(bits.Read(8)), out, outSize, &produced);
+    while (produced < out->Limit()) {
+        bool written;
+        if (bits->Read(1)) {
+            written = ring.Put(uint8_t(bits->Read(8)), out, &produced);
         } else {
-            size_t from = bits.Read(11);
-            size_t length = bits.Read(4) + 2;
-            ring.Copy(from, length, out, outSize, &produced);
+            size_t from = bits->Read(11);
+            size_t length = bits->Read(4) + 2;
+            written = ring.Copy(from, length, out, &produced);
         }
-        if (bits.PastEnd()) {
+        if (!written || bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
     }
@@ -101,32 +102,32 @@ void FillLz5Ring(uint8_t* ring) {
 }
 
 // -lz5-: a flag byte for eight commands, each a literal byte or two bytes of
-// 12-bit ring position and 4-bit length.
-int DecodeLz5(const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+// 12-bit ring position and 4-bit length. The bytes are whole, so the bit
+// reader delivers them 8 bits at a time.
+int DecodeLz5(LzhBitReader* bits, MemberOutput* out) {
     const size_t kRingSize = 4096;
     Ring ring(kRingSize, kRingSize - 18);
     FillLz5Ring(ring.Bytes());
-    size_t in = 0;
     size_t produced = 0;
-    while (produced < outSize) {
-        if (in >= packedSize) {
+    while (produced < out->Limit()) {
+        uint8_t flags = uint8_t(bits->Read(8));
+        if (bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
-        uint8_t flags = packed[in++];
-        for (int bit = 0; bit < 8 && produced < outSize; bit++) {
+        for (int bit = 0; bit < 8 && produced < out->Limit(); bit++) {
+            bool written;
             if (flags & (1 << bit)) {
-                if (in >= packedSize) {
-                    return kArchiveErrorBroken;
-                }
-                ring.Put(packed[in++], out, outSize, &produced);
+                uint8_t byte = uint8_t(bits->Read(8));
+                written = !bits->PastEnd() && ring.Put(byte, out, &produced);
             } else {
-                if (packedSize - in < 2) {
-                    return kArchiveErrorBroken;
-                }
-                size_t from = ((packed[in + 1] & 0xF0u) << 4) | packed[in];
-                size_t length = (packed[in + 1] & 0x0Fu) + 3;
-                in += 2;
-                ring.Copy(from, length, out, outSize, &produced);
+                uint32_t low = bits->Read(8);
+                uint32_t high = bits->Read(8);
+                size_t from = ((high & 0xF0u) << 4) | low;
+                size_t length = (high & 0x0Fu) + 3;
+                written = !bits->PastEnd() && ring.Copy(from, length, out, &produced);
+            }
+            if (!written) {
+                return kArchiveErrorBroken;
             }
         }
     }
@@ -166,32 +167,36 @@ uint16_t LzhCrc16(const uint8_t* bytes, size_t n, uint16_t crc) {
 }
 
 int DecodeLzh(const char* method, const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+    MemoryFeed feed(packed, packedSize);
+    MemberOutput output(out, outSize);
+    return DecodeLzhMember(method, &feed, packedSize, &output);
+}
+
+int DecodeLzhMember(const char* method, PackedFeed* feed, uint64_t packedSize, MemberOutput* out) {
     int index = LzhMethodIndex(method);
     if (index < 0) {
         return kArchiveErrorMethod;
     }
     const MethodRow& row = kMethods[index];
+    if (row.method == Method::kStored) {
+        return CopyStoredMember(feed, packedSize, out);
+    }
+    LzhBitReader bits(feed, packedSize);
     switch (row.method) {
         case Method::kStored:
-            if (packedSize < outSize) {
-                return kArchiveErrorBroken;
-            }
-            if (outSize != 0) {
-                std::memcpy(out, packed, outSize);
-            }
-            return 0;
+            break;
         case Method::kAdaptive:
-            return DecodeLzhAdaptive(packed, packedSize, out, outSize);
+            return DecodeLzhAdaptive(&bits, out);
         case Method::kEarlyAdaptive:
-            return DecodeLzhEarly(true, packed, packedSize, out, outSize);
+            return DecodeLzhEarly(true, &bits, out);
         case Method::kEarlyStatic:
-            return DecodeLzhEarly(false, packed, packedSize, out, outSize);
+            return DecodeLzhEarly(false, &bits, out);
         case Method::kStatic:
-            return DecodeLzhStatic(row.dictionaryBits, packed, packedSize, out, outSize);
+            return DecodeLzhStatic(row.dictionaryBits, &bits, out);
         case Method::kLzs:
-            return DecodeLzs(packed, packedSize, out, outSize);
+            return DecodeLzs(&bits, out);
         case Method::kLz5:
-            return DecodeLz5(packed, packedSize, out, outSize);
+            return DecodeLz5(&bits, out);
     }
     return kArchiveErrorMethod;
 }

@@ -320,16 +320,9 @@ bool ReadStaticBlock(LzhBitReader* bits, StaticTables* tables) {
     return tables->distances.Build(distanceLengths, kDistanceSymbols);
 }
 
-void CopyFromHistory(uint8_t* out, size_t position, size_t distance, size_t length) {
-    for (size_t i = 0; i < length; i++) {
-        size_t at = position + i;
-        out[at] = at >= distance ? out[at - distance] : ' ';
-    }
-}
-
 }  // namespace
 
-int DecodeLzhEarly(bool adaptive, const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
+int DecodeLzhEarly(bool adaptive, LzhBitReader* bits, MemberOutput* out) {
     std::unique_ptr<DynamicTrees> trees;
     std::unique_ptr<StaticTables> tables;
     if (adaptive) {
@@ -337,41 +330,38 @@ int DecodeLzhEarly(bool adaptive, const uint8_t* packed, size_t packedSize, uint
     } else {
         tables = std::make_unique<StaticTables>();
     }
-    LzhBitReader bits(packed, packedSize);
+    const size_t outSize = out->Limit();
     size_t position = 0;
     while (position < outSize) {
         int code;
         if (adaptive) {
-            code = trees->DecodeCode(&bits);
+            code = trees->DecodeCode(bits);
         } else {
-            if (tables->remaining == 0 && !ReadStaticBlock(&bits, tables.get())) {
+            if (tables->remaining == 0 && !ReadStaticBlock(bits, tables.get())) {
                 return kArchiveErrorBroken;
             }
             tables->remaining--;
-            code = tables->codes.Decode(&bits);
+            code = tables->codes.Decode(bits);
         }
         if (code < 0) {
             return kArchiveErrorBroken;
         }
         if (code == kLongLengthCode) {
-            code += int(bits.Read(8));
+            code += int(bits->Read(8));
         }
         if (code < 256) {
-            out[position++] = uint8_t(code);
-        } else {
-            size_t length = size_t(code) - 256 + kMinMatch;
-            int high = adaptive ? trees->DecodeDistance(&bits, position) : tables->distances.Decode(&bits);
-            if (high < 0) {
+            if (!PutLzhByte(out, &position, uint8_t(code))) {
                 return kArchiveErrorBroken;
             }
-            size_t distance = (size_t(high) << 6) + bits.Read(6) + 1;
-            if (length > outSize - position) {
-                length = outSize - position;
+        } else {
+            int high = adaptive ? trees->DecodeDistance(bits, position) : tables->distances.Decode(bits);
+            // At most 8 KiB back.
+            if (high < 0 ||
+                !PutLzhMatch(out, &position, (size_t(high) << 6) + bits->Read(6) + 1, size_t(code) - 256 + kMinMatch)) {
+                return kArchiveErrorBroken;
             }
-            CopyFromHistory(out, position, distance, length);
-            position += length;
         }
-        if (bits.PastEnd()) {
+        if (bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
     }

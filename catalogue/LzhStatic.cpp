@@ -1,8 +1,8 @@
 // The block-coded LZH methods -lh4- to -lh7-: each block carries three
 // Huffman tables (code lengths of the length table itself, of the
 // literal/length symbols and of the distance bit counts) and then that many
-// symbols. The output buffer is the history: the whole member is decoded in
-// memory, so copies read straight from what was produced.
+// symbols. The output is the history: copies read straight from what was
+// produced.
 #include <cstring>
 #include <memory>
 
@@ -95,73 +95,52 @@ bool ReadLiteralLengths(LzhBitReader* bits, StaticState* state) {
     return state->literals.Build(lengths, kLiteralSymbols);
 }
 
-// Copies a match; history before the first byte reads as spaces, the way
-// the ring buffer of the original decoder starts.
-void CopyMatch(uint8_t* out, size_t position, size_t distance, size_t length) {
-    if (distance <= position) {
-        const uint8_t* from = out + position - distance;
-        uint8_t* to = out + position;
-        if (distance >= length) {
-            std::memcpy(to, from, length);
-        } else {
-            for (size_t i = 0; i < length; i++) {
-                to[i] = from[i];
-            }
-        }
-        return;
-    }
-    for (size_t i = 0; i < length; i++) {
-        size_t at = position + i;
-        out[at] = at >= distance ? out[at - distance] : ' ';
-    }
-}
-
 }  // namespace
 
-int DecodeLzhStatic(int dictionaryBits, const uint8_t* packed, size_t packedSize, uint8_t* out, size_t outSize) {
-    if (dictionaryBits < 12) {
+int DecodeLzhStatic(int dictionaryBits, LzhBitReader* bits, MemberOutput* out) {
+    if (dictionaryBits < 12 || dictionaryBits > 16) {
         return kArchiveErrorBroken;
     }
     // -lh4- and -lh5- share 14 distance codes; -lh6- has 16 and -lh7- 17.
     const int distanceSymbols = dictionaryBits <= 13 ? 14 : dictionaryBits + 1;
     const int distanceCountBits = dictionaryBits <= 13 ? 4 : 5;
     auto state = std::make_unique<StaticState>();
-    LzhBitReader bits(packed, packedSize);
+    const size_t outSize = out->Limit();
     size_t position = 0;
     while (position < outSize) {
         // A count of 0 stands for 65536 codes.
-        uint32_t blockCodes = bits.Read(16);
+        uint32_t blockCodes = bits->Read(16);
         if (blockCodes == 0) {
             blockCodes = 0x10000;
         }
-        if (!ReadShortLengths(&bits, &state->lengthCodes, kLengthSymbols, 5, true) ||
-            !ReadLiteralLengths(&bits, state.get()) ||
-            !ReadShortLengths(&bits, &state->distances, distanceSymbols, distanceCountBits, false) || bits.PastEnd()) {
+        if (!ReadShortLengths(bits, &state->lengthCodes, kLengthSymbols, 5, true) ||
+            !ReadLiteralLengths(bits, state.get()) ||
+            !ReadShortLengths(bits, &state->distances, distanceSymbols, distanceCountBits, false) || bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
         for (; blockCodes > 0 && position < outSize; blockCodes--) {
-            int symbol = state->literals.Decode(&bits);
+            int symbol = state->literals.Decode(bits);
+            if (symbol < 0) {
+                return kArchiveErrorBroken;
+            }
             if (symbol < 256) {
-                if (symbol < 0) {
+                if (!PutLzhByte(out, &position, uint8_t(symbol))) {
                     return kArchiveErrorBroken;
                 }
-                out[position++] = uint8_t(symbol);
                 continue;
             }
-            size_t length = size_t(symbol) - 256 + kMinMatch;
-            int distanceBits = state->distances.Decode(&bits);
+            int distanceBits = state->distances.Decode(bits);
             if (distanceBits < 0) {
                 return kArchiveErrorBroken;
             }
+            // At most 2^16 - 1 with -lh7-'s 17 codes: within the output's history.
             size_t distance = distanceBits <= 1 ? size_t(distanceBits)
-                                                : (size_t(1) << (distanceBits - 1)) + bits.Read(distanceBits - 1);
-            if (length > outSize - position) {
-                length = outSize - position;
+                                                : (size_t(1) << (distanceBits - 1)) + bits->Read(distanceBits - 1);
+            if (!PutLzhMatch(out, &position, distance + 1, size_t(symbol) - 256 + kMinMatch)) {
+                return kArchiveErrorBroken;
             }
-            CopyMatch(out, position, distance + 1, length);
-            position += length;
         }
-        if (bits.PastEnd()) {
+        if (bits->PastEnd()) {
             return kArchiveErrorBroken;
         }
     }

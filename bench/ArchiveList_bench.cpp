@@ -1,0 +1,96 @@
+// Listing 20,000 MIDI songs stored in one ZIP and in one LZH archive with
+// quillory-cli's code, cold (no title cache: every member is read and the
+// cache is written) and warm (cache present), next to the same songs as
+// plain files in a folder.
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/BenchSongs.h"
+#include "catalogue/CliCommands.h"
+#include "tests/catalogue/StoredArchives.h"
+
+namespace {
+
+using namespace bench;
+
+constexpr int kSongs = 20000;
+
+std::string SongName(int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "song%05d.mid", i);
+    return name;
+}
+
+// Runs "quillory-cli list folder"; the time in ms, or -1 when it failed or
+// listed other than every song.
+double TimeList(const std::string& folder) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const Clock::time_point start = Clock::now();
+    const int code = RunCli({"list", folder}, out, err);
+    const double ms = MillisecondsSince(start);
+    size_t rows = 0;
+    for (char c : out.str()) {
+        rows += c == '\n';
+    }
+    if (code != kCliSuccess || rows != size_t(kSongs)) {
+        std::fprintf(stderr, "list of %s failed (%zu rows): %s\n", folder.c_str(), rows, err.str().c_str());
+        return -1;
+    }
+    return ms;
+}
+
+bool WriteArchive(int kind, const std::string& folder) {
+    std::string bytes;
+    for (int i = 0; i < kSongs; i++) {
+        bytes += stored::Member(kind, SongName(i), MidiSong(i));
+    }
+    return WriteFile(folder + "songs" + stored::Extension(kind), bytes + stored::End(kind));
+}
+
+bool WritePlainSongs(const std::string& folder) {
+    for (int i = 0; i < kSongs; i++) {
+        if (!WriteFile(folder + SongName(i), MidiSong(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main() {
+    const std::string plain = MakeTempFolder("qbench-plain");
+    const std::string zip = MakeTempFolder("qbench-zip");
+    const std::string lzh = MakeTempFolder("qbench-lzh");
+    if (plain.empty() || zip.empty() || lzh.empty() || !WritePlainSongs(plain) || !WriteArchive(kArchiveZip, zip) ||
+        !WriteArchive(kArchiveLzh, lzh)) {
+        std::fprintf(stderr, "cannot write the songs\n");
+        return 1;
+    }
+    std::printf("list of %d stored MIDI songs, in one archive vs. as plain files in a folder\n", kSongs);
+    const struct {
+        const char* what;
+        const std::string& folder;
+    } rows[] = {{"plain files", plain}, {"one ZIP", zip}, {"one LZH", lzh}};
+    double baseline[2] = {0, 0};
+    for (const auto& row : rows) {
+        const double cold = TimeList(row.folder);
+        const double warm = TimeList(row.folder);
+        if (cold < 0 || warm < 0) {
+            return 1;
+        }
+        if (&row.folder == &plain) {
+            baseline[0] = cold;
+            baseline[1] = warm;
+        }
+        std::printf("  %-12s cold (cache written) %8.1f ms  %.2fx plain   warm %8.1f ms  %.2fx plain\n", row.what, cold,
+                    cold / baseline[0], warm, warm / baseline[1]);
+    }
+    RemoveFolder(plain);
+    RemoveFolder(zip);
+    RemoveFolder(lzh);
+    return 0;
+}
