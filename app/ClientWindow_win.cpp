@@ -260,6 +260,20 @@ void ClientWindow::OpenStartLocation() {
     }
 }
 
+// The play command each start play mode runs once the window is up.
+struct StartCommand {
+    int32_t playMode;
+    int command;
+};
+
+static const StartCommand kStartCommands[] = {
+    {kStartPlayAuto, kCmdPlaySequential},
+    {kStartPlayRandom, kCmdPlayRandom},
+    {kStartPlayRepeat, kCmdPlayRepeat},
+    {kStartPlaySelection, kCmdPlay},
+    {kStartPlayRandomFromSelection, kCmdPlayRandomFromHere},
+};
+
 void ClientWindow::RunStartAction() {
     OpenStartLocation();
     CheckPlayerMenu();
@@ -269,10 +283,11 @@ void ClientWindow::RunStartAction() {
     CheckMenuRadio(kCmdSortAscending, kCmdSortDescending,
                    catalogue_.settings.sortDescending ? kCmdSortDescending : kCmdSortAscending);
     startPlayMode = StartupPlayMode(startPlayMode, GetKeyState(VK_CONTROL) < 0);
-    static const int kStartCommands[] = {0, kCmdPlay, kCmdPlaySequential, kCmdPlayRandom, kCmdPlayRepeat};
-    if (startPlayMode > 0 && startPlayMode < 5) {
-        player_->BuildPlayOrder();
-        RunPlayCommand(kStartCommands[startPlayMode]);
+    for (const StartCommand& start : kStartCommands) {
+        if (start.playMode == startPlayMode) {
+            player_->BuildPlayOrder();
+            RunPlayCommand(start.command);
+        }
     }
 }
 

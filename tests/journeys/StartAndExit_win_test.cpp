@@ -1,0 +1,156 @@
+// Journeys through the program's start and exit: the play, player and
+// sub-folder options of the command line, the search path its players are
+// found through, and what it remembers of them for the next start.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/CommandIds.h"
+#include "journeys/JourneyDriver_win.h"
+
+namespace {
+
+// A song of the fake player lasts a moment; the program notices its end no
+// sooner than three seconds after handing it over.
+constexpr char kSongMs[] = "200";
+constexpr DWORD kSecondSongMs = 10000;
+
+// "RegWrite" with and without its "演奏状態" box (the play mode).
+constexpr uint32_t kRememberPlayMode = 0x1F;
+constexpr uint32_t kForgetPlayMode = 0x1B;
+
+class StartAndExitJourney : public Journey {
+   protected:
+    // Three songs in "songs\": a, b and c.
+    void SetUp() override {
+        Journey::SetUp();
+        ASSERT_TRUE(MakeFolder("songs"));
+        for (const char* name : {"a", "b", "c"}) {
+            ASSERT_TRUE(WriteFile(std::string("songs\\") + name + ".mid", MidiSong(std::string("Song ") + name)));
+        }
+        ASSERT_TRUE(MakeFolder("players"));
+    }
+
+    std::string Song(const char* name) const {
+        return "\"" + Folder() + "songs\\" + name + ".mid\"";
+    }
+
+    // The fake TMIDI Player in "players\", found through the player folder
+    // setting.
+    void InstallPlayer() {
+        ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
+        ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players"));
+    }
+
+    Variables PlayerEnvironment() const {
+        return {{"FAKEPLAYER_LOG", Folder() + "player.log"}, {"FAKEPLAYER_SONG_MS", kSongMs}};
+    }
+
+    // The songs the player was given to play, in order, by name ("b").
+    std::vector<std::string> SongsPlayed() const {
+        std::vector<std::string> songs;
+        for (const std::string& line : FileLines("player.log")) {
+            const size_t song = line.find(".mid");
+            if (line.compare(0, 5, "play ") != 0 || song == std::string::npos) {
+                continue;
+            }
+            const size_t folder = line.rfind('\\', song);
+            songs.push_back(line.substr(folder + 1, song - folder - 1));
+        }
+        return songs;
+    }
+
+    void ForgetSongsPlayed() const {
+        DeleteFileA((Folder() + "player.log").c_str());
+    }
+
+    // The play mode the status bar shows ("Normal", "Auto", ...).
+    std::string PlayModeShown() const {
+        const std::string text = Status(3);
+        const size_t name = text.find("PlayMode : ");
+        return name == std::string::npos ? text : text.substr(name + 11);
+    }
+
+    // Waits until the status bar shows mode and the player got songs songs.
+    bool WaitForPlay(const std::string& mode, size_t songs) const {
+        return WaitUntil([&] { return PlayModeShown() == mode && SongsPlayed().size() >= songs; }, kSecondSongMs);
+    }
+
+    // The play command once the start has listed the songs (a command given
+    // while a location is being read is dropped).
+    void PlayFocusedSong() const {
+        ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000));
+        Menu(kCmdPlay);
+    }
+
+    // Starts on a location and waits until its songs are listed.
+    int StartAndCountRows(const std::string& arguments) {
+        EXPECT_TRUE(Start(arguments));
+        WaitUntil([&] { return RowCount() > 0; }, 10000);
+        return RowCount();
+    }
+
+    uint32_t Setting(const std::string& key, const std::string& name) const {
+        uint32_t value = 0xDEAD;
+        EXPECT_TRUE(ReadSetting(key, name, &value)) << key << "\\" << name;
+        return value;
+    }
+};
+
+std::string Joined(const std::vector<std::string>& songs) {
+    std::string text;
+    for (const std::string& song : songs) {
+        text += song + " ";
+    }
+    return text;
+}
+
+TEST_F(StartAndExitJourney, EachPlayOptionStartsItsOwnPlayMode) {
+    InstallPlayer();
+    // Started on b: the play starts from it, except plain random play,
+    // which may start anywhere. Auto and repeat are followed to the second
+    // song, which tells them apart.
+    const struct {
+        const char* option;
+        const char* mode;
+        std::vector<std::string> first;
+    } cases[] = {
+        {"/auto", "Auto", {"b", "c"}},      // on in list order
+        {"-REPEAT", "Repeat", {"b", "b"}},  // b again
+        {"/play", "Normal", {"b"}},         // b once
+        {"/randomp", "Random", {"b"}},      // b first, then at random
+        {"/random", "Random", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        ForgetSongsPlayed();
+        ASSERT_TRUE(Start(std::string("/p:tmidi ") + c.option + " " + Song("b"), PlayerEnvironment()));
+        EXPECT_TRUE(WaitForPlay(c.mode, std::max<size_t>(c.first.size(), 1)))
+            << PlayModeShown() << " / " << Joined(SongsPlayed());
+        const std::vector<std::string> songs = SongsPlayed();
+        ASSERT_FALSE(songs.empty());
+        if (c.first.empty()) {
+            EXPECT_TRUE(songs[0] == "a" || songs[0] == "b" || songs[0] == "c") << songs[0];
+        } else {
+            EXPECT_EQ(c.first,
+                      std::vector<std::string>(songs.begin(), songs.begin() + std::min(songs.size(), c.first.size())));
+        }
+        EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+        ASSERT_TRUE(Close());
+    }
+}
+
+TEST_F(StartAndExitJourney, TheUsersOwnPlayerPlaysTheSelectionOnceWhateverThePlayOption) {
+    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
+    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
+    for (const char* option : {"/repeat", "/randomp"}) {
+        SCOPED_TRACE(option);
+        ForgetSongsPlayed();
+        ASSERT_TRUE(Start(std::string("/p:user ") + option + " " + Song("c"), PlayerEnvironment()));
+        EXPECT_TRUE(WaitForPlay("Normal", 1)) << PlayModeShown();
+        EXPECT_EQ(std::vector<std::string>{"c"}, SongsPlayed());
+        ASSERT_TRUE(Close());
+    }
+}
+
+}  // namespace
