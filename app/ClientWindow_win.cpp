@@ -306,6 +306,8 @@ bool ClientWindow::PrepareExit() {
         return false;
     }
     main_->SetStatusText("終了処理中");
+    // Taken before the player is closed, which may end the run.
+    settings.mode.playMode = uint32_t(CurrentPlayMode());
     KillTimer(kClientTimerId);
     main_->ClosePlayPaletteForExit();
     player_->CloseAtExit(main_->shutdownPending != 0);

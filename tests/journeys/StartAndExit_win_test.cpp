@@ -153,4 +153,33 @@ TEST_F(StartAndExitJourney, TheUsersOwnPlayerPlaysTheSelectionOnceWhateverThePla
     }
 }
 
+TEST_F(StartAndExitJourney, ThePlayModeInEffectAtExitIsRememberedWhenAskedFor) {
+    InstallPlayer();
+    ASSERT_TRUE(WriteSetting("Mode", "RegWrite", kRememberPlayMode));
+    ASSERT_TRUE(Start("/p:tmidi /repeat " + Song("b"), PlayerEnvironment()));
+    ASSERT_TRUE(WaitForPlay("Repeat", 1)) << PlayModeShown();
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(3u, Setting("Mode", "PlayMode"));
+
+    // The next start takes the run up again, on the remembered song and
+    // player; stopped before the exit, it is not remembered any more.
+    ForgetSongsPlayed();
+    ASSERT_TRUE(Start("", PlayerEnvironment()));
+    ASSERT_TRUE(WaitForPlay("Repeat", 1)) << PlayModeShown();
+    EXPECT_EQ("b", SongsPlayed()[0]);
+    Menu(kCmdStop);
+    EXPECT_TRUE(WaitUntil([&] { return PlayModeShown() == "Normal"; }, 5000)) << PlayModeShown();
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(0u, Setting("Mode", "PlayMode"));
+
+    // Without the box the mode in effect is not kept.
+    ASSERT_TRUE(WriteSetting("Mode", "RegWrite", kForgetPlayMode));
+    ForgetSongsPlayed();
+    ASSERT_TRUE(Start("/auto", PlayerEnvironment()));
+    ASSERT_TRUE(WaitForPlay("Auto", 1)) << PlayModeShown();
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(0u, Setting("Mode", "PlayMode"));
+    EXPECT_EQ(kForgetPlayMode, Setting("Mode", "RegWrite"));
+}
+
 }  // namespace
