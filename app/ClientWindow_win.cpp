@@ -247,7 +247,8 @@ void ClientWindow::SetListView(uint32_t view) {
 
 // The remembered location, with the remembered song focused when it is still there.
 void ClientWindow::OpenStartLocation() {
-    if (!tree_ || settings.lastSelect.path.empty() || !tree_->SelectTreePath(settings.lastSelect.path)) {
+    if (!tree_ || settings.lastSelect.path.empty() ||
+        !tree_->SelectStartPath(settings.lastSelect.path, settings.lastSelect.searchSubFolder)) {
         return;
     }
     const std::string& file = settings.lastSelect.file;

@@ -182,4 +182,27 @@ TEST_F(StartAndExitJourney, ThePlayModeInEffectAtExitIsRememberedWhenAskedFor) {
     EXPECT_EQ(kForgetPlayMode, Setting("Mode", "RegWrite"));
 }
 
+TEST_F(StartAndExitJourney, TheSubFolderOptionsListTheStartLocationAndAreRemembered) {
+    ASSERT_TRUE(MakeFolder("songs\\more"));
+    ASSERT_TRUE(WriteFile("songs\\more\\d.mid", MidiSong("Song d")));
+    ASSERT_TRUE(WriteFile("songs\\more\\e.mid", MidiSong("Song e")));
+    const std::string songs = "\"" + Folder() + "songs\"";
+
+    EXPECT_EQ(5, StartAndCountRows(songs + " /s"));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(1u, Setting("LastSelect", "SearchSubFolder"));
+    EXPECT_EQ(5, StartAndCountRows(""));
+    ASSERT_TRUE(Close());
+
+    EXPECT_EQ(3, StartAndCountRows("/s:0"));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(0u, Setting("LastSelect", "SearchSubFolder"));
+    EXPECT_EQ(3, StartAndCountRows(""));
+    ASSERT_TRUE(Close());
+
+    // An "s" option counts wherever it stands, a path after it included.
+    EXPECT_EQ(5, StartAndCountRows("-s:1 " + songs));
+    ASSERT_TRUE(Close());
+}
+
 }  // namespace
