@@ -2,6 +2,7 @@
 #include "core/Startup.h"
 
 #include <climits>
+#include <cstring>
 
 #include "core/CommandLine.h"
 #include "core/Text.h"
@@ -52,7 +53,21 @@ std::string SavedSearchPath(const char* pathVariable) {
 }
 
 std::string ExtendedSearchPath(const std::string& savedSearchPath, const char* execPath) {
-    return Bounded(savedSearchPath + ";" + execPath, kSearchPathMax);
+    std::string path = savedSearchPath + ";";
+    const size_t firstFolder = path.size();
+    // Each line of the setting holds a folder (or folders separated by ';').
+    for (const char* line = execPath; *line;) {
+        const int end = FindEitherChar(line, '\r', '\n');
+        const size_t length = end < 0 ? std::strlen(line) : size_t(end);
+        if (length > 0) {
+            if (path.size() > firstFolder) {
+                path += ';';
+            }
+            path.append(line, length);
+        }
+        line += end < 0 ? length : length + 1;
+    }
+    return Bounded(path, kSearchPathMax);
 }
 
 // The number at the start of text, as the system's string-to-number routine

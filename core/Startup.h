@@ -30,7 +30,9 @@ std::string WorkFilePathOf(const char* tempFolder);
 std::string SavedSearchPath(const char* pathVariable);
 
 // The "Path" value players are found through: the saved search path, ';' and
-// the player's "ExecPath", cut to kSearchPathMax bytes on a character boundary.
+// the folders of the player's "ExecPath", one per line as the settings dialog
+// adds them (';' between folders on one line works too). Cut to
+// kSearchPathMax bytes on a character boundary.
 std::string ExtendedSearchPath(const std::string& savedSearchPath, const char* execPath);
 
 // The desktop settings read as numbers, as the system itself parses them

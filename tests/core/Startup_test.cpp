@@ -120,6 +120,25 @@ TEST(Startup, ExtendedSearchPathIsCutAtItsLimit) {
         EXPECT_EQ(saved + ";", path.substr(0, 4001));
         EXPECT_EQ(c.execPath.substr(0, path.size() - 4001), path.substr(4001));
     }
+}
+
+TEST(Startup, ExtendedSearchPathTakesEachPlayerFolder) {
+    const struct {
+        const char* execPath;
+        const char* path;
+    } cases[] = {
+        {"", "C:\\Windows;"},
+        {"D:\\Players", "C:\\Windows;D:\\Players"},
+        // The settings dialog adds each folder on a line of its own.
+        {"D:\\Players\r\nE:\\表\\ソ", "C:\\Windows;D:\\Players;E:\\表\\ソ"},
+        {"D:\\a\r\n\r\nE:\\b\r\n", "C:\\Windows;D:\\a;E:\\b"},
+        {"\nD:\\a\nE:\\b\rF:\\c", "C:\\Windows;D:\\a;E:\\b;F:\\c"},
+        // Folders typed on one line, as a search path is written.
+        {"D:\\a;E:\\b\r\nF:\\c", "C:\\Windows;D:\\a;E:\\b;F:\\c"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.path, ExtendedSearchPath("C:\\Windows", c.execPath)) << c.execPath;
+    }
     EXPECT_EQ(";C:\\Players", ExtendedSearchPath("", "C:\\Players"));
 }
 

@@ -205,4 +205,19 @@ TEST_F(StartAndExitJourney, TheSubFolderOptionsListTheStartLocationAndAreRemembe
     ASSERT_TRUE(Close());
 }
 
+TEST_F(StartAndExitJourney, PlayersAreFoundInEachFolderAddedInTheSettings) {
+    ASSERT_TRUE(MakeFolder("more players"));
+    ASSERT_TRUE(CopyFakePlayer("more players\\TMIDI.EXE"));
+    // One folder a line, as the settings dialog's 参照... button adds them.
+    ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players\r\n" + Folder() + "more players"));
+    ASSERT_TRUE(Start("/p:tmidi " + Song("c"), PlayerEnvironment()));
+    PlayFocusedSong();
+    EXPECT_TRUE(WaitUntil([&] { return !SongsPlayed().empty(); }, 10000)) << WaitForBox(0).text;
+    EXPECT_EQ(std::vector<std::string>{"c"}, SongsPlayed());
+    ASSERT_TRUE(Close());
+    std::string stored;
+    ASSERT_TRUE(ReadSetting("Player", "ExecPath", &stored));
+    EXPECT_EQ(Folder() + "players\r\n" + Folder() + "more players", stored);
+}
+
 }  // namespace
