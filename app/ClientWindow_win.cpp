@@ -20,14 +20,24 @@ static bool ReadDesktopValue(const char* key, const char* name, char* value, DWO
     return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &bytes) == ERROR_SUCCESS;
 }
 
+// An environment variable of the process, however long; empty when missing.
+static std::string EnvironmentValue(const char* name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) {
+        return std::string();
+    }
+    std::string value(size, '\0');
+    const DWORD length = GetEnvironmentVariableA(name, &value[0], size);
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
 ClientWindow::ClientWindow(MainWindow* main)
     : SWindow(kClientWindowClass, main, kWindowKind), main_(main), splitter_(this, [this](int x) { LayOutPanes(x); }) {
     SetStyle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0);
     SetClassLook(nullptr, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetChildId(kClientId);
-    char path[512] = {};
-    GetEnvironmentVariableA("Path", path, sizeof path);
-    savedSearchPath = SavedSearchPath(path);
+    savedSearchPath = SavedSearchPath(EnvironmentValue("Path").c_str());
     ReadDesktopFlags();
     Program().clipboardFormat = RegisterClipboardFormatA("Kadrel ClipboardFormat");
     RegistryStore store(Program().settingsRoot);

@@ -212,12 +212,31 @@ TEST_F(StartAndExitJourney, PlayersAreFoundInEachFolderAddedInTheSettings) {
     ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players\r\n" + Folder() + "more players"));
     ASSERT_TRUE(Start("/p:tmidi " + Song("c"), PlayerEnvironment()));
     PlayFocusedSong();
-    EXPECT_TRUE(WaitUntil([&] { return !SongsPlayed().empty(); }, 10000)) << WaitForBox(0).text;
+    EXPECT_TRUE(WaitUntil([&] { return !SongsPlayed().empty(); }, 10000)) << WaitForBox(1000).text;
     EXPECT_EQ(std::vector<std::string>{"c"}, SongsPlayed());
     ASSERT_TRUE(Close());
     std::string stored;
     ASSERT_TRUE(ReadSetting("Player", "ExecPath", &stored));
     EXPECT_EQ(Folder() + "players\r\n" + Folder() + "more players", stored);
+}
+
+TEST_F(StartAndExitJourney, APlayerOnALongSearchPathIsFound) {
+    ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
+    char own[32768] = {};
+    GetEnvironmentVariableA("PATH", own, sizeof own);
+    std::string path = own;
+    for (int i = 0; i < 30; ++i) {
+        path += ";C:\\Program Files\\Tool " + std::to_string(i) + "\\bin";
+    }
+    path += ";" + Folder() + "players";
+    ASSERT_GT(path.size(), 511u);
+    Variables environment = PlayerEnvironment();
+    environment.push_back({"PATH", path});
+    ASSERT_TRUE(Start("/p:tmidi " + Song("a"), environment));
+    PlayFocusedSong();
+    EXPECT_TRUE(WaitUntil([&] { return !SongsPlayed().empty(); }, 10000)) << WaitForBox(1000).text;
+    EXPECT_EQ(std::vector<std::string>{"a"}, SongsPlayed());
+    ASSERT_TRUE(Close());
 }
 
 }  // namespace
