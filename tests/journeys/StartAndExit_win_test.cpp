@@ -239,4 +239,35 @@ TEST_F(StartAndExitJourney, APlayerOnALongSearchPathIsFound) {
     ASSERT_TRUE(Close());
 }
 
+TEST_F(StartAndExitJourney, TheNextStartShowsTheWindowAsItWasLeft) {
+    ASSERT_TRUE(Start("/w:max"));
+    EXPECT_TRUE(IsZoomed(MainWindow()));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(2u, Setting("Window", "Window"));
+
+    // Minimized by the user before the exit.
+    ASSERT_TRUE(Start(""));
+    EXPECT_TRUE(IsZoomed(MainWindow()));
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(1u, Setting("Window", "Window"));
+
+    ASSERT_TRUE(Start(""));
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(1u, Setting("Window", "Window"));
+
+    ASSERT_TRUE(Start("-W:NORMAL"));
+    EXPECT_FALSE(IsIconic(MainWindow()) || IsZoomed(MainWindow()));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(0u, Setting("Window", "Window"));
+
+    // Minimized from the command line, and so left.
+    ASSERT_TRUE(Start("/w:min"));
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(1u, Setting("Window", "Window"));
+}
+
 }  // namespace
