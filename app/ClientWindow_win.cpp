@@ -12,6 +12,7 @@
 #include "catalogue/BrowseRules.h"
 #include "core/CommandLine.h"
 #include "ui/ListEditor_win.h"
+#include "ui/PropertyWindow_win.h"
 
 static const int kClientId = 30;
 
@@ -300,6 +301,10 @@ void ClientWindow::RunStartAction() {
             RunPlayCommand(start.command);
         }
     }
+    const PropertySettings& properties = settings.property;
+    if ((settings.mode.regWrite & kRegWriteReopenProperty) && properties.show && properties.window != 1) {
+        ShowPropertiesOfFocus(true);
+    }
 }
 
 bool ClientWindow::PrepareExit() {
@@ -321,6 +326,12 @@ bool ClientWindow::PrepareExit() {
     settings.mode.playMode = uint32_t(CurrentPlayMode());
     KillTimer(kClientTimerId);
     main_->ClosePlayPaletteForExit();
+    // Closing the properties window keeps its place in the settings.
+    HWND properties = PropertyWindowHandle();
+    settings.property.show = properties != nullptr;
+    if (properties) {
+        DestroyWindow(properties);
+    }
     player_->CloseAtExit(main_->shutdownPending != 0);
     return true;
 }

@@ -15,9 +15,11 @@ namespace {
 constexpr char kSongMs[] = "200";
 constexpr DWORD kSecondSongMs = 10000;
 
-// "RegWrite" with and without its "演奏状態" box (the play mode).
+// "RegWrite" with and without its "演奏状態" box (the play mode), and with the
+// main window's position and size only.
 constexpr uint32_t kRememberPlayMode = 0x1F;
 constexpr uint32_t kForgetPlayMode = 0x1B;
+constexpr uint32_t kRememberMainWindowOnly = 0x03;
 
 class StartAndExitJourney : public Journey {
    protected:
@@ -268,6 +270,43 @@ TEST_F(StartAndExitJourney, TheNextStartShowsTheWindowAsItWasLeft) {
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
     ASSERT_TRUE(Close());
     EXPECT_EQ(1u, Setting("Window", "Window"));
+}
+
+TEST_F(StartAndExitJourney, ThePropertiesWindowOpenAtExitOpensAgainWhereItWas) {
+    ASSERT_TRUE(Start(Song("c")));
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000));
+    Menu(kCmdProperties);
+    ShownBox properties = WaitForBox();
+    ASSERT_EQ("c のプロパティ - Quillory", properties.caption);
+    SetWindowPos(properties.window, nullptr, 100, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(1u, Setting("Property", "Show"));
+    EXPECT_EQ(100u, Setting("Property", "WinX"));
+    EXPECT_EQ(120u, Setting("Property", "WinY"));
+
+    ASSERT_TRUE(Start(""));
+    properties = WaitForBox();
+    EXPECT_EQ("c のプロパティ - Quillory", properties.caption);
+    RECT place = {};
+    GetWindowRect(properties.window, &place);
+    EXPECT_EQ(100, place.left);
+    EXPECT_EQ(120, place.top);
+    // Closed before the exit, it stays closed.
+    ASSERT_TRUE(Answer(properties, IDCANCEL));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(0u, Setting("Property", "Show"));
+
+    // Neither its state nor its place is kept without their boxes.
+    ASSERT_TRUE(WriteSetting("Mode", "RegWrite", kRememberMainWindowOnly));
+    ASSERT_TRUE(WriteSetting("Property", "Show", 1u));
+    ASSERT_TRUE(Start(""));
+    EXPECT_FALSE(WaitForBox(1500).window);
+    Menu(kCmdProperties);
+    properties = WaitForBox();
+    ASSERT_TRUE(properties.window);
+    SetWindowPos(properties.window, nullptr, 200, 220, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(100u, Setting("Property", "WinX"));
 }
 
 }  // namespace
