@@ -10,7 +10,9 @@
 #include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
 #include "catalogue/BrowseRules.h"
+#include "catalogue/ListFile.h"
 #include "core/CommandLine.h"
+#include "core/Text.h"
 #include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
 
@@ -256,13 +258,26 @@ void ClientWindow::SetListView(uint32_t view) {
     }
 }
 
+// The song to focus at start as the rows of the location name it. A list
+// file's rows hold full paths: a song named relative to the list
+// (best.lst>song.mid on the command line) is where the list would find it.
+static std::string StartSongPath(const CatalogueState& state, const std::string& file) {
+    if (state.kind != kLocationListFile || file.empty() || state.location.empty()) {
+        return file;
+    }
+    ListPathBase base;
+    base.drive = state.driveBase;
+    SplitPath(state.location.substr(0, state.location.size() - 1).c_str(), &base.folder, nullptr, false);
+    return ResolveListPath(file, base);
+}
+
 // The remembered location, with the remembered song focused when it is still there.
 void ClientWindow::OpenStartLocation() {
     if (!tree_ || settings.lastSelect.path.empty() ||
         !tree_->SelectStartPath(settings.lastSelect.path, settings.lastSelect.searchSubFolder)) {
         return;
     }
-    const std::string& file = settings.lastSelect.file;
+    const std::string file = StartSongPath(catalogue_, settings.lastSelect.file);
     for (int32_t row = 0; !file.empty() && row < catalogue_.objectList.Count(); ++row) {
         if (lstrcmpiA(catalogue_.objectList.Read(row, ObjectListColumn::path), file.c_str()) == 0) {
             FocusRow(row);

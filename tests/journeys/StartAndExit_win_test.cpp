@@ -309,4 +309,23 @@ TEST_F(StartAndExitJourney, ThePropertiesWindowOpenAtExitOpensAgainWhereItWas) {
     EXPECT_EQ(100u, Setting("Property", "WinX"));
 }
 
+TEST_F(StartAndExitJourney, ASongOfAListFileNamedOnTheCommandLineIsTheOnePlayed) {
+    InstallPlayer();
+    ASSERT_TRUE(WriteFile("songs\\best.lst", "[Kadrel File List]\r\nc.mid\r\nb.mid\r\na.mid\r\n"));
+    ASSERT_TRUE(Start("/p:tmidi /play \"" + Folder() + "songs\\best.lst>b.mid\"", PlayerEnvironment()));
+    EXPECT_TRUE(WaitForPlay("Normal", 1)) << WaitForBox(1000).text;
+    EXPECT_EQ(std::vector<std::string>{"b"}, SongsPlayed());
+    EXPECT_EQ(std::vector<int>{1}, SelectedRows());
+    ASSERT_TRUE(Close());
+    // The list remembers its song by the song's own path.
+    std::string file;
+    ASSERT_TRUE(ReadSetting("LastSelect", "File", &file));
+    EXPECT_EQ(Folder() + "songs\\b.mid", file);
+    ForgetSongsPlayed();
+    ASSERT_TRUE(Start("/play", PlayerEnvironment()));
+    EXPECT_TRUE(WaitForPlay("Normal", 1));
+    EXPECT_EQ(std::vector<std::string>{"b"}, SongsPlayed());
+    ASSERT_TRUE(Close());
+}
+
 }  // namespace
