@@ -328,4 +328,32 @@ TEST_F(StartAndExitJourney, ASongOfAListFileNamedOnTheCommandLineIsTheOnePlayed)
     ASSERT_TRUE(Close());
 }
 
+TEST_F(StartAndExitJourney, WhenTheSessionEndsTheSettingsAreWrittenAndThePlayerKeepsPlaying) {
+    InstallPlayer();
+    ASSERT_TRUE(WriteSetting("Mode", "RegWrite", kRememberPlayMode));
+    Variables environment = PlayerEnvironment();
+    environment.push_back({"FAKEPLAYER_SONG_MS", "60000"});
+    ASSERT_TRUE(Start("/p:tmidi /repeat " + Song("b"), environment));
+    ASSERT_TRUE(WaitForPlay("Repeat", 1));
+    // Asked while a DDE transaction waits, the program says no without a
+    // word; it is asked again.
+    const bool mayEnd = WaitUntil(
+        [&] {
+            DWORD_PTR answer = 0;
+            return SendMessageTimeoutA(MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                       &answer) &&
+                   answer;
+        },
+        5000);
+    ASSERT_TRUE(mayEnd);
+    EXPECT_EQ(3u, Setting("Mode", "PlayMode"));
+    std::string path;
+    EXPECT_TRUE(ReadSetting("LastSelect", "File", &path));
+    EXPECT_EQ("b.mid", path);
+    // The conversation ends; the player is not closed.
+    const std::vector<std::string> log = FileLines("player.log");
+    EXPECT_NE(log.end(), std::find(log.begin(), log.end(), "terminate")) << Joined(log);
+    EXPECT_EQ(log.end(), std::find(log.begin(), log.end(), "close")) << Joined(log);
+}
+
 }  // namespace
