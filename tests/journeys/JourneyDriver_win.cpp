@@ -267,6 +267,7 @@ bool Journey::Start(const std::string& arguments, const Variables& environment) 
     std::string block = environment.empty() ? std::string() : EnvironmentBlock(environment);
     if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, block.empty() ? nullptr : &block[0],
                         nullptr, &startup, &process_)) {
+        ADD_FAILURE() << "CreateProcess error " << GetLastError();
         return false;
     }
     const DWORD processId = process_.dwProcessId;
