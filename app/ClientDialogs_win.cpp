@@ -126,7 +126,7 @@ void ClientWindow::ShowPropertiesOfFocus(bool activate) {
     request.searchStrFlag = settings.emulation.searchStrFlag;
     request.archiveKindOfName = ArchiveKindOfName;
     request.wait = WaitMilliseconds;
-    ShowSongProperties(this, request, activate);
+    ShowSongProperties(this, &settings.property, request, activate);
 }
 
 // An open properties window follows the list's focus.

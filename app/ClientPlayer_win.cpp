@@ -29,9 +29,10 @@ void ClientWindow::RunPlayCommand(int id) {
     main_->SetStatusPlayMode();
 }
 
+// The user's own player has the last item; a kind of no player, the first.
 void ClientWindow::CheckPlayerMenu() {
-    const int kind = int(settings.mode.playerMode);
-    CheckMenuRadio(kCmdPlayerFirst, kCmdPlayerUser, kCmdPlayerFirst + (kind <= 12 ? kind : 0));
+    const int32_t id = PlayerCommandOfKind(int32_t(settings.mode.playerMode));
+    CheckMenuRadio(kCmdPlayerFirst, kCmdPlayerUser, id >= 0 ? int(id) : kCmdPlayerFirst);
 }
 
 ClientSettings* ClientWindow::CurrentSettings() {

@@ -10,8 +10,11 @@
 #include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
 #include "catalogue/BrowseRules.h"
+#include "catalogue/ListFile.h"
 #include "core/CommandLine.h"
+#include "core/Text.h"
 #include "ui/ListEditor_win.h"
+#include "ui/PropertyWindow_win.h"
 
 static const int kClientId = 30;
 
@@ -20,14 +23,24 @@ static bool ReadDesktopValue(const char* key, const char* name, char* value, DWO
     return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &bytes) == ERROR_SUCCESS;
 }
 
+// An environment variable of the process, however long; empty when missing.
+static std::string EnvironmentValue(const char* name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) {
+        return std::string();
+    }
+    std::string value(size, '\0');
+    const DWORD length = GetEnvironmentVariableA(name, &value[0], size);
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
 ClientWindow::ClientWindow(MainWindow* main)
     : SWindow(kClientWindowClass, main, kWindowKind), main_(main), splitter_(this, [this](int x) { LayOutPanes(x); }) {
     SetStyle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0);
     SetClassLook(nullptr, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetChildId(kClientId);
-    char path[512] = {};
-    GetEnvironmentVariableA("Path", path, sizeof path);
-    savedSearchPath = SavedSearchPath(path);
+    savedSearchPath = SavedSearchPath(EnvironmentValue("Path").c_str());
     ReadDesktopFlags();
     Program().clipboardFormat = RegisterClipboardFormatA("Kadrel ClipboardFormat");
     RegistryStore store(Program().settingsRoot);
@@ -245,13 +258,26 @@ void ClientWindow::SetListView(uint32_t view) {
     }
 }
 
+// The song to focus at start as the rows of the location name it. A list
+// file's rows hold full paths: a song named relative to the list
+// (best.lst>song.mid on the command line) is where the list would find it.
+static std::string StartSongPath(const CatalogueState& state, const std::string& file) {
+    if (state.kind != kLocationListFile || file.empty() || state.location.empty()) {
+        return file;
+    }
+    ListPathBase base;
+    base.drive = state.driveBase;
+    SplitPath(state.location.substr(0, state.location.size() - 1).c_str(), &base.folder, nullptr, false);
+    return ResolveListPath(file, base);
+}
+
 // The remembered location, with the remembered song focused when it is still there.
 void ClientWindow::OpenStartLocation() {
     const std::string& path = settings.lastSelect.path;
     if (!tree_ || path.empty()) {
         return;
     }
-    if (!tree_->SelectTreePath(path)) {
+    if (!tree_->SelectStartPath(path, settings.lastSelect.searchSubFolder)) {
         // A location gone since is passed over; one given with a path too
         // long for the system would leave an empty list without a word.
         const uint32_t error = LocationPathError(path);
@@ -260,7 +286,7 @@ void ClientWindow::OpenStartLocation() {
         }
         return;
     }
-    const std::string& file = settings.lastSelect.file;
+    const std::string file = StartSongPath(catalogue_, settings.lastSelect.file);
     for (int32_t row = 0; !file.empty() && row < catalogue_.objectList.Count(); ++row) {
         if (lstrcmpiA(catalogue_.objectList.Read(row, ObjectListColumn::path), file.c_str()) == 0) {
             FocusRow(row);
@@ -269,6 +295,20 @@ void ClientWindow::OpenStartLocation() {
         }
     }
 }
+
+// The play command each start play mode runs once the window is up.
+struct StartCommand {
+    int32_t playMode;
+    int command;
+};
+
+static const StartCommand kStartCommands[] = {
+    {kStartPlayAuto, kCmdPlaySequential},
+    {kStartPlayRandom, kCmdPlayRandom},
+    {kStartPlayRepeat, kCmdPlayRepeat},
+    {kStartPlaySelection, kCmdPlay},
+    {kStartPlayRandomFromSelection, kCmdPlayRandomFromHere},
+};
 
 void ClientWindow::RunStartAction() {
     OpenStartLocation();
@@ -279,10 +319,15 @@ void ClientWindow::RunStartAction() {
     CheckMenuRadio(kCmdSortAscending, kCmdSortDescending,
                    catalogue_.settings.sortDescending ? kCmdSortDescending : kCmdSortAscending);
     startPlayMode = StartupPlayMode(startPlayMode, GetKeyState(VK_CONTROL) < 0);
-    static const int kStartCommands[] = {0, kCmdPlay, kCmdPlaySequential, kCmdPlayRandom, kCmdPlayRepeat};
-    if (startPlayMode > 0 && startPlayMode < 5) {
-        player_->BuildPlayOrder();
-        RunPlayCommand(kStartCommands[startPlayMode]);
+    for (const StartCommand& start : kStartCommands) {
+        if (start.playMode == startPlayMode) {
+            player_->BuildPlayOrder();
+            RunPlayCommand(start.command);
+        }
+    }
+    const PropertySettings& properties = settings.property;
+    if ((settings.mode.regWrite & kRegWriteReopenProperty) && properties.show && properties.window != 1) {
+        ShowPropertiesOfFocus(true);
     }
 }
 
@@ -301,8 +346,16 @@ bool ClientWindow::PrepareExit() {
         return false;
     }
     main_->SetStatusText("終了処理中");
+    // Taken before the player is closed, which may end the run.
+    settings.mode.playMode = uint32_t(CurrentPlayMode());
     KillTimer(kClientTimerId);
     main_->ClosePlayPaletteForExit();
+    // Closing the properties window keeps its place in the settings.
+    HWND properties = PropertyWindowHandle();
+    settings.property.show = properties != nullptr;
+    if (properties) {
+        DestroyWindow(properties);
+    }
     player_->CloseAtExit(main_->shutdownPending != 0);
     return true;
 }

@@ -309,7 +309,8 @@ void MainWindow::SavePlacement() {
         placement.winW = r.right - r.left;
         placement.winH = r.bottom - r.top;
     }
-    placement.window = uint32_t(windowStateToRestore == 1 ? 0 : windowStateToRestore);
+    // The state the window is in, minimized too: the next start shows it so.
+    placement.window = uint32_t(sizeState_);
     ReadBandLayout();
     RegistryStore store(Program().settingsRoot);
     SaveMainPlacement(&store, placement, client_->settings.mode.regWrite);

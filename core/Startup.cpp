@@ -2,6 +2,7 @@
 #include "core/Startup.h"
 
 #include <climits>
+#include <cstring>
 
 #include "core/CommandLine.h"
 #include "core/Text.h"
@@ -38,21 +39,40 @@ std::string WorkFilePathOf(const char* tempFolder) {
 }
 
 std::string SavedSearchPath(const char* pathVariable) {
-    std::string saved = Bounded(pathVariable, kStartupPathMax);
-    if (pathVariable[saved.size()] != '\0' && pathVariable[saved.size()] != ';') {
-        // Keep whole folders only: half a name could be another folder. ';'
-        // is never a trail byte, so a plain search finds only separators.
-        const size_t separator = saved.rfind(';');
-        saved.resize(separator == std::string::npos ? 0 : separator + 1);
-    }
+    std::string saved = pathVariable;
     if (!saved.empty() && saved.back() == ';') {
         saved.pop_back();
     }
     return saved;
 }
 
+// At most max bytes of a ';'-separated list, ending after a whole entry:
+// half a folder name could name another folder. ';' is never a trail byte,
+// so a plain search finds only separators.
+static std::string WholeEntries(const std::string& list, size_t max) {
+    if (list.size() <= max) {
+        return list;
+    }
+    const size_t separator = list.rfind(';', max);
+    return list.substr(0, separator == std::string::npos ? 0 : separator);
+}
+
 std::string ExtendedSearchPath(const std::string& savedSearchPath, const char* execPath) {
-    return Bounded(savedSearchPath + ";" + execPath, kSearchPathMax);
+    std::string path = savedSearchPath + ";";
+    const size_t firstFolder = path.size();
+    // Each line of the setting holds a folder (or folders separated by ';').
+    for (const char* line = execPath; *line;) {
+        const int end = FindEitherChar(line, '\r', '\n');
+        const size_t length = end < 0 ? std::strlen(line) : size_t(end);
+        if (length > 0) {
+            if (path.size() > firstFolder) {
+                path += ';';
+            }
+            path.append(line, length);
+        }
+        line += end < 0 ? length : length + 1;
+    }
+    return WholeEntries(path, kSearchPathMax);
 }
 
 // The number at the start of text, as the system's string-to-number routine

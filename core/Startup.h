@@ -9,8 +9,10 @@
 
 // Longest text of the program's path buffers (512 bytes with the terminator).
 constexpr size_t kStartupPathMax = 511;  // bytes
-// Longest value given to the "Path" environment variable.
-constexpr size_t kSearchPathMax = 5631;  // bytes
+// Longest value given to the "Path" environment variable: the system takes
+// 32,767 characters with the terminator. Counted in bytes, which are never
+// fewer than the characters.
+constexpr size_t kSearchPathMax = 32766;  // bytes
 
 // The frame title's base for a local date: a greeting on 31 December and
 // 1 to 3 January, "Quillory" otherwise.
@@ -24,13 +26,14 @@ std::string ProgramFolderOf(const char* moduleFileName);
 // reports with its trailing '\\'. At most kStartupPathMax bytes.
 std::string WorkFilePathOf(const char* tempFolder);
 
-// The search path remembered at start-up from the "Path" variable: at most
-// kStartupPathMax bytes, a longer value losing its cut-off last entry rather
-// than keeping half a folder name, then one trailing ';' removed.
+// The search path remembered at start-up: the whole "Path" variable with one
+// trailing ';' removed.
 std::string SavedSearchPath(const char* pathVariable);
 
 // The "Path" value players are found through: the saved search path, ';' and
-// the player's "ExecPath", cut to kSearchPathMax bytes on a character boundary.
+// the folders of the player's "ExecPath", one per line as the settings dialog
+// adds them (';' between folders on one line works too). At most
+// kSearchPathMax bytes: a folder that does not fit whole is left out.
 std::string ExtendedSearchPath(const std::string& savedSearchPath, const char* execPath);
 
 // The desktop settings read as numbers, as the system itself parses them

@@ -29,7 +29,8 @@ class PlayController {
     bool OnCommand(int32_t id);
     // The end-of-song timer tick.
     void EndOfSongTick();
-    // At program exit: closes the player or only ends the DDE conversation.
+    // At program exit: closes the player or only ends the DDE conversation
+    // (only the conversation while Windows shuts down).
     void CloseAtExit(bool windowsShuttingDown);
 
     // True when it did nothing because a hand-over ran or the old player did not close.

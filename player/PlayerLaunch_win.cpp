@@ -292,7 +292,9 @@ bool PlayController::ClosePlayerAndWait() {
 }
 
 void PlayController::CloseAtExit(bool windowsShuttingDown) {
+    // Windows ends the player itself; only the conversation is ended here.
     if (windowsShuttingDown) {
+        dde_.Disconnect();
         return;
     }
     if (host_->CurrentSettings()->player.closePlayer) {

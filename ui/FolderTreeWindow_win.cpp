@@ -402,6 +402,13 @@ bool FolderTreeWindow::SelectTreePath(const std::string& path) {
     return false;
 }
 
+bool FolderTreeWindow::SelectStartPath(const std::string& path, bool includeSubFolders) {
+    startSubFolders_ = includeSubFolders;
+    const bool selected = SelectTreePath(path);
+    startSubFolders_.reset();
+    return selected;
+}
+
 void FolderTreeWindow::UpdateTree(bool expand, const FolderChildren* known) {
     const HTREEITEM selected = GetNextItem(nullptr, TVGN_CARET);
     if (selected == nullptr) {
@@ -489,6 +496,10 @@ void FolderTreeWindow::OnSelectionChanged() {
     }
     const HTREEITEM selected = GetNextItem(nullptr, TVGN_CARET);
     const std::string path = selected ? NodePath(selected) : std::string();
+    if (startSubFolders_) {
+        SelectLocation(host_.Catalogue(), path, false, false, *startSubFolders_);
+        return;
+    }
     SelectLocation(host_.Catalogue(), path, KeyHeld(VK_SHIFT), KeyHeld(VK_CONTROL),
                    host_.Settings().listWindow.searchSubFolder);
 }

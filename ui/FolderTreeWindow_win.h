@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/BagBox.h"
@@ -34,6 +35,10 @@ class FolderTreeWindow : public STreeView {
     // Selects the node of a location path (empty: the root); false when the
     // path leads to no node (unknown drive, drive not ready, missing step).
     bool SelectTreePath(const std::string& path);
+    // SelectTreePath for the location the program starts on: it is listed
+    // with or without its sub-folders as includeSubFolders says (the
+    // remembered choice or the command line's), whatever keys are held.
+    bool SelectStartPath(const std::string& path, bool includeSubFolders);
     // Rescans the selected node, expanding it when asked; its children are
     // taken from known when that lists the node's folder.
     void UpdateTree(bool expand, const FolderChildren* known = nullptr);
@@ -93,6 +98,7 @@ class FolderTreeWindow : public STreeView {
     std::map<int, int> shellImages_;      // system icon index to ours
     HTREEITEM menuNode_ = nullptr;
     bool suppressSelection_ = false;
-    HTREEITEM justRescanned_ = nullptr;  // opened right after its rescan
+    std::optional<bool> startSubFolders_;  // set only while the start location is selected
+    HTREEITEM justRescanned_ = nullptr;    // opened right after its rescan
     DriveCheckListener driveChecked_;
 };

@@ -103,7 +103,8 @@ BOOL CALLBACK ShowControlOfTab(HWND control, LPARAM tab) {
 
 }  // namespace
 
-PropertyWindow::PropertyWindow(SWindow* owner) : SDialog(PropertyTemplate(), owner) {
+PropertyWindow::PropertyWindow(SWindow* owner, PropertySettings* place)
+    : SDialog(PropertyTemplate(), owner), place_(place) {
 }
 
 void PropertyWindow::OnInitDialog(MessageContext& m) {
@@ -125,7 +126,10 @@ void PropertyWindow::OnInitDialog(MessageContext& m) {
                              "ＭＳ ゴシック");
     SendMessageA(Item(kCommentEdit), WM_SETFONT, WPARAM(fixedFont_), FALSE);
     SendMessageA(Item(kDocumentEdit), WM_SETFONT, WPARAM(fixedFont_), FALSE);
-    ShowTab(0);
+    if (place_->winX != kUseDefaultPosition && place_->winY != kUseDefaultPosition) {
+        SetWindowPos(Handle(), nullptr, place_->winX, place_->winY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    }
+    ShowTab(place_->tabSelect < uint32_t(kTabCount) ? int(place_->tabSelect) : 0);
     m.handled = 1;
     m.result = TRUE;
 }
@@ -209,11 +213,21 @@ void PropertyWindow::OnCommand(MessageContext& m) {
 void PropertyWindow::OnNotify(MessageContext& m) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(m.lParam);
     if (header->idFrom == kTabControl && header->code == TCN_SELCHANGE) {
-        ShowTab(int(SendMessageA(Item(kTabControl), TCM_GETCURSEL, 0, 0)));
+        const int tab = int(SendMessageA(Item(kTabControl), TCM_GETCURSEL, 0, 0));
+        place_->tabSelect = uint32_t(tab);
+        ShowTab(tab);
     }
 }
 
 void PropertyWindow::OnDestroy(MessageContext& m) {
+    // A minimized window has no place worth keeping.
+    const bool minimized = IsIconic(Handle()) != 0;
+    place_->window = minimized ? 1 : 0;
+    if (!minimized) {
+        const RECT own = WindowRect();
+        place_->winX = own.left;
+        place_->winY = own.top;
+    }
     if (fixedFont_) {
         DeleteObject(fixedFont_);
         fixedFont_ = nullptr;
@@ -224,9 +238,9 @@ void PropertyWindow::OnDestroy(MessageContext& m) {
     SDialog::OnDestroy(m);
 }
 
-int32_t ShowSongProperties(SWindow* owner, const SongPropertyRequest& request, bool activate) {
+int32_t ShowSongProperties(SWindow* owner, PropertySettings* place, const SongPropertyRequest& request, bool activate) {
     if (!openWindow || !openWindow->Handle()) {
-        auto* window = new PropertyWindow(owner);
+        auto* window = new PropertyWindow(owner, place);
         window->SetAutoDelete(true);
         openWindow = window;
         if (!window->Create()) {

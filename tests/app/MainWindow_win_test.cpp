@@ -125,6 +125,17 @@ TEST_F(MainWindowTest, BandCommandsHideShowAndReset) {
     EXPECT_TRUE(IsWindowVisible(main_->StatusBarHandle()));
 }
 
+TEST_F(MainWindowTest, ThePlayerMenuChecksTheChosenPlayer) {
+    HMENU menu = GetMenu(main_->Handle());
+    for (int chosen : {int(kCmdPlayerFirst) + 7, int(kCmdPlayerUser), int(kCmdPlayerFirst)}) {
+        Command(chosen);
+        for (int id = kCmdPlayerFirst; id <= kCmdPlayerUser; ++id) {
+            EXPECT_EQ(id == chosen, (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0)
+                << "chosen " << chosen << ", item " << id;
+        }
+    }
+}
+
 TEST_F(MainWindowTest, PaletteOpensAndClosesWithItsCommand) {
     Command(kCmdPlayPalette);
     HWND palette = FindWindowA("Kadrel PlayPalette", "プレイパレット - Quillory");

@@ -68,12 +68,14 @@ TEST(Startup, WorkFileSitsInTheTemporaryFolder) {
     EXPECT_EQ(kStartupPathMax, WorkFilePathOf((longFolder + "x").c_str()).size());
 }
 
-TEST(Startup, SavedSearchPathDropsOneSeparatorAndCutOffFolders) {
-    const std::string entry = "C:\\" + std::string(96, 'p') + ";";  // 100 bytes
-    std::string five;
-    for (int i = 0; i < 5; ++i) {
-        five += entry;
+TEST(Startup, SavedSearchPathKeepsTheWholeVariableLessOneSeparator) {
+    // A system with many programs installed has a search path far longer
+    // than a path buffer; every folder of it stays.
+    std::string many;
+    for (int i = 0; i < 40; ++i) {
+        many += "C:\\Program Files\\Tool " + std::to_string(i) + "\\bin;";
     }
+    ASSERT_GT(many.size(), 600u);
     const struct {
         std::string variable;
         std::string saved;
@@ -84,43 +86,57 @@ TEST(Startup, SavedSearchPathDropsOneSeparatorAndCutOffFolders) {
         {";", ""},
         {"", ""},
         {"C:\\表;D:\\ソ;", "C:\\表;D:\\ソ"},
-        // 511 bytes fit whole.
-        {five + std::string(10, 'x') + ";", five + std::string(10, 'x')},
-        // Two bytes more: the last folder is cut, so it goes.
-        {five + std::string(12, 'x') + ";", five.substr(0, 499)},
-        // The cut falls on a separator: the folders before it are whole.
-        {five + std::string(11, 'x') + ";y", five + std::string(11, 'x')},
-        {std::string(600, 'x'), ""},
-        {"C:\\" + Kanji(300), ""},
+        {many, many.substr(0, many.size() - 1)},
+        {"C:\\" + Kanji(3000), "C:\\" + Kanji(3000)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.saved, SavedSearchPath(c.variable.c_str())) << c.variable.size();
     }
 }
 
-TEST(Startup, ExtendedSearchPathIsCutAtItsLimit) {
-    const std::string saved(4000, 's');
+TEST(Startup, ExtendedSearchPathTakesEachPlayerFolder) {
+    const struct {
+        const char* execPath;
+        const char* path;
+    } cases[] = {
+        {"", "C:\\Windows;"},
+        {"D:\\Players", "C:\\Windows;D:\\Players"},
+        // The settings dialog adds each folder on a line of its own.
+        {"D:\\Players\r\nE:\\表\\ソ", "C:\\Windows;D:\\Players;E:\\表\\ソ"},
+        {"D:\\a\r\n\r\nE:\\b\r\n", "C:\\Windows;D:\\a;E:\\b"},
+        {"\nD:\\a\nE:\\b\rF:\\c", "C:\\Windows;D:\\a;E:\\b;F:\\c"},
+        // Folders typed on one line, as a search path is written.
+        {"D:\\a;E:\\b\r\nF:\\c", "C:\\Windows;D:\\a;E:\\b;F:\\c"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.path, ExtendedSearchPath("C:\\Windows", c.execPath)) << c.execPath;
+    }
+    EXPECT_EQ(";C:\\Players", ExtendedSearchPath("", "C:\\Players"));
+}
+
+TEST(Startup, ExtendedSearchPathEndsAfterTheLastWholeFolder) {
+    const std::string saved(32000, 's');
+    const std::string folder = "D:\\" + std::string(396, 'p');  // 400 bytes
     const struct {
         std::string execPath;
-        size_t length;
+        std::string path;
     } cases[] = {
-        {"C:\\Players", 4011},
-        {std::string(1630, 'e'), kSearchPathMax},  // exactly at the limit
-        {std::string(1631, 'e'), kSearchPathMax},
-        {std::string(5000, 'e'), kSearchPathMax},
-        // After one 'e' the "表" pairs start at even offsets; the one at 5630
-        // would end past the limit.
-        {"e" + Kanji(1000), kSearchPathMax - 1},
-        {Kanji(1000), kSearchPathMax},
-        {"", 4001},
+        {folder, saved + ";" + folder},
+        // The second folder would end past the limit: it is left out whole.
+        {folder + "\r\n" + folder, saved + ";" + folder},
+        {folder + "\r\n" + folder + "\r\nE:\\x", saved + ";" + folder},
+        {std::string(800, 'e'), saved},
+        {"E:\\" + Kanji(400), saved},
     };
     for (const auto& c : cases) {
         const std::string path = ExtendedSearchPath(saved, c.execPath.c_str());
-        EXPECT_EQ(c.length, path.size()) << c.execPath.size();
-        EXPECT_EQ(saved + ";", path.substr(0, 4001));
-        EXPECT_EQ(c.execPath.substr(0, path.size() - 4001), path.substr(4001));
+        EXPECT_EQ(c.path.size(), path.size());
+        EXPECT_EQ(c.path, path);
+        EXPECT_LE(path.size(), kSearchPathMax);
     }
-    EXPECT_EQ(";C:\\Players", ExtendedSearchPath("", "C:\\Players"));
+    // A search path at the limit by itself is kept as it is.
+    const std::string full(kSearchPathMax, 'f');
+    EXPECT_EQ(full, ExtendedSearchPath(full, "D:\\Players"));
 }
 
 TEST(Startup, DesktopFlagsReadTheirNumbers) {

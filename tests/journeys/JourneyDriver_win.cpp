@@ -3,7 +3,9 @@
 #include "journeys/JourneyDriver_win.h"
 
 #include <commctrl.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "TestPaths.h"
@@ -15,13 +17,70 @@ namespace {
 // takes the program for hung.
 constexpr UINT kAnswerTimeoutMs = 10000;
 
-std::string ProgramPath() {
+// The build folder, one above the test program's own; ends in '\\'.
+std::string BuildFolder() {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string path = self;
     path.resize(path.find_last_of('\\'));
     path.resize(path.find_last_of('\\') + 1);
-    return path + "bin\\Quillory.exe";
+    return path;
+}
+
+std::string ProgramPath() {
+    return BuildFolder() + "bin\\Quillory.exe";
+}
+
+// FAKEPLAYER_EXE when set, else the one built beside the program.
+std::string FakePlayerProgram() {
+    const char* path = std::getenv("FAKEPLAYER_EXE");
+    return path ? path : BuildFolder() + "fakeplayer\\fakeplayer.exe";
+}
+
+// The journey's environment block with the variables replaced or added.
+std::string EnvironmentBlock(const Journey::Variables& variables) {
+    std::vector<std::string> entries;
+    if (char* block = GetEnvironmentStringsA()) {
+        for (const char* entry = block; *entry; entry += strlen(entry) + 1) {
+            entries.push_back(entry);
+        }
+        FreeEnvironmentStringsA(block);
+    }
+    for (const auto& variable : variables) {
+        const std::string prefix = variable.first + "=";
+        const auto same = std::find_if(entries.begin(), entries.end(), [&](const std::string& entry) {
+            return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, entry.c_str(),
+                                  int(std::min(entry.size(), prefix.size())), prefix.c_str(),
+                                  int(prefix.size())) == CSTR_EQUAL;
+        });
+        if (same != entries.end()) {
+            *same = prefix + variable.second;
+        } else {
+            entries.push_back(prefix + variable.second);
+        }
+    }
+    std::string block;
+    for (const std::string& entry : entries) {
+        block += entry;
+        block += '\0';
+    }
+    block += '\0';
+    return block;
+}
+
+std::string SettingsKey(const std::string& key) {
+    return std::string(kSettingsRootKey) + "\\" + key;
+}
+
+bool WriteSettingValue(const std::string& key, const std::string& name, DWORD type, const void* data, DWORD bytes) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKey(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool written = RegSetValueExA(handle, name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes) == 0;
+    RegCloseKey(handle);
+    return written;
 }
 
 // A block of memory inside the program's process, for the control messages
@@ -148,6 +207,34 @@ void Journey::SetUp() {
     folder_ = JourneyFolder()->Path();
 }
 
+// A player the program started (or a journey's own helper) must not outlive
+// the journey: it would hold its files and answer the next journey's program.
+void Journey::EndProgramsOfFolder() const {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                     entry.th32ProcessID);
+        if (!process) {
+            continue;
+        }
+        char image[MAX_PATH * 2] = {};
+        DWORD size = sizeof image;
+        if (QueryFullProcessImageNameA(process, 0, image, &size) && size > folder_.size() &&
+            CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, image, int(folder_.size()), folder_.c_str(),
+                           int(folder_.size())) == CSTR_EQUAL) {
+            TerminateProcess(process, 1);
+            WaitForSingleObject(process, 5000);
+        }
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+}
+
 void Journey::TearDown() {
     if (process_.hProcess) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -163,17 +250,24 @@ void Journey::TearDown() {
         CloseHandle(process_.hThread);
         process_ = {};
     }
+    EndProgramsOfFolder();
     JourneyFolder().reset();
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsRootKey);
 }
 
 bool Journey::Start(const std::string& arguments) {
+    return Start(arguments, Variables());
+}
+
+bool Journey::Start(const std::string& arguments, const Variables& environment) {
     const std::string exe = ProgramPath();
     std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process_)) {
+    std::string block = environment.empty() ? std::string() : EnvironmentBlock(environment);
+    if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, block.empty() ? nullptr : &block[0],
+                        nullptr, &startup, &process_)) {
+        ADD_FAILURE() << "CreateProcess error " << GetLastError();
         return false;
     }
     const DWORD processId = process_.dwProcessId;
@@ -336,4 +430,67 @@ std::string Journey::MidiSong(const std::string& title) {
     song += char(length >> 8);
     song += char(length);
     return song + track;
+}
+
+bool Journey::MakeFolder(const std::string& name) const {
+    return JourneyFolder()->MakeFolder(name);
+}
+
+std::vector<std::string> Journey::FileLines(const std::string& name) const {
+    std::vector<std::string> lines;
+    const std::string text = ReadWholeFile(folder_ + name);
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool Journey::CopyFakePlayer(const std::string& name) const {
+    return CopyFileA(FakePlayerProgram().c_str(), (folder_ + name).c_str(), FALSE) != 0;
+}
+
+bool Journey::WriteSetting(const std::string& key, const std::string& name, uint32_t value) {
+    const DWORD number = value;
+    return WriteSettingValue(key, name, REG_DWORD, &number, sizeof number);
+}
+
+bool Journey::WriteSetting(const std::string& key, const std::string& name, const std::string& text) {
+    return WriteSettingValue(key, name, REG_SZ, text.c_str(), DWORD(text.size() + 1));
+}
+
+bool Journey::ReadSetting(const std::string& key, const std::string& name, uint32_t* value) {
+    DWORD number = 0;
+    DWORD bytes = sizeof number;
+    if (RegGetValueA(HKEY_CURRENT_USER, SettingsKey(key).c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &number,
+                     &bytes) != ERROR_SUCCESS) {
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+bool Journey::ReadSetting(const std::string& key, const std::string& name, std::string* text) {
+    const std::string path = SettingsKey(key);
+    DWORD bytes = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    std::string value(bytes, '\0');
+    if (RegGetValueA(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, &value[0], &bytes) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    value.resize(strnlen(value.c_str(), value.size()));
+    *text = value;
+    return true;
 }

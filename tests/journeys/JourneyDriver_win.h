@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A message box (or any dialog) the program shows.
@@ -21,6 +23,9 @@ struct ShownBox {
 };
 
 class Journey : public ::testing::Test {
+   public:
+    using Variables = std::vector<std::pair<std::string, std::string>>;
+
    protected:
     // The program's settings are cleared before and after each journey, so
     // every journey starts as a new user's first start.
@@ -30,6 +35,9 @@ class Journey : public ::testing::Test {
     // Starts the program with arguments and waits until its main window is
     // up; false when it did not come up.
     bool Start(const std::string& arguments);
+    // Starts the program with environment variables (name, value) on top of
+    // the journey's own environment, replacing those of the same name.
+    bool Start(const std::string& arguments, const Variables& environment);
     // Posts a close request to the main window and waits for the process
     // to end; false when it was still running after milliseconds.
     bool Close(DWORD milliseconds = 15000);
@@ -75,10 +83,34 @@ class Journey : public ::testing::Test {
     bool WriteFileW(const std::wstring& name, const std::string& bytes) const;
     bool FileExistsW(const std::wstring& name) const;
 
+    bool MakeFolder(const std::string& name) const;
+    // A file of the scratch folder in lines (without their line breaks);
+    // none when it cannot be read.
+    std::vector<std::string> FileLines(const std::string& name) const;
+
     // A small Standard MIDI File whose first track is named title.
     static std::string MidiSong(const std::string& title);
 
+    // The test fake player (tools/fakeplayer) copied into the scratch folder
+    // under a player's program name, which picks the player it imitates
+    // ("players\\TMIDI.EXE"); its folders must exist. It logs what it gets to
+    // the file named by the variable FAKEPLAYER_LOG of its environment, which
+    // it inherits from the program. Programs started from the scratch folder
+    // end with the journey.
+    bool CopyFakePlayer(const std::string& name) const;
+
+    // The program's settings, a key below its own ("Mode", "Player", ...) and
+    // a value name: prepared before a start, read after an exit. Numbers are
+    // REG_DWORD, texts REG_SZ. Each returns false when the value could not be
+    // written or read (missing, or of the other type).
+    static bool WriteSetting(const std::string& key, const std::string& name, uint32_t value);
+    static bool WriteSetting(const std::string& key, const std::string& name, const std::string& text);
+    static bool ReadSetting(const std::string& key, const std::string& name, uint32_t* value);
+    static bool ReadSetting(const std::string& key, const std::string& name, std::string* text);
+
    private:
+    void EndProgramsOfFolder() const;
+
     PROCESS_INFORMATION process_ = {};
     HWND main_ = nullptr;
     std::string folder_;

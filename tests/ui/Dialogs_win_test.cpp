@@ -176,7 +176,9 @@ TEST_P(SongPropertiesShown, FieldsHoldTheSongTexts) {
     request.detectors = &detectors;
     request.searchStrFlag = 0xF;
     request.archiveKindOfName = ArchiveKindOfName;
-    EXPECT_GE(ShowSongProperties(nullptr, request, true), 0);
+    // Outlives a window that a failed check leaves open.
+    static PropertySettings place;
+    EXPECT_GE(ShowSongProperties(nullptr, &place, request, true), 0);
     const HWND window = PropertyWindowHandle();
     ASSERT_NE(nullptr, window);
     auto field = [&](Field f) { return ItemText(window, 1200 + f); };

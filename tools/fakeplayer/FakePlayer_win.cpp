@@ -4,7 +4,8 @@
 // answer the player messages; other names act as command-line players that
 // play the song on their command line for a while and exit. A "song" lasts
 // FAKEPLAYER_SONG_MS milliseconds (default 1000). Every command received is
-// appended as one line to the file named by FAKEPLAYER_LOG. A DDE player
+// appended as one line to the file named by FAKEPLAYER_LOG, and so is the end
+// of a DDE conversation by the selector ("terminate"). A DDE player
 // answers a play command only after FAKEPLAYER_DDE_DELAY_MS milliseconds
 // (default 0), as a player busy loading a song does. With FAKEPLAYER_LIST_FOLDER
 // set, every song played is followed by a line naming the files beside it.
@@ -263,6 +264,7 @@ static bool OnDdeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             break;
         case WM_DDE_TERMINATE:
             if (client == ddeClient) {
+                Log("terminate");
                 EndDdeConversation(window);
             }
             break;
