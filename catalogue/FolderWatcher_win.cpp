@@ -372,6 +372,11 @@ void FolderWatcher::WatchChanges() {
             return;
         }
         const bool rearmed = FindNextChangeNotification(change_);
+        if (!watching_) {
+            // The watch ended while the change was taken: a kick now would
+            // outlive the debouncer's cancel and report the folder left.
+            return;
+        }
         debouncer_.Kick(kDebounceDelay);
         if (!rearmed) {
             watching_ = false;
