@@ -12,15 +12,6 @@ namespace {
 
 constexpr uint32_t kClipboardHeaderBytes = 12;
 
-bool ContainsNoCase(const std::vector<std::string>& list, const std::string& path) {
-    for (const std::string& item : list) {
-        if (CompareNoCase(item.c_str(), path.c_str()) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void AddOnce(std::vector<std::string>* files, const std::string& path) {
     if (!ContainsNoCase(*files, path)) {
         files->push_back(path);
@@ -47,6 +38,15 @@ bool IsDriveRoot(const std::string& path) {
 }
 
 }  // namespace
+
+bool ContainsNoCase(const std::vector<std::string>& list, const std::string& path) {
+    for (const std::string& item : list) {
+        if (CompareNoCase(item.c_str(), path.c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::vector<FileGroup> CollectFileGroups(const std::vector<SelectedObject>& selection, bool withoutRelated) {
     std::vector<FileGroup> groups;

@@ -24,6 +24,9 @@ bool CollectFiles(const std::vector<SelectedObject>& selection,
                   std::vector<std::string>* files,
                   std::vector<std::string>* objectPaths);
 
+// True when list holds path, names compared ignoring case.
+bool ContainsNoCase(const std::vector<std::string>& list, const std::string& path);
+
 // The files of one selected object: its own file first (the song, or the
 // archive a member lies in), then its related files, without repeats.
 using FileGroup = std::vector<std::string>;

@@ -146,21 +146,13 @@ bool DeleteFiles(FileOpsHost& host, const std::vector<FileGroup>& groups, bool u
     bool anyDone = false;
     std::vector<std::string> tried;
     std::vector<std::string> kept;
-    const auto listed = [](const std::vector<std::string>& list, const std::string& path) {
-        for (const std::string& item : list) {
-            if (CompareNoCase(item.c_str(), path.c_str()) == 0) {
-                return true;
-            }
-        }
-        return false;
-    };
     for (const FileGroup& group : groups) {
         for (size_t i = 0; i < group.size(); ++i) {
             const std::string& file = group[i];
-            if (listed(tried, file)) {
+            if (ContainsNoCase(tried, file)) {
                 // Tried with an earlier object; if that failed, what belongs
                 // to this object stays as well.
-                if (i == 0 && listed(kept, file)) {
+                if (i == 0 && ContainsNoCase(kept, file)) {
                     break;
                 }
                 continue;
