@@ -38,32 +38,32 @@ void FullSongAnalyzer::KeepFolderListing(bool on) {
 }
 
 // Each companion counts for every base its name can be split into at a dot,
-// as a search for base + ".*" finds "song.x.wrd" for "song" too.
+// as a search for base + ".*" finds "song.x.wrd" for "song" too. One search
+// per companion kind lets the system pass over the songs themselves (a
+// folder of many songs holds few companions); a name the search returns
+// through its short name alone ("x.wrdx" as "X~1.WRD") fails the extension
+// check.
 void FullSongAnalyzer::ListFolder(const std::string& folder) {
     static const char* const kCompanions[] = {"wrd", "sry", "nbf"};
     listedFolder_ = folder;
     listedFlags_.clear();
-    FindRecord record;
-    std::unique_ptr<FileFinder> finder = FinderOpen(&record, (folder + "*.*").c_str(), nullptr);
-    for (bool more = finder->Found(); more; more = finder->Next(&record)) {
-        if (record.attributes & (kAttrHidden | kAttrSystem | kAttrDirectory)) {
-            continue;
-        }
-        std::string extension;
-        SplitExtension(record.name.c_str(), nullptr, &extension);
-        int32_t bit = 0;
-        for (int32_t i = 0; i < 3; i++) {
-            if (CompareNoCase(extension.c_str(), kCompanions[i]) == 0) {
-                bit = 1 << i;
+    for (int32_t i = 0; i < 3; i++) {
+        const int32_t bit = 1 << i;
+        FindRecord record;
+        const std::string pattern = folder + "*." + kCompanions[i];
+        std::unique_ptr<FileFinder> finder = FinderOpen(&record, pattern.c_str(), nullptr);
+        for (bool more = finder->Found(); more; more = finder->Next(&record)) {
+            std::string extension;
+            SplitExtension(record.name.c_str(), nullptr, &extension);
+            if ((record.attributes & (kAttrHidden | kAttrSystem | kAttrDirectory)) != 0 ||
+                CompareNoCase(extension.c_str(), kCompanions[i]) != 0) {
+                continue;
             }
-        }
-        if (bit == 0) {
-            continue;
-        }
-        const std::string upper = UpperAscii(record.name.c_str());
-        for (size_t i = 0; i < upper.size(); i += CharBytes(upper.c_str() + i)) {
-            if (upper[i] == '.') {
-                listedFlags_[upper.substr(0, i)] |= bit;
+            const std::string upper = UpperAscii(record.name.c_str());
+            for (size_t k = 0; k < upper.size(); k += CharBytes(upper.c_str() + k)) {
+                if (upper[k] == '.') {
+                    listedFlags_[upper.substr(0, k)] |= bit;
+                }
             }
         }
     }

@@ -95,9 +95,12 @@ uint64_t FileTimeOfTimespec(const struct timespec& t) {
 
 namespace {
 
+// An open file read with positioned reads: the position is kept here, so a
+// seek costs no system call, and the size is the one read when the file was
+// opened.
 class PosixSongFile : public SongFile {
   public:
-    PosixSongFile(int fd, const char* path) : fd_(fd), path_(path) {}
+    PosixSongFile(int fd, uint64_t size, const char* path) : fd_(fd), size_(size), path_(path) {}
     ~PosixSongFile() override {
         if (fd_ >= 0) {
             close(fd_);
@@ -110,7 +113,7 @@ class PosixSongFile : public SongFile {
         }
         uint8_t* out = static_cast<uint8_t*>(buffer);
         while (*count < n) {
-            ssize_t got = read(fd_, out + *count, n - *count);
+            ssize_t got = pread(fd_, out + *count, n - *count, off_t(position_ + *count));
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -122,19 +125,23 @@ class PosixSongFile : public SongFile {
             }
             *count += uint32_t(got);
         }
+        position_ += *count;
         return true;
     }
     uint32_t Seek(int32_t offset, int origin) override {
         if (fd_ < 0) {
             return uint32_t(-1);
         }
-        int whence = origin == kSeekCurrent ? SEEK_CUR : origin == kSeekEnd ? SEEK_END : SEEK_SET;
-        off_t at = lseek(fd_, offset, whence);
-        return uint32_t(at);
+        const int64_t base = origin == kSeekCurrent ? int64_t(position_) : origin == kSeekEnd ? int64_t(size_) : 0;
+        const int64_t at = base + offset;
+        if (at < 0) {
+            return uint32_t(-1);  // before the start: refused, the position stays
+        }
+        position_ = uint64_t(at);
+        return uint32_t(position_);
     }
     uint32_t Size(uint32_t* high) override {
-        struct stat st;
-        uint64_t size = (fd_ >= 0 && fstat(fd_, &st) == 0) ? uint64_t(st.st_size) : 0;
+        const uint64_t size = fd_ >= 0 ? size_ : 0;
         if (high) {
             *high = uint32_t(size >> 32);
         }
@@ -146,6 +153,8 @@ class PosixSongFile : public SongFile {
 
   private:
     int fd_;
+    uint64_t size_;
+    uint64_t position_ = 0;
     std::string path_;
 };
 
@@ -200,7 +209,7 @@ class PosixFinder : public FileFinder {
                 continue;
             }
             struct stat st;
-            if (stat((folder_ + name).c_str(), &st) != 0) {
+            if (fstatat(dirfd(dir_), entry->d_name, &st, 0) != 0) {
                 continue;
             }
             record->name = ProgramNameOfNative(name);
@@ -235,7 +244,7 @@ bool ParentFolderExists(const std::string& native) {
 std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequest& request, uint32_t* lastError) {
     if (request.flags & kOpenPrepareOnly) {
         *lastError = kErrorSuccess;
-        return std::make_unique<PosixSongFile>(-1, path);
+        return std::make_unique<PosixSongFile>(-1, 0, path);
     }
     std::string native = NativePath(path);
     int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
@@ -247,13 +256,14 @@ std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequ
         return nullptr;
     }
     struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool statRead = fstat(fd, &st) == 0;
+    if (!statRead || S_ISDIR(st.st_mode)) {
+        *lastError = statRead ? kErrorAccessDenied : ErrorOfErrno(errno);
         close(fd);
-        *lastError = kErrorAccessDenied;
         return nullptr;
     }
     *lastError = kErrorSuccess;
-    return std::make_unique<PosixSongFile>(fd, path);
+    return std::make_unique<PosixSongFile>(fd, uint64_t(st.st_size), path);
 }
 
 std::unique_ptr<FileFinder> OpenPlainFinder(FindRecord* record, const char* pattern) {

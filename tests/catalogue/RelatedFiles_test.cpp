@@ -177,19 +177,27 @@ TEST_F(RelatedFilesTest, AudioSongsNeverTakeTheWrdCompanion) {
 }
 
 TEST_F(RelatedFilesTest, FolderListingGivesTheSameFlagsAsOneSearchPerSong) {
-    for (const char* name : {"a.mid", "a.wrd", "B.MID", "b.NBF", "c.mid", "c.x.sry", "d.mid", "dd.wrd"}) {
+    // e.wrdx and f.nbf2 end in no companion's extension, though a search for
+    // "*.wrd" finds them through their short names where the system has them.
+    for (const char* name : {"a.mid", "a.wrd", "B.MID", "b.NBF", "c.mid", "c.x.sry", "d.mid", "dd.wrd", "e.mid",
+                             "e.wrdx", "f.mid", "f.nbf2", "g.mid"}) {
         Make(name);
     }
+    ASSERT_TRUE(folder_.MakeFolder("g.wrd"));  // a folder is no companion
     FullSongAnalyzer listing(nullptr, 0);
     listing.KeepFolderListing(true);
     FullSongAnalyzer searching(nullptr, 0);
-    for (const char* name : {"a.mid", "B.MID", "c.mid", "d.mid"}) {
+    for (const char* name : {"a.mid", "B.MID", "c.mid", "d.mid", "e.mid", "f.mid", "g.mid"}) {
         const std::string song = Song(name);
         EXPECT_EQ(searching.RelatedFlags(song.c_str(), kKindMidi), listing.RelatedFlags(song.c_str(), kKindMidi))
             << name;
     }
     EXPECT_EQ(kRelatedSry, listing.RelatedFlags(Song("c.mid").c_str(), kKindMidi));
     EXPECT_EQ(0, listing.RelatedFlags(Song("d.mid").c_str(), kKindMidi));
+    EXPECT_EQ(kRelatedNbf, listing.RelatedFlags(Song("B.MID").c_str(), kKindMidi));
+    for (const char* name : {"e.mid", "f.mid", "g.mid"}) {
+        EXPECT_EQ(0, listing.RelatedFlags(Song(name).c_str(), kKindMidi)) << name;
+    }
 }
 
 // Inside an archive the names a script gives are members of the script's
