@@ -47,6 +47,18 @@ class LzhBitReader {
 
    private:
     void Refill() {
+        // Whole bytes while eight lie ahead in this piece: one load, no loop.
+        if (count_ <= 56 && end_ - next_ >= 8) {
+            uint64_t word = 0;
+            for (int i = 0; i < 8; i++) {
+                word = word << 8 | next_[i];
+            }
+            const int take = (64 - count_) >> 3;
+            buffer_ |= (take == 8 ? word : word >> (64 - take * 8)) << (64 - take * 8 - count_);
+            next_ += take;
+            count_ += take * 8;
+            return;
+        }
         while (count_ <= 56) {
             if (next_ == end_ && feed_) {
                 NextPiece();
@@ -104,7 +116,7 @@ class LzhHuffmanTable {
     }
 
    private:
-    static constexpr int kFastBits = 10;
+    static constexpr int kFastBits = 12;
 
     int DecodeLong(LzhBitReader* bits) const;
 
