@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
     wine wine64 libwine fonts-wine libfreetype6 libfontconfig1 libxrender1 libxcursor1 libxrandr2
     libxi6 libxinerama1 libxcomposite1 libxfixes3 xvfb xauth x11-utils fonts-ipafont-gothic locales imagemagick
-    zip python3 lhasa
+    zip python3 lhasa libtag1-dev
 )
 
 missing=()
