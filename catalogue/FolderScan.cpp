@@ -105,6 +105,8 @@ static void AddMusicFile(CatalogueState& state,
     state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
     if (output && (entry.typeBit & state.playerTypeMask) != 0) {
         output->Add({path.c_str(), timeText.c_str()}, {kind, size});
+    } else if (output) {
+        state.hiddenByPlayer++;
     }
 }
 

@@ -105,6 +105,7 @@ struct CatalogueState {
     // new one starts.
     bool quitting = false;
     uint32_t playerTypeMask = 0;
+    int32_t hiddenByPlayer = 0;  // music files of the last scan the player cannot play
     ScanSettings settings;
     BagBox objectList = MakeObjectList();
     BagBox scanList = MakeScanList();

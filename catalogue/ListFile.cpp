@@ -213,6 +213,8 @@ static void AddSingleFile(CatalogueState& state, const std::string& path, BagBox
     state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
     if (output && (entry.typeBit & state.playerTypeMask) != 0) {
         output->Add({path.c_str(), timeText.c_str()}, {kind, size});
+    } else if (output) {
+        state.hiddenByPlayer++;
     }
 }
 

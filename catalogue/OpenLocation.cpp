@@ -208,6 +208,7 @@ static void CloseLocation(CatalogueState& state, bool updateTree) {
     state.kind = kLocationNone;
     state.objectList.Clear();
     state.scanList.Clear();
+    state.hiddenByPlayer = 0;
     state.cache.TitleCache.Clear();
     state.cache.cacheLoaded = false;
     host.ShowWaitCursor(false);
@@ -269,6 +270,7 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         state.kind = host.SelectedNodeKind();
         state.objectList.Clear();
         state.scanList.Clear();
+        state.hiddenByPlayer = 0;
         state.cache.location = state.location;
         state.cache.kind = state.kind;
         state.cacheFileExisted = LoadTitleCache(state.cache);

@@ -21,13 +21,16 @@ void StatusPartEdges(int clientWidth, int scrollBarWidth, int edges[kStatusPartC
     }
 }
 
-std::string ObjectCountText(int64_t count, int64_t selected, int32_t narrowDepth) {
+std::string ObjectCountText(int64_t count, int64_t selected, int32_t narrowDepth, int64_t hiddenByPlayer) {
     std::string text = std::to_string(count) + " 個のオブジェクト";
     if (selected > 0) {
         text += " (選択 " + std::to_string(selected) + " 個)";
     }
     if (narrowDepth > 0) {
         text += " [" + std::to_string(narrowDepth) + "]";
+    }
+    if (hiddenByPlayer > 0) {
+        text += " / 他 " + std::to_string(hiddenByPlayer) + " 曲はこのプレイヤーで演奏できない形式のため非表示";
     }
     return text;
 }

@@ -22,8 +22,11 @@ enum class PlayMode : int32_t { kNone = 0, kSequential = 1, kRandom = 2, kRepeat
 void StatusPartEdges(int clientWidth, int scrollBarWidth, int edges[kStatusPartCount]);
 
 // Part 0's object count: "n 個のオブジェクト", then " (選択 k 個)" when
-// something is selected and " [d]" while the list is narrowed.
-std::string ObjectCountText(int64_t count, int64_t selected, int32_t narrowDepth);
+// something is selected and " [d]" while the list is narrowed; then, when
+// the location holds music files the chosen player cannot play (which the
+// list leaves out), how many and why, so that an empty list does not look
+// like a location without songs.
+std::string ObjectCountText(int64_t count, int64_t selected, int32_t narrowDepth, int64_t hiddenByPlayer = 0);
 
 // Parts 1 to 4, each starting with the tab that centres it.
 std::string PlayerStatusText(const char* playerName);

@@ -426,7 +426,9 @@ std::string SongListWindow::FocusedPath() {
 
 void SongListWindow::UpdateCount() {
     const int32_t selected = int32_t(Send(LVM_GETSELECTEDCOUNT, 0, 0));
-    const std::string text = ObjectCountText(host_.Catalogue().objectList.Count(), selected, host_.NarrowDepth());
+    const CatalogueState& catalogue = host_.Catalogue();
+    const std::string text =
+        ObjectCountText(catalogue.objectList.Count(), selected, host_.NarrowDepth(), catalogue.hiddenByPlayer);
     host_.SetStatusText(0, text.c_str());
 }
 

@@ -179,6 +179,12 @@ TEST_F(FolderScanTest, PlayerMaskHidesWhatItCannotPlayButScanListKeepsIt) {
     Open(folder_.Path());
     EXPECT_EQ((Rows{"x.mid"}), Column(state_.objectList, ObjectListColumn::path));
     EXPECT_EQ((Rows{"x.mid", "y.mp3", "z.wav"}), Column(state_.scanList, ScanListColumn::path));
+    EXPECT_EQ(2, state_.hiddenByPlayer);
+    // Counted afresh for each location: a player of every kind hides none.
+    state_.playerTypeMask = PlayerTypeMask(100);
+    Open(folder_.Path());
+    EXPECT_EQ(3, state_.objectList.Count());
+    EXPECT_EQ(0, state_.hiddenByPlayer);
 }
 
 TEST_F(FolderScanTest, TimeTextIsTheLocalLastWriteTime) {
