@@ -16,6 +16,8 @@ constexpr size_t kHeaderBytes = sizeof kListFileHeader - 1;        // 18
 constexpr size_t kOldHeaderBytes = sizeof kOldListFileHeader - 1;  // 23
 constexpr char kIncludeKeyword[] = "|include ";
 constexpr size_t kIncludeBytes = sizeof kIncludeKeyword - 1;  // 9
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8ByteOrderMarkBytes = 3;
 // Play lists are a few kilobytes; a bigger file is not read into memory.
 constexpr uint32_t kMaxListFileBytes = 64u * 1024 * 1024;
 
@@ -43,6 +45,11 @@ static bool StartsWith(const char* bytes, size_t size, const char* prefix, size_
 }
 
 size_t ListHeaderLength(const char* bytes, size_t size) {
+    // Editors that save in UTF-8 put a byte order mark before the header.
+    const size_t mark =
+        StartsWith(bytes, size, kUtf8ByteOrderMark, kUtf8ByteOrderMarkBytes) ? kUtf8ByteOrderMarkBytes : 0;
+    bytes += mark;
+    size -= mark;
     size_t headerBytes = 0;
     if (StartsWith(bytes, size, kListFileHeader, kHeaderBytes)) {
         headerBytes = kHeaderBytes;
@@ -58,7 +65,7 @@ size_t ListHeaderLength(const char* bytes, size_t size) {
     if (lineEnd == 0 && headerBytes < size) {
         return 0;
     }
-    return headerBytes + lineEnd;
+    return mark + headerBytes + lineEnd;
 }
 
 bool OpenListFile(const char* path, std::string* body, uint32_t* lastError) {

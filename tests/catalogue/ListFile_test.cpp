@@ -101,6 +101,11 @@ TEST(ListFileHeader, CurrentAndOldHeadersWithAnyLineEnd) {
         {"[Kadrel MIDI File List]\nx", 24},
         {"[Kadrel MIDI File List]\rx", 24},
         {"[Kadrel File List]x\r\n", 0},  // text after the header on its line
+        // A byte order mark left by an editor saving in UTF-8.
+        {"\xEF\xBB\xBF[Kadrel File List]\r\n", 23},
+        {"\xEF\xBB\xBF[Kadrel File List]", 21},
+        {"\xEF\xBB\xBF[Kadrel MIDI File List]\nx", 27},
+        {"\xEF\xBB[Kadrel File List]\r\n", 0},
         {"[Kadrel File Lis", 0},
         {"[kadrel file list]\r\n", 0},
         {"", 0},
