@@ -19,8 +19,9 @@ constexpr size_t kInfoCommentBytes = 384;  // what SongInfo::secondText receives
 
 // The most the tag readers take into memory at once from sizes a file
 // declares, whatever size the file claims and holds.
-constexpr uint32_t kAsfObjectBytesKept = 1u << 20;  // 1 MiB of one ASF description object
-constexpr uint32_t kId3v2BytesKept = 64u << 20;     // 64 MiB of an ID3v2 tag
+constexpr uint32_t kAsfObjectBytesKept = 1u << 20;    // 1 MiB of one ASF description object
+constexpr uint32_t kId3v2WindowBytes = 64u << 10;     // 64 KiB of an ID3v2 tag read at once
+constexpr uint32_t kId3v2FrameBytesKept = 64u << 10;  // 64 KiB of one wanted ID3v2 frame
 
 // The texts of one tag. A reader sets a has-flag when the field's first
 // occurrence has been taken, so later occurrences are passed over.

@@ -29,10 +29,8 @@ static bool StartsWith(const uint8_t* bytes, const char* magic) {
 }
 
 // ID3v2.3 or later at the start of the file. False when no such tag applies
-// (version 2.2, or a tag larger than the file). Of a tag above
-// kId3v2BytesKept only that much is read: the frames that begin it (where
-// taggers put the texts, before the pictures) are still found, while a
-// broken size in a long recording cannot take hundreds of megabytes.
+// (version 2.2, or a tag larger than the file). The tag is walked in windows,
+// so a broken size in a long recording cannot take hundreds of megabytes.
 static bool ReadId3v2(SongFile& file, uint32_t fileSize, const uint8_t* head, bool wantComment, AudioTag* tag) {
     if (fileSize < kId3v2HeaderBytes || !StartsWith(head, "ID3") || head[3] < 3) {
         return false;
@@ -41,12 +39,7 @@ static bool ReadId3v2(SongFile& file, uint32_t fileSize, const uint8_t* head, bo
     if (size > fileSize - kId3v2HeaderBytes) {
         return false;
     }
-    std::vector<uint8_t> body;
-    body.resize(size < kId3v2BytesKept ? size : kId3v2BytesKept);
-    if (!ReadSongBytes(file, kId3v2HeaderBytes, body.data(), uint32_t(body.size()))) {
-        return false;
-    }
-    ParseId3v2Tag(std::move(body), head[3], head[5], wantComment, tag);
+    ReadId3v2Tag(file, size, head[3], head[5], wantComment, tag);
     return true;
 }
 

@@ -198,6 +198,10 @@ void ClientWindow::ShowFileError(uint32_t error, const std::string& text) {
     MessageBoxA(main_->Handle(), message.c_str(), "Quillory", MB_OK | MB_ICONSTOP);
 }
 
+void ClientWindow::ShowWarning(const std::string& text) {
+    MessageBoxA(main_->Handle(), text.c_str(), "Quillory", MB_OK | MB_ICONEXCLAMATION);
+}
+
 bool ClientWindow::EscapePressed() {
     return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
 }

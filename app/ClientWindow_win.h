@@ -118,6 +118,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void ProcessMessages(TitleCacheState& state) override;
     void Redisplay() override;
     void ShowFileError(uint32_t error, const std::string& text) override;
+    void ShowWarning(const std::string& text) override;
 
     // PlayerHost.
     ClientSettings* CurrentSettings() override;

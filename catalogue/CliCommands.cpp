@@ -84,6 +84,9 @@ class CliHost : public CatalogueHost {
         failed_ = true;
         err_ << "quillory-cli: " << text << " (error " << error << ")\n";
     }
+    void ShowWarning(const std::string& text) override {
+        err_ << "quillory-cli: warning: " << text << '\n';
+    }
     bool Failed() const {
         return failed_;
     }

@@ -70,6 +70,8 @@ class CatalogueHost : public TitleCacheHost {
     virtual void SetUpWatch();
     // Updates the folder tree, expanding the node for folder locations.
     virtual void UpdateTree(bool expand);
+    // Tells the user something went only partly well; nothing failed.
+    virtual void ShowWarning(const std::string& text);
 };
 
 // Settings the scan reads ("ListWindow" and "Mode" subkeys).
@@ -90,6 +92,15 @@ struct FolderChildren {
     std::string folder;  // the location these belong to; empty: none known
     std::vector<std::string> folders;
     std::vector<std::string> listFiles;
+};
+
+// How far one list location expands: the list files read (the list itself
+// and every include, each time it is included) and the rows listed. A list
+// that includes itself several times would otherwise multiply its rows at
+// every level.
+struct ListExpansionLimits {
+    int32_t listReads = 4096;
+    int32_t rows = 500000;
 };
 
 struct CatalogueState {
@@ -114,6 +125,7 @@ struct CatalogueState {
     CatalogueHost* host = nullptr;     // null: a silent host
     SongAnalyzer* analyzer = nullptr;  // null: titles and comments only
     FolderChildren children;           // of the location, after a complete scan
+    ListExpansionLimits listLimits;
 };
 
 // Walks folder + pattern (a folder path ending in '\\', or an archive path

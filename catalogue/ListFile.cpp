@@ -16,6 +16,8 @@ constexpr size_t kHeaderBytes = sizeof kListFileHeader - 1;        // 18
 constexpr size_t kOldHeaderBytes = sizeof kOldListFileHeader - 1;  // 23
 constexpr char kIncludeKeyword[] = "|include ";
 constexpr size_t kIncludeBytes = sizeof kIncludeKeyword - 1;  // 9
+constexpr char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr size_t kUtf8ByteOrderMarkBytes = 3;
 // Play lists are a few kilobytes; a bigger file is not read into memory.
 constexpr uint32_t kMaxListFileBytes = 64u * 1024 * 1024;
 
@@ -43,6 +45,11 @@ static bool StartsWith(const char* bytes, size_t size, const char* prefix, size_
 }
 
 size_t ListHeaderLength(const char* bytes, size_t size) {
+    // Editors that save in UTF-8 put a byte order mark before the header.
+    const size_t mark =
+        StartsWith(bytes, size, kUtf8ByteOrderMark, kUtf8ByteOrderMarkBytes) ? kUtf8ByteOrderMarkBytes : 0;
+    bytes += mark;
+    size -= mark;
     size_t headerBytes = 0;
     if (StartsWith(bytes, size, kListFileHeader, kHeaderBytes)) {
         headerBytes = kHeaderBytes;
@@ -58,7 +65,7 @@ size_t ListHeaderLength(const char* bytes, size_t size) {
     if (lineEnd == 0 && headerBytes < size) {
         return 0;
     }
-    return headerBytes + lineEnd;
+    return mark + headerBytes + lineEnd;
 }
 
 bool OpenListFile(const char* path, std::string* body, uint32_t* lastError) {
@@ -218,7 +225,23 @@ static void AddSingleFile(CatalogueState& state, const std::string& path, BagBox
     }
 }
 
+// A list can name far more songs than its tables' growth steps are made for
+// (one song a hundred thousand times): a table about to be full is doubled,
+// so that adding a row does not copy all rows before it again.
+static void GrowAhead(BagBox* table) {
+    if (table->Count() >= table->RowCapacity() - 1) {
+        table->Reserve(table->RowCapacity() * 2);
+    }
+    if (table->TextUsed() >= table->TextCapacity() / 2) {
+        table->ReserveText(table->TextCapacity() * 2);
+    }
+}
+
 static void ExpandEntry(CatalogueState& state, const ListLine& entry, BagBox* output) {
+    GrowAhead(&state.scanList);
+    if (output) {
+        GrowAhead(output);
+    }
     std::string folder;
     std::string name;
     SplitPath(entry.path.c_str(), &folder, &name, true);
@@ -233,9 +256,36 @@ static void ExpandEntry(CatalogueState& state, const ListLine& entry, BagBox* ou
     }
 }
 
-bool ReadListFile(CatalogueState& state, const char* path, BagBox* output, int32_t depth) {
+namespace {
+
+// What one expansion has taken so far, against state.listLimits.
+struct ListExpansion {
+    int32_t reads = 0;
+    int32_t firstRow = 0;  // ScanList rows before the expansion
+    bool stopped = false;  // a limit was reached: nothing more is read
+};
+
+}  // namespace
+
+static bool LimitReached(const CatalogueState& state, ListExpansion& expansion) {
+    if (expansion.reads > state.listLimits.listReads ||
+        state.scanList.Count() - expansion.firstRow >= state.listLimits.rows) {
+        expansion.stopped = true;
+    }
+    return expansion.stopped;
+}
+
+static bool ExpandListFile(CatalogueState& state,
+                           const char* path,
+                           BagBox* output,
+                           int32_t depth,
+                           ListExpansion& expansion) {
     if (depth > kMaxListDepth) {
         return true;
+    }
+    expansion.reads++;
+    if (LimitReached(state, expansion)) {
+        return !state.abort;
     }
     std::string body;
     uint32_t error = 0;
@@ -249,17 +299,30 @@ bool ReadListFile(CatalogueState& state, const char* path, BagBox* output, int32
     size_t position = 0;
     std::string line;
     while (ReadLine(body, &position, &line)) {
-        if (PumpAndCheckAbort(state)) {
+        if (PumpAndCheckAbort(state) || LimitReached(state, expansion)) {
             break;
         }
         const ListLine parsed = ParseListLine(line, base);
         if (parsed.kind == ListLine::kInclude) {
-            ReadListFile(state, parsed.path.c_str(), output, depth + 1);
+            ExpandListFile(state, parsed.path.c_str(), output, depth + 1, expansion);
         } else if (parsed.kind == ListLine::kEntry) {
             ExpandEntry(state, parsed, output);
         }
     }
     return !state.abort;
+}
+
+bool ReadListFile(CatalogueState& state, const char* path, BagBox* output, int32_t depth) {
+    ListExpansion expansion;
+    expansion.firstRow = state.scanList.Count();
+    const bool complete = ExpandListFile(state, path, output, depth, expansion);
+    if (expansion.stopped && !state.abort && state.host) {
+        state.host->ShowWarning(std::string(path) + "\n\nリストファイルの展開が上限 (リストファイル " +
+                                std::to_string(state.listLimits.listReads) + " 回、" +
+                                std::to_string(state.listLimits.rows) +
+                                " 曲) に達したため、残りの項目は読み込みませんでした。");
+    }
+    return complete;
 }
 
 std::string MakeListEntry(const char* path, bool shiftHeld) {

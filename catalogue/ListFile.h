@@ -69,7 +69,8 @@ struct ListLine {
 ListLine ParseListLine(const std::string& line, const ListPathBase& base);
 
 // Expands a list file into state.scanList and output (full paths). depth is
-// the include level, 0 for the location itself. False only when a newer
+// the include level, 0 for the location itself. Past state.listLimits the
+// rest is not read and the host shows a warning. False only when a newer
 // request stopped the read (abort).
 bool ReadListFile(CatalogueState& state, const char* path, BagBox* output, int32_t depth);
 

@@ -85,6 +85,8 @@ void CatalogueHost::SetUpWatch() {
 }
 void CatalogueHost::UpdateTree(bool) {
 }
+void CatalogueHost::ShowWarning(const std::string&) {
+}
 
 std::string ObjectFullPath(const CatalogueState& state, const char* path) {
     // Rows of a list file are always full paths, also where paths hold no

@@ -86,7 +86,13 @@ static void AddScanRow(BagBox* table, const BagBox& scanList, int32_t row) {
 static bool CollectPending(BagBox* cache, const BagBox& scanList, BagBox* pending) {
     bool changed = false;
     for (int32_t i = 0; i < scanList.Count(); i++) {
-        if (cache->Find(scanList.Read(i, ScanListColumn::path), TitleCacheColumn::path) < 0) {
+        // A list may name one song many times; the scan list is sorted on
+        // path, so its repeats follow it, and it is read and cached once.
+        const char* path = scanList.Read(i, ScanListColumn::path);
+        if (i > 0 && std::strcmp(path, scanList.Read(i - 1, ScanListColumn::path)) == 0) {
+            continue;
+        }
+        if (cache->Find(path, TitleCacheColumn::path) < 0) {
             AddScanRow(pending, scanList, i);
             changed = true;
         }

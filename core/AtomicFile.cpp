@@ -18,15 +18,33 @@ void SetAtomicWriteFault(AtomicWriteFault fault) {
 constexpr int kTemporaryNameTries = 32;
 constexpr uint32_t kErrorFileExists = 80;
 
-static std::unique_ptr<OutputFile> CreateTemporary(const char* path, std::string* temporary, uint32_t* error) {
+static std::string TemporaryName(const char* path, int i) {
+    return std::string(path) + ".~tmp" + (i == 0 ? std::string() : std::to_string(i));
+}
+
+static std::unique_ptr<OutputFile> TryTemporaryNames(const char* path, std::string* temporary, uint32_t* error) {
     for (int i = 0; i < kTemporaryNameTries; i++) {
-        *temporary = std::string(path) + ".~tmp" + (i == 0 ? std::string() : std::to_string(i));
+        *temporary = TemporaryName(path, i);
         std::unique_ptr<OutputFile> file = CreateNewFile(temporary->c_str(), error);
         if (file || (*error != kErrorFileExists && *error != 183)) {
             return file;
         }
     }
     return nullptr;
+}
+
+static std::unique_ptr<OutputFile> CreateTemporary(const char* path, std::string* temporary, uint32_t* error) {
+    std::unique_ptr<OutputFile> file = TryTemporaryNames(path, temporary, error);
+    if (file || (*error != kErrorFileExists && *error != 183)) {
+        return file;
+    }
+    // Every name is taken by temporaries that crashes left behind. They hold
+    // nothing the target lacks: they are removed (one a writer still holds
+    // open on Windows cannot be) and the names tried again.
+    for (int i = 0; i < kTemporaryNameTries; i++) {
+        RemoveFile(TemporaryName(path, i).c_str());
+    }
+    return TryTemporaryNames(path, temporary, error);
 }
 
 static uint32_t WriteAll(OutputFile& file, const uint8_t* bytes, size_t size) {

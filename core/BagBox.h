@@ -112,6 +112,10 @@ class BagBox {
     uint32_t TextCapacity() const {
         return textCapacity_;
     }
+    // Bytes of the text heap in use.
+    uint32_t TextUsed() const {
+        return textUsed_;
+    }
 
    private:
     // Internal steps; the public operations check their arguments first.

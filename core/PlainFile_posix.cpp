@@ -182,6 +182,14 @@ class PosixFinder : public FileFinder {
         size_t slash = native.rfind('/');
         folder_ = slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
         mask_ = native.substr(slash == std::string::npos ? 0 : slash + 1);
+        // A name without wildcards is looked up directly: a list naming songs
+        // of a large folder would otherwise read the whole folder per song.
+        // A name that differs only in case is still found by the search.
+        if (mask_.find_first_of("*?") == std::string::npos && !mask_.empty() && Describe(mask_, record)) {
+            found_ = true;
+            error_ = kErrorSuccess;
+            return;
+        }
         dir_ = opendir(folder_.empty() ? "." : folder_.c_str());
         if (!dir_) {
             // A folder that is not there is a path error, as on Windows.
@@ -204,24 +212,29 @@ class PosixFinder : public FileFinder {
   private:
     bool Advance(FindRecord* record) {
         while (struct dirent* entry = readdir(dir_)) {
-            std::string name = entry->d_name;
-            if (!MatchesWildcard(name.c_str(), mask_.c_str())) {
-                continue;
+            if (MatchesWildcard(entry->d_name, mask_.c_str()) && Describe(entry->d_name, record)) {
+                return true;
             }
-            struct stat st;
-            if (fstatat(dirfd(dir_), entry->d_name, &st, 0) != 0) {
-                continue;
-            }
-            record->name = ProgramNameOfNative(name);
-            record->alternateName.clear();
-            record->attributes = AttributesOf(name, st);
-            record->size = S_ISDIR(st.st_mode) ? 0 : uint64_t(st.st_size);
-            record->lastWriteTime = FileTimeOfTimespec(st.st_mtim);
-            record->lastAccessTime = FileTimeOfTimespec(st.st_atim);
-            record->creationTime = FileTimeOfTimespec(st.st_ctim);
-            return true;
         }
         return false;
+    }
+
+    // Fills the record of the entry name in the folder. False when it is gone.
+    bool Describe(const std::string& name, FindRecord* record) const {
+        // Within the open folder the name is looked up relative to it.
+        struct stat st;
+        const int got = dir_ ? fstatat(dirfd(dir_), name.c_str(), &st, 0) : stat((folder_ + name).c_str(), &st);
+        if (got != 0) {
+            return false;
+        }
+        record->name = ProgramNameOfNative(name);
+        record->alternateName.clear();
+        record->attributes = AttributesOf(name, st);
+        record->size = S_ISDIR(st.st_mode) ? 0 : uint64_t(st.st_size);
+        record->lastWriteTime = FileTimeOfTimespec(st.st_mtim);
+        record->lastAccessTime = FileTimeOfTimespec(st.st_atim);
+        record->creationTime = FileTimeOfTimespec(st.st_ctim);
+        return true;
     }
 
     DIR* dir_ = nullptr;

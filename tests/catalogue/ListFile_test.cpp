@@ -32,9 +32,13 @@ class RecordingHost : public CatalogueHost {
     void ShowFileError(uint32_t error, const std::string& text) override {
         errors.push_back(std::to_string(error) + " " + text);
     }
+    void ShowWarning(const std::string& text) override {
+        warnings.push_back(text);
+    }
     int pumps = 0;
     int abortAtPump = -1;
     Rows errors;
+    Rows warnings;
 };
 
 class ListFileTest : public ::testing::Test {
@@ -97,6 +101,11 @@ TEST(ListFileHeader, CurrentAndOldHeadersWithAnyLineEnd) {
         {"[Kadrel MIDI File List]\nx", 24},
         {"[Kadrel MIDI File List]\rx", 24},
         {"[Kadrel File List]x\r\n", 0},  // text after the header on its line
+        // A byte order mark left by an editor saving in UTF-8.
+        {"\xEF\xBB\xBF[Kadrel File List]\r\n", 23},
+        {"\xEF\xBB\xBF[Kadrel File List]", 21},
+        {"\xEF\xBB\xBF[Kadrel MIDI File List]\nx", 27},
+        {"\xEF\xBB[Kadrel File List]\r\n", 0},
         {"[Kadrel File Lis", 0},
         {"[kadrel file list]\r\n", 0},
         {"", 0},
@@ -238,6 +247,30 @@ TEST_F(ListFileTest, SelfIncludeReadsNineTimes) {
     WriteList("self.lst", "|include self.lst\r\na.mid\r\n");
     EXPECT_TRUE(Read("self.lst"));
     EXPECT_EQ(Rows(kMaxListDepth + 1, "a.mid"), Relative(state_.scanList));
+    EXPECT_TRUE(host_.warnings.empty());
+}
+
+TEST_F(ListFileTest, ExpansionStopsAtTheLimitsWithOneWarning) {
+    WriteList("self.lst", "a.mid\r\nb.mid\r\nsub\\c.mid\r\n|include self.lst\r\n|include self.lst\r\n");
+    const struct {
+        const char* what;
+        ListExpansionLimits limits;
+        size_t rows;
+    } cases[] = {
+        // Three rows a read, the reads stopping after the fifth.
+        {"list reads", {5, 1000}, 15},
+        // The rows stop at the first line read past ten of them.
+        {"rows", {1000, 10}, 10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        host_.warnings.clear();
+        state_.listLimits = c.limits;
+        EXPECT_TRUE(Read("self.lst"));
+        EXPECT_EQ(c.rows, Relative(state_.scanList).size());
+        ASSERT_EQ(1u, host_.warnings.size());
+        EXPECT_EQ(0u, host_.warnings[0].find(base_ + "self.lst\n\n"));
+    }
 }
 
 TEST_F(ListFileTest, FixtureListsReadFromTheirFolder) {

@@ -93,6 +93,21 @@ TEST_F(AtomicFileTest, StaleTemporaryFromACrashIsLeftAlone) {
     EXPECT_EQ((std::set<std::string>{"best.lst", "best.lst.~tmp"}), NamesIn(folder));
 }
 
+TEST_F(AtomicFileTest, TemporariesTakingEveryNameAreClearedAway) {
+    // Crash after crash left a temporary under every name the writer tries.
+    const std::string target = folder.File("_Kadrel.cac");
+    ASSERT_TRUE(WriteWholeFile(target, "old cache"));
+    ASSERT_TRUE(WriteWholeFile(target + ".~tmp", "half a cache"));
+    for (int i = 1; i < 32; i++) {
+        ASSERT_TRUE(WriteWholeFile(target + ".~tmp" + std::to_string(i), "half a cache"));
+    }
+
+    EXPECT_EQ(0u, WriteFileAtomically(target.c_str(), "new", 3));
+
+    EXPECT_EQ("new", ReadWholeFile(target));
+    EXPECT_EQ(std::set<std::string>{"_Kadrel.cac"}, NamesIn(folder));
+}
+
 TEST_F(AtomicFileTest, MissingFolderFailsWithoutCreatingAnything) {
     const std::string target = folder.File("missing") + "\\_Kadrel.cac";
     EXPECT_NE(0u, WriteFileAtomically(target.c_str(), "x", 1));
