@@ -210,9 +210,12 @@ class ArchiveFinder : public FileFinder {
             error_ = uint32_t(-1);
             return;
         }
-        error_ = 0;
         ArchiveEntry entry;
-        found_ = FindFirstMember(list_.get(), pattern.c_str(), &entry) == 0;
+        const int result = FindFirstMember(list_.get(), pattern.c_str(), &entry);
+        found_ = result == 0;
+        // A listing that ends in damage before any member is reported as
+        // that damage, not shown as an empty archive.
+        error_ = result == 0 || result == kArchiveNoMore ? 0 : uint32_t(result);
         if (found_) {
             FindRecordOfEntry(entry, record);
         }

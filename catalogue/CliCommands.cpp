@@ -223,7 +223,9 @@ static bool CheckLocation(const std::string& location, LocationKind kind, std::o
     FindRecord record;
     const std::unique_ptr<FileFinder> finder = FinderOpen(&record, (location + "*.*").c_str(), nullptr);
     if (!finder->Found()) {
-        ReportPathError(location, finder->Error(), "no such folder or archive", err);
+        const bool damaged = finder->Error() != kErrorSuccess && finder->Error() != uint32_t(-1) &&
+                             ArchiveKindOfPath(location.c_str(), false) != kArchiveNone;
+        ReportPathError(location, finder->Error(), damaged ? "damaged archive" : "no such folder or archive", err);
         return false;
     }
     return true;

@@ -1,9 +1,35 @@
-// Reading ZIP local file headers.
+// Reading ZIP local file headers and the central directory.
 #include "catalogue/ZipHeader.h"
+
+#include <vector>
 
 #include "catalogue/ArchiveKind.h"
 
 static constexpr uint32_t kLocalHeaderBytes = 30;
+static constexpr uint32_t kDirectoryEntryBytes = 46;
+static constexpr uint32_t kEndRecordBytes = 22;
+static constexpr uint32_t kEndCommentMax = 0xFFFF;
+static constexpr uint32_t kZip64LocatorBytes = 20;
+static constexpr uint32_t kZip64EndRecordBytes = 56;
+static constexpr uint32_t kNoValue32 = 0xFFFFFFFFu;
+
+static bool HasSignature(const uint8_t* p, uint8_t third, uint8_t fourth) {
+    return p[0] == 0x50 && p[1] == 0x4B && p[2] == third && p[3] == fourth;
+}
+
+static uint64_t Le64(const uint8_t* p) {
+    return uint64_t(Le32(p)) | (uint64_t(Le32(p + 4)) << 32);
+}
+
+static uint32_t Clamp32(uint64_t value) {
+    return value > kNoValue32 ? kNoValue32 : uint32_t(value);
+}
+
+// After a record that is not the one expected: another "PK" record ends
+// the walk, anything else is damage.
+static int EndOfRecords(const uint8_t* head, size_t got) {
+    return (got >= 2 && head[0] == 0x50 && head[1] == 0x4B) ? kArchiveNoMore : kArchiveErrorBroken;
+}
 
 static bool IsLocalSignature(const uint8_t* p) {
     return p[0] == 0x50 && p[1] == 0x4B && p[2] == 0x03 && p[3] == 0x04;
@@ -19,7 +45,7 @@ int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint3
     size_t got = source->ReadAt(offset, head, sizeof head);
     if (got < 4 || !IsLocalSignature(head)) {
         // The central directory and the end record also start with "PK".
-        return (got >= 2 && head[0] == 0x50 && head[1] == 0x4B) ? kArchiveNoMore : kArchiveErrorBroken;
+        return EndOfRecords(head, got);
     }
     if (got < sizeof head) {
         return kArchiveErrorBroken;
@@ -42,6 +68,12 @@ int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint3
         return kArchiveErrorBroken;
     }
     entry->name.assign(name, nameLength);
+    if ((entry->flags & kZipFlagSizesAfterData) && entry->packedSize == 0) {
+        // A streamed member: its size is only in the data descriptor after
+        // it and in the central directory, so the next header is not found.
+        return kArchiveErrorBroken;
+    }
+    entry->headerOffset = offset;
     uint64_t dataOffset = uint64_t(offset) + kLocalHeaderBytes + nameLength + extraLength;
     uint64_t nextOffset = dataOffset + entry->packedSize;
     entry->dataOffset = dataOffset > 0xFFFFFFFFu ? 0xFFFFFFFFu : uint32_t(dataOffset);
@@ -51,4 +83,137 @@ int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint3
 
 bool IsListedZipEntry(const ZipEntry& entry) {
     return entry.packedSize != 0 && !(!entry.name.empty() && entry.name.back() == '/');
+}
+
+// Reads the Zip64 end record that the locator before the end record points
+// at. True with *directory filled.
+static bool ReadZip64End(ArchiveSource* source, uint32_t endOffset, ZipDirectory* directory) {
+    uint8_t locator[kZip64LocatorBytes];
+    if (endOffset < kZip64LocatorBytes ||
+        source->ReadAt(endOffset - kZip64LocatorBytes, locator, sizeof locator) != sizeof locator ||
+        !HasSignature(locator, 0x06, 0x07)) {
+        return false;
+    }
+    const uint64_t recordOffset = Le64(locator + 8);
+    uint8_t record[kZip64EndRecordBytes];
+    if (recordOffset >= source->Size() ||
+        source->ReadAt(uint32_t(recordOffset), record, sizeof record) != sizeof record ||
+        !HasSignature(record, 0x06, 0x06)) {
+        return false;
+    }
+    const uint64_t count = Le64(record + 32);
+    const uint64_t offset = Le64(record + 48);
+    if (offset >= source->Size()) {
+        return false;
+    }
+    directory->offset = uint32_t(offset);
+    directory->count = Clamp32(count);
+    return true;
+}
+
+bool FindZipDirectory(ArchiveSource* source, ZipDirectory* directory) {
+    const uint32_t size = source->Size();
+    if (size < kEndRecordBytes) {
+        return false;
+    }
+    // The end record is the last 22 bytes unless a comment follows it.
+    const uint32_t last = size - kEndRecordBytes;
+    const uint32_t first = last > kEndCommentMax ? last - kEndCommentMax : 0;
+    std::vector<uint8_t> tail(size - first);
+    if (source->ReadAt(first, tail.data(), tail.size()) != tail.size()) {
+        return false;
+    }
+    for (uint32_t at = last + 1; at-- > first;) {
+        const uint8_t* end = tail.data() + (at - first);
+        if (!HasSignature(end, 0x05, 0x06) || Le16(end + 20) > size - at - kEndRecordBytes) {
+            continue;
+        }
+        directory->offset = Le32(end + 16);
+        directory->count = Le16(end + 10);
+        if ((directory->offset == kNoValue32 || directory->count == 0xFFFF) && !ReadZip64End(source, at, directory) &&
+            directory->offset == kNoValue32) {
+            return false;
+        }
+        if (directory->offset > at) {
+            return false;
+        }
+        uint8_t signature[4];
+        return directory->count == 0 ||
+               (source->ReadAt(directory->offset, signature, 4) == 4 && HasSignature(signature, 0x01, 0x02));
+    }
+    return false;
+}
+
+// Takes the sizes and the header offset that the directory entry gives as
+// 0xFFFFFFFF from its Zip64 extra field, in the field's order.
+static void ReadZip64Sizes(const uint8_t* extra, uint32_t extraLength, ZipEntry* entry) {
+    uint32_t at = 0;
+    while (extraLength - at >= 4) {
+        const uint32_t id = Le16(extra + at);
+        const uint32_t length = Le16(extra + at + 2);
+        at += 4;
+        if (length > extraLength - at) {
+            return;
+        }
+        if (id == 0x0001) {
+            uint32_t* fields[] = {&entry->size, &entry->packedSize, &entry->headerOffset};
+            uint32_t used = 0;
+            for (uint32_t* field : fields) {
+                if (*field == kNoValue32 && length - used >= 8) {
+                    *field = Clamp32(Le64(extra + at + used));
+                    used += 8;
+                }
+            }
+            return;
+        }
+        at += length;
+    }
+}
+
+int ReadZipDirectoryEntry(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint32_t* next) {
+    uint8_t head[kDirectoryEntryBytes];
+    size_t got = source->ReadAt(offset, head, sizeof head);
+    if (got < 4 || !HasSignature(head, 0x01, 0x02)) {
+        return EndOfRecords(head, got);
+    }
+    if (got < sizeof head) {
+        return kArchiveErrorBroken;
+    }
+    *entry = ZipEntry();
+    entry->flags = Le16(head + 8);
+    entry->method = Le16(head + 10);
+    entry->dosTime = Le16(head + 12);
+    entry->dosDate = Le16(head + 14);
+    entry->crc = Le32(head + 16);
+    entry->packedSize = Le32(head + 20);
+    entry->size = Le32(head + 24);
+    const uint32_t nameLength = Le16(head + 28);
+    const uint32_t extraLength = Le16(head + 30);
+    const uint32_t commentLength = Le16(head + 32);
+    entry->headerOffset = Le32(head + 42);
+    if (nameLength > kMemberNameMax) {
+        return kArchiveErrorLongName;
+    }
+    std::vector<uint8_t> variable(nameLength + extraLength);
+    if (source->ReadAt(offset + kDirectoryEntryBytes, variable.data(), variable.size()) != variable.size()) {
+        return kArchiveErrorBroken;
+    }
+    entry->name.assign(reinterpret_cast<const char*>(variable.data()), nameLength);
+    ReadZip64Sizes(variable.data() + nameLength, extraLength, entry);
+    const uint64_t nextOffset = uint64_t(offset) + kDirectoryEntryBytes + nameLength + extraLength + commentLength;
+    *next = Clamp32(nextOffset);
+    return 0;
+}
+
+int LocateZipData(ArchiveSource* source, ZipEntry* entry) {
+    uint8_t head[kLocalHeaderBytes];
+    if (source->ReadAt(entry->headerOffset, head, sizeof head) != sizeof head || !IsLocalSignature(head)) {
+        return kArchiveErrorBroken;
+    }
+    const uint64_t dataOffset = uint64_t(entry->headerOffset) + kLocalHeaderBytes + Le16(head + 26) + Le16(head + 28);
+    if (dataOffset > source->Size()) {
+        return kArchiveErrorBroken;
+    }
+    entry->dataOffset = uint32_t(dataOffset);
+    return 0;
 }
