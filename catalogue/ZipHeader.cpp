@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "catalogue/ArchiveKind.h"
+#include "catalogue/ZipNames.h"
 
 static constexpr uint32_t kLocalHeaderBytes = 30;
 static constexpr uint32_t kDirectoryEntryBytes = 46;
@@ -67,7 +68,7 @@ int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint3
     if (source->ReadAt(offset + kLocalHeaderBytes, name, nameLength) != nameLength) {
         return kArchiveErrorBroken;
     }
-    entry->name.assign(name, nameLength);
+    entry->name = ZipDisplayName(std::string(name, nameLength), entry->flags);
     if ((entry->flags & kZipFlagSizesAfterData) && entry->packedSize == 0) {
         // A streamed member: its size is only in the data descriptor after
         // it and in the central directory, so the next header is not found.
@@ -198,7 +199,7 @@ int ReadZipDirectoryEntry(ArchiveSource* source, uint32_t offset, ZipEntry* entr
     if (source->ReadAt(offset + kDirectoryEntryBytes, variable.data(), variable.size()) != variable.size()) {
         return kArchiveErrorBroken;
     }
-    entry->name.assign(reinterpret_cast<const char*>(variable.data()), nameLength);
+    entry->name = ZipDisplayName(std::string(reinterpret_cast<const char*>(variable.data()), nameLength), entry->flags);
     ReadZip64Sizes(variable.data() + nameLength, extraLength, entry);
     const uint64_t nextOffset = uint64_t(offset) + kDirectoryEntryBytes + nameLength + extraLength + commentLength;
     *next = Clamp32(nextOffset);
