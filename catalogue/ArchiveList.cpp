@@ -227,7 +227,7 @@ class ZipList : public WalkedList {
         if (!directoryKnown_) {
             directoryKnown_ = true;
             ZipDirectory directory;
-            usesDirectory_ = IsZipArchive(&source_) && FindZipDirectory(&source_, &directory);
+            usesDirectory_ = FindZipDirectory(&source_, &directory);
             directoryOffset_ = directory.offset;
         }
         return usesDirectory_;

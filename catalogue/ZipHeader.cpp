@@ -91,14 +91,14 @@ bool IsListedZipEntry(const ZipEntry& entry) {
 static bool ReadZip64End(ArchiveSource* source, uint32_t endOffset, ZipDirectory* directory) {
     uint8_t locator[kZip64LocatorBytes];
     if (endOffset < kZip64LocatorBytes ||
-        source->ReadAt(endOffset - kZip64LocatorBytes, locator, sizeof locator) != sizeof locator ||
+        source->ReadAside(endOffset - kZip64LocatorBytes, locator, sizeof locator) != sizeof locator ||
         !HasSignature(locator, 0x06, 0x07)) {
         return false;
     }
     const uint64_t recordOffset = Le64(locator + 8);
     uint8_t record[kZip64EndRecordBytes];
     if (recordOffset >= source->Size() ||
-        source->ReadAt(uint32_t(recordOffset), record, sizeof record) != sizeof record ||
+        source->ReadAside(uint32_t(recordOffset), record, sizeof record) != sizeof record ||
         !HasSignature(record, 0x06, 0x06)) {
         return false;
     }
@@ -112,35 +112,54 @@ static bool ReadZip64End(ArchiveSource* source, uint32_t endOffset, ZipDirectory
     return true;
 }
 
+// Reads the end record at offset at (its 22 bytes in end) and follows it to
+// the directory. True when it leads to a directory of this archive.
+static bool FollowEndRecord(ArchiveSource* source, uint32_t at, const uint8_t* end, ZipDirectory* directory) {
+    directory->offset = Le32(end + 16);
+    directory->count = Le16(end + 10);
+    if ((directory->offset == kNoValue32 || directory->count == 0xFFFF) && !ReadZip64End(source, at, directory) &&
+        directory->offset == kNoValue32) {
+        return false;
+    }
+    if (directory->offset > at) {
+        return false;
+    }
+    // An archive starts with a member, so a directory of none is no
+    // directory of this archive (archives written by hand end so).
+    uint8_t signature[4];
+    return directory->count != 0 && source->ReadAside(directory->offset, signature, 4) == 4 &&
+           HasSignature(signature, 0x01, 0x02);
+}
+
+static bool IsEndRecordAt(const uint8_t* end, uint32_t at, uint32_t size) {
+    return HasSignature(end, 0x05, 0x06) && Le16(end + 20) == size - at - kEndRecordBytes;
+}
+
 bool FindZipDirectory(ArchiveSource* source, ZipDirectory* directory) {
     const uint32_t size = source->Size();
     if (size < kEndRecordBytes) {
         return false;
     }
-    // The end record is the last 22 bytes unless a comment follows it.
+    // The end record is the last 22 bytes unless a comment follows it; every
+    // member read opens the archive anew, so that case costs one small read.
     const uint32_t last = size - kEndRecordBytes;
-    const uint32_t first = last > kEndCommentMax ? last - kEndCommentMax : 0;
-    std::vector<uint8_t> tail(size - first);
-    if (source->ReadAt(first, tail.data(), tail.size()) != tail.size()) {
+    uint8_t record[kEndRecordBytes];
+    if (source->ReadAside(last, record, sizeof record) != sizeof record) {
         return false;
     }
-    for (uint32_t at = last + 1; at-- > first;) {
+    if (IsEndRecordAt(record, last, size)) {
+        return FollowEndRecord(source, last, record, directory);
+    }
+    const uint32_t first = last > kEndCommentMax ? last - kEndCommentMax : 0;
+    std::vector<uint8_t> tail(size - first);
+    if (source->ReadAside(first, tail.data(), tail.size()) != tail.size()) {
+        return false;
+    }
+    for (uint32_t at = last; at-- > first;) {
         const uint8_t* end = tail.data() + (at - first);
-        if (!HasSignature(end, 0x05, 0x06) || Le16(end + 20) > size - at - kEndRecordBytes) {
-            continue;
+        if (IsEndRecordAt(end, at, size)) {
+            return FollowEndRecord(source, at, end, directory);
         }
-        directory->offset = Le32(end + 16);
-        directory->count = Le16(end + 10);
-        if ((directory->offset == kNoValue32 || directory->count == 0xFFFF) && !ReadZip64End(source, at, directory) &&
-            directory->offset == kNoValue32) {
-            return false;
-        }
-        if (directory->offset > at) {
-            return false;
-        }
-        uint8_t signature[4];
-        return directory->count == 0 ||
-               (source->ReadAt(directory->offset, signature, 4) == 4 && HasSignature(signature, 0x01, 0x02));
     }
     return false;
 }

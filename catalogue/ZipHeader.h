@@ -43,8 +43,8 @@ bool IsZipArchive(ArchiveSource* source);
 int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint32_t* next);
 
 // Finds the central directory through the end record (also its Zip64 form)
-// in the last 64 KiB of the file. True when the record is there and the
-// directory it names starts with an entry (or is empty).
+// in the last 64 KiB of the file. True when the record is there, claims
+// entries and the directory it names starts with one.
 bool FindZipDirectory(ArchiveSource* source, ZipDirectory* directory);
 
 // Reads the central directory entry at offset. Returns 0 with *entry and
