@@ -147,9 +147,16 @@ std::unique_ptr<SongFile> OpenMemberInMemory(int kind,
             ReadMemberToMemory(kind, archive.c_str(), member.c_str(), bytes.bytes.get(), bytes.size) != 0) {
             return nullptr;
         }
-    }
-    if (bytes.size == 0) {
+    } else {
         return nullptr;
+    }
+    // An empty member opens as an empty file does, so that the readers
+    // judge it the same way.
+    if (!bytes.bytes) {
+        bytes.bytes.reset(new (std::nothrow) uint8_t[1]);
+        if (!bytes.bytes) {
+            return nullptr;
+        }
     }
     *lastError = kErrorSuccess;
     return std::make_unique<MemorySongFile>(std::move(bytes.bytes), bytes.size, kind);
