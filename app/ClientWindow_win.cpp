@@ -52,7 +52,8 @@ ClientWindow::ClientWindow(MainWindow* main)
     random.seed(StartupSeed(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
     InitializeCriticalSection(&catalogueLock);
     SetDefaultSoundModules(&modules_, &detectors_);
-    analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag);
+    analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag,
+                                                   settings.emulation.searchResetMessage ? &modules_ : nullptr);
     analyzer_->titleSearch = settings.mode.titleSearch;
     catalogue_.host = this;
     catalogue_.analyzer = analyzer_.get();

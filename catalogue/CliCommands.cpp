@@ -236,7 +236,7 @@ struct CliCatalogue {
     CliCatalogue(std::ostream& err, LocationKind kind)
         : modules(MakeSoundModuleTable()),
           detectors(MakeSoundModuleDetectorTable()),
-          analyzer(&detectors, kDefaultSearchStrFlag),
+          analyzer(&detectors, kDefaultSearchStrFlag, &modules),
           host(err, kind) {
         SetDefaultSoundModules(&modules, &detectors);
         state.host = &host;
