@@ -278,7 +278,9 @@ static LocationKind KindOfLocation(const std::string& location) {
 }
 
 // Opens the location named by the first operand for a listing and refreshes
-// its cache unless told not to. Null (with a message) when the location
+// its cache unless told not to. As the program's window does, only a cache
+// file that is there is refreshed; "cache new" makes one. Null (with a
+// message) when the location
 // cannot be read. A cache that cannot be written (read-only folder, full
 // disk) stops nothing: as in the program's window, the failure is reported,
 // the old cache file stays as it was, and the titles just read are listed.
@@ -293,7 +295,7 @@ static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std:
     if (!OpenCliLocation(*catalogue, location, options)) {
         return nullptr;
     }
-    if (options.cacheUpdate && !RefreshCliCache(*catalogue, true)) {
+    if (options.cacheUpdate && catalogue->state.cacheFileExisted && !RefreshCliCache(*catalogue, true)) {
         err << "quillory-cli: warning: the title cache was not written; its songs are read again next time\n";
     }
     return catalogue;

@@ -154,6 +154,7 @@ TEST(MidiReset, TheModuleGoesIntoTheTitleCache) {
     ScratchFolder folder;
     ASSERT_TRUE(WriteWholeFile(folder.File("a.mid"), Song("Plain Title", {kGmOn, kXgOn})));
     std::ostringstream out, err;
+    ASSERT_EQ(kCliSuccess, RunCli({"cache", "new", folder.Path()}, out, err)) << err.str();
     ASSERT_EQ(kCliSuccess, RunCli({"list", folder.Path()}, out, err)) << err.str();
     EXPECT_NE(std::string::npos, out.str().find("a.mid\ta\tPlain Title\t[なし]\tXG\t")) << out.str();
     const std::string cache = ReadWholeFile(folder.File("_Kadrel.cac"));
