@@ -70,6 +70,7 @@ ClientWindow::ClientWindow(MainWindow* main)
 
 ClientWindow::~ClientWindow() {
     SetListEditorSettings(nullptr);
+    SetListEditorTitleSettings(nullptr);
     player_.reset();
     tree_.reset();
     list_.reset();
@@ -117,6 +118,7 @@ void ClientWindow::OnCreate(MessageContext&) {
     }
     splitter_.SetPosition(int(settings.window.treeWindWidth));
     SetListEditorSettings(&settings.makeList);
+    SetListEditorTitleSettings(&settings.mode);
     RegisterDropTargets();
     StartWatchers();
     tree_->BuildTree();
