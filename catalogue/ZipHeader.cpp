@@ -41,6 +41,22 @@ bool IsZipArchive(ArchiveSource* source) {
     return source->ReadAt(0, signature, 4) == 4 && IsLocalSignature(signature);
 }
 
+// The fields that local headers and directory entries share, in the same
+// order, from the general purpose flags on: fills *entry and gives the name
+// and extra field lengths.
+static void ReadSharedFields(const uint8_t* fields, ZipEntry* entry, uint32_t* nameLength, uint32_t* extraLength) {
+    *entry = ZipEntry();
+    entry->flags = Le16(fields);
+    entry->method = Le16(fields + 2);
+    entry->dosTime = Le16(fields + 4);
+    entry->dosDate = Le16(fields + 6);
+    entry->crc = Le32(fields + 8);
+    entry->packedSize = Le32(fields + 12);
+    entry->size = Le32(fields + 16);
+    *nameLength = Le16(fields + 20);
+    *extraLength = Le16(fields + 22);
+}
+
 int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint32_t* next) {
     uint8_t head[kLocalHeaderBytes];
     size_t got = source->ReadAt(offset, head, sizeof head);
@@ -51,16 +67,9 @@ int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint3
     if (got < sizeof head) {
         return kArchiveErrorBroken;
     }
-    *entry = ZipEntry();
-    entry->flags = Le16(head + 6);
-    entry->method = Le16(head + 8);
-    entry->dosTime = Le16(head + 10);
-    entry->dosDate = Le16(head + 12);
-    entry->crc = Le32(head + 14);
-    entry->packedSize = Le32(head + 18);
-    entry->size = Le32(head + 22);
-    uint32_t nameLength = Le16(head + 26);
-    uint32_t extraLength = Le16(head + 28);
+    uint32_t nameLength = 0;
+    uint32_t extraLength = 0;
+    ReadSharedFields(head + 6, entry, &nameLength, &extraLength);
     if (nameLength > kMemberNameMax) {
         return kArchiveErrorLongName;
     }
@@ -199,16 +208,9 @@ int ReadZipDirectoryEntry(ArchiveSource* source, uint32_t offset, ZipEntry* entr
     if (got < sizeof head) {
         return kArchiveErrorBroken;
     }
-    *entry = ZipEntry();
-    entry->flags = Le16(head + 8);
-    entry->method = Le16(head + 10);
-    entry->dosTime = Le16(head + 12);
-    entry->dosDate = Le16(head + 14);
-    entry->crc = Le32(head + 16);
-    entry->packedSize = Le32(head + 20);
-    entry->size = Le32(head + 24);
-    const uint32_t nameLength = Le16(head + 28);
-    const uint32_t extraLength = Le16(head + 30);
+    uint32_t nameLength = 0;
+    uint32_t extraLength = 0;
+    ReadSharedFields(head + 8, entry, &nameLength, &extraLength);
     const uint32_t commentLength = Le16(head + 32);
     entry->headerOffset = Le32(head + 42);
     if (nameLength > kMemberNameMax) {
