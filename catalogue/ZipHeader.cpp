@@ -57,15 +57,22 @@ static void ReadSharedFields(const uint8_t* fields, ZipEntry* entry, uint32_t* n
     *extraLength = Le16(fields + 22);
 }
 
-int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint32_t* next) {
-    uint8_t head[kLocalHeaderBytes];
-    size_t got = source->ReadAt(offset, head, sizeof head);
-    if (got < 4 || !IsLocalSignature(head)) {
-        // The central directory and the end record also start with "PK".
+// Reads the fixed part of a record whose signature is "PK", third, third + 1
+// (a local header or a directory entry): 0, or what ends the walk there.
+static int ReadFixedPart(ArchiveSource* source, uint32_t offset, uint8_t third, uint8_t* head, size_t size) {
+    const size_t got = source->ReadAt(offset, head, size);
+    if (got < 4 || !HasSignature(head, third, uint8_t(third + 1))) {
+        // The central directory and the end records also start with "PK".
         return EndOfRecords(head, got);
     }
-    if (got < sizeof head) {
-        return kArchiveErrorBroken;
+    return got < size ? kArchiveErrorBroken : 0;
+}
+
+int ReadZipHeader(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint32_t* next) {
+    uint8_t head[kLocalHeaderBytes];
+    const int fixed = ReadFixedPart(source, offset, 0x03, head, sizeof head);
+    if (fixed != 0) {
+        return fixed;
     }
     uint32_t nameLength = 0;
     uint32_t extraLength = 0;
@@ -201,12 +208,9 @@ static void ReadZip64Sizes(const uint8_t* extra, uint32_t extraLength, ZipEntry*
 
 int ReadZipDirectoryEntry(ArchiveSource* source, uint32_t offset, ZipEntry* entry, uint32_t* next) {
     uint8_t head[kDirectoryEntryBytes];
-    size_t got = source->ReadAt(offset, head, sizeof head);
-    if (got < 4 || !HasSignature(head, 0x01, 0x02)) {
-        return EndOfRecords(head, got);
-    }
-    if (got < sizeof head) {
-        return kArchiveErrorBroken;
+    const int fixed = ReadFixedPart(source, offset, 0x01, head, sizeof head);
+    if (fixed != 0) {
+        return fixed;
     }
     uint32_t nameLength = 0;
     uint32_t extraLength = 0;
