@@ -217,6 +217,10 @@ const FileErrorRow kFileErrors[] = {
     {183, "同じ名前のファイルがあります。"},
     {206, "ファイル名または拡張子が長すぎます。"},
     {267, "ディレクトリが無効です。"},
+    // What an archive listing reports for an archive it cannot walk.
+    {kArchiveErrorBroken, "書庫ファイルが壊れています。"},
+    {kArchiveErrorLevel, "書庫ファイルが壊れています。"},
+    {kArchiveErrorLongName, "書庫ファイルが壊れています。"},
 };
 
 constexpr uint32_t kErrorCancelled = 1235;

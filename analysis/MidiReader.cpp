@@ -312,12 +312,18 @@ void FinishSongInfo(SongInfo* info, ByteWindow& window, uint64_t base, int exami
 
 }  // namespace
 
-int32_t ReadMidiFile(SongFile& file, SongInfo* info, char* title, bool titleSearch) {
+int32_t ReadMidiFile(SongFile& file, SongInfo* info, char* title, bool titleSearch, MidiReset* reset) {
     ByteWindow window(file, info != nullptr ? kFullWindowBytes : kListWindowBytes);
     uint64_t base = 0;
     bool rmid = false;
     if (!FindHeader(window, &base, &rmid)) {
         return kReadUnsupported;
+    }
+    if (reset != nullptr) {
+        // The head is in the window already: looking at it costs no read.
+        uint32_t got = 0;
+        const uint8_t* head = window.Fetch(0, kListWindowBytes, &got);
+        *reset = FindMidiReset(head, got);
     }
     uint32_t got = 0;
     const uint8_t* formatBytes = window.Fetch(base + 8, 2, &got);

@@ -17,6 +17,7 @@ struct ReadCall {
     char* title;
     char* comment;
     bool titleSearch;
+    MidiReset* midiReset;
 };
 
 using ReaderFn = int32_t (*)(const ReadCall& call);
@@ -34,7 +35,7 @@ constexpr size_t kMaxTitleBytes = 255;
 static PlatformAsfReader platformAsfReader = nullptr;
 
 static int32_t ReadMidi(const ReadCall& call) {
-    return ReadMidiFile(*call.file, call.info, call.title, call.titleSearch);
+    return ReadMidiFile(*call.file, call.info, call.title, call.titleSearch, call.midiReset);
 }
 
 static int32_t ReadRecomposer(const ReadCall& call) {
@@ -100,13 +101,18 @@ static const char* FailureTitle(int32_t result) {
 
 // Opens the song and runs the reader. The path is taken from titleBuffer
 // before any reader writes a title over it.
-static int32_t OpenAndRead(ReaderFn read, SongInfo* info, char* titleBuffer, char* commentBuffer, bool titleSearch) {
+static int32_t OpenAndRead(ReaderFn read,
+                           SongInfo* info,
+                           char* titleBuffer,
+                           char* commentBuffer,
+                           bool titleSearch,
+                           MidiReset* midiReset) {
     uint32_t lastError = kErrorSuccess;
     const std::unique_ptr<SongFile> file = OpenSongFile(titleBuffer, SongOpenRequest(), &lastError);
     if (!file) {
         return ReaderResultOfOpenError(lastError);
     }
-    return read(ReadCall{file.get(), info, titleBuffer, commentBuffer, titleSearch});
+    return read(ReadCall{file.get(), info, titleBuffer, commentBuffer, titleSearch, midiReset});
 }
 
 void SetPlatformAsfReader(PlatformAsfReader reader) {
@@ -118,7 +124,11 @@ int32_t ReadSongInfo(SongInfo* info,
                      char* commentBuffer,
                      int kind,
                      const char* fallbackTitle,
-                     bool titleSearch) {
+                     bool titleSearch,
+                     MidiReset* midiReset) {
+    if (midiReset) {
+        *midiReset = MidiReset::kNone;
+    }
     if (kind == kKindNotMusic) {
         kind = MusicFileTypes().GetMusicFileKind(titleBuffer, nullptr);
     }
@@ -126,7 +136,8 @@ int32_t ReadSongInfo(SongInfo* info,
         commentBuffer[0] = '\0';
     }
     const ReaderFn read = FindReader(kind);
-    const int32_t result = read ? OpenAndRead(read, info, titleBuffer, commentBuffer, titleSearch) : kReadUnsupported;
+    const int32_t result =
+        read ? OpenAndRead(read, info, titleBuffer, commentBuffer, titleSearch, midiReset) : kReadUnsupported;
     if (result < 0) {
         CopyBounded(titleBuffer, FailureTitle(result), kMaxTitleBytes);
         if (commentBuffer) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "analysis/MidiReset.h"
 #include "core/SongFile.h"
 
 struct SongInfo;
@@ -15,12 +16,13 @@ constexpr int32_t kReadCannotRead = -2;   // the file cannot be read
 constexpr int32_t kReadLocked = -3;       // sharing violation
 constexpr int32_t kReadDenied = -4;       // access denied
 
-constexpr int kTitleBufferBytes = 512;   // path on entry, title on return (<= 255 bytes + NUL)
-constexpr int kCommentBufferBytes = 512; // comment, at most 511 bytes + NUL
+constexpr int kTitleBufferBytes = 512;    // path on entry, title on return (<= 255 bytes + NUL)
+constexpr int kCommentBufferBytes = 512;  // comment, at most 511 bytes + NUL
 
 // MIDI (SMF and RMID). Writes at most 255 title bytes into title, not
-// terminated; returns their number or a negative result.
-int32_t ReadMidiFile(SongFile& file, SongInfo* info, char* title, bool titleSearch);
+// terminated; returns their number or a negative result. reset, when given,
+// receives the reset message found in the file's head as first read.
+int32_t ReadMidiFile(SongFile& file, SongInfo* info, char* title, bool titleSearch, MidiReset* reset = nullptr);
 
 // Recomposer. Same convention as ReadMidiFile.
 int32_t ReadRecomposerFile(SongFile& file, SongInfo* info, char* title);
@@ -43,10 +45,12 @@ void SetPlatformAsfReader(PlatformAsfReader reader);
 // Reads title and comment of one song. titleBuffer (kTitleBufferBytes) holds
 // the path on entry and the title on return; commentBuffer may be null. kind
 // -1 classifies the path. Returns the reader's result; negative results leave
-// a bracketed explanation in titleBuffer and an empty comment.
+// a bracketed explanation in titleBuffer and an empty comment. midiReset,
+// when given, receives the reset message of a MIDI song (kNone otherwise).
 int32_t ReadSongInfo(SongInfo* info,
                      char* titleBuffer,
                      char* commentBuffer,
                      int kind,
                      const char* fallbackTitle,
-                     bool titleSearch);
+                     bool titleSearch,
+                     MidiReset* midiReset = nullptr);

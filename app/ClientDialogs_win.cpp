@@ -169,7 +169,8 @@ void ClientWindow::ApplyChangedSettings(uint32_t refresh) {
     scan.showFileNameExt = settings.listWindow.showFileNameExt;
     scan.autoCache = settings.mode.autoCache;
     if (!catalogue_.busy) {
-        analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag);
+        analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag,
+                                                       settings.emulation.searchResetMessage ? &modules_ : nullptr);
         analyzer_->titleSearch = settings.mode.titleSearch;
         catalogue_.analyzer = analyzer_.get();
     }

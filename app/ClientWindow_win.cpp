@@ -52,7 +52,8 @@ ClientWindow::ClientWindow(MainWindow* main)
     random.seed(StartupSeed(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
     InitializeCriticalSection(&catalogueLock);
     SetDefaultSoundModules(&modules_, &detectors_);
-    analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag);
+    analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag,
+                                                   settings.emulation.searchResetMessage ? &modules_ : nullptr);
     analyzer_->titleSearch = settings.mode.titleSearch;
     catalogue_.host = this;
     catalogue_.analyzer = analyzer_.get();
@@ -69,6 +70,7 @@ ClientWindow::ClientWindow(MainWindow* main)
 
 ClientWindow::~ClientWindow() {
     SetListEditorSettings(nullptr);
+    SetListEditorTitleSettings(nullptr);
     player_.reset();
     tree_.reset();
     list_.reset();
@@ -116,6 +118,7 @@ void ClientWindow::OnCreate(MessageContext&) {
     }
     splitter_.SetPosition(int(settings.window.treeWindWidth));
     SetListEditorSettings(&settings.makeList);
+    SetListEditorTitleSettings(&settings.mode);
     RegisterDropTargets();
     StartWatchers();
     tree_->BuildTree();

@@ -147,9 +147,16 @@ std::unique_ptr<SongFile> OpenMemberInMemory(int kind,
             ReadMemberToMemory(kind, archive.c_str(), member.c_str(), bytes.bytes.get(), bytes.size) != 0) {
             return nullptr;
         }
-    }
-    if (bytes.size == 0) {
+    } else {
         return nullptr;
+    }
+    // An empty member opens as an empty file does, so that the readers
+    // judge it the same way.
+    if (!bytes.bytes) {
+        bytes.bytes.reset(new (std::nothrow) uint8_t[1]);
+        if (!bytes.bytes) {
+            return nullptr;
+        }
     }
     *lastError = kErrorSuccess;
     return std::make_unique<MemorySongFile>(std::move(bytes.bytes), bytes.size, kind);
@@ -210,9 +217,12 @@ class ArchiveFinder : public FileFinder {
             error_ = uint32_t(-1);
             return;
         }
-        error_ = 0;
         ArchiveEntry entry;
-        found_ = FindFirstMember(list_.get(), pattern.c_str(), &entry) == 0;
+        const int result = FindFirstMember(list_.get(), pattern.c_str(), &entry);
+        found_ = result == 0;
+        // A listing that ends in damage before any member is reported as
+        // that damage, not shown as an empty archive.
+        error_ = result == 0 || result == kArchiveNoMore ? 0 : uint32_t(result);
         if (found_) {
             FindRecordOfEntry(entry, record);
         }

@@ -207,6 +207,9 @@ class ZipList : public WalkedList {
         if (current_.method != 0 && current_.method != 8) {
             return kArchiveErrorMethod;
         }
+        if (UsesDirectory() && LocateZipData(&source_, &current_) != 0) {
+            return kArchiveErrorBroken;
+        }
         return DecodeChecked(current_.dataOffset, current_.packedSize, current_.size, current_.crc, ZipCrc32From, out,
                              [this, out](ArchiveRange* packed, bool whole) {
                                  return current_.method == 0 ? CopyStoredMember(packed, packed->Size(), out)
@@ -215,13 +218,31 @@ class ZipList : public WalkedList {
     }
 
    private:
+    // The central directory holds every member's sizes, also of members
+    // whose local headers leave them to a data descriptor after the data
+    // (streamed archives), so it is walked when the end record leads to it.
+    // An archive without one (cut short, or written by hand) is walked
+    // through its local headers.
+    bool UsesDirectory() {
+        if (!directoryKnown_) {
+            directoryKnown_ = true;
+            ZipDirectory directory;
+            usesDirectory_ = FindZipDirectory(&source_, &directory);
+            directoryOffset_ = directory.offset;
+        }
+        return usesDirectory_;
+    }
     bool Start(uint32_t* offset) override {
-        *offset = 0;
-        return IsZipArchive(&source_);
+        if (!IsZipArchive(&source_)) {
+            return false;
+        }
+        *offset = UsesDirectory() ? directoryOffset_ : 0;
+        return true;
     }
     int Step(ArchiveEntry* entry) override {
         uint32_t next = 0;
-        int result = ReadZipHeader(&source_, offset_, &current_, &next);
+        int result = UsesDirectory() ? ReadZipDirectoryEntry(&source_, offset_, &current_, &next)
+                                     : ReadZipHeader(&source_, offset_, &current_, &next);
         if (result != 0) {
             return result;
         }
@@ -238,6 +259,9 @@ class ZipList : public WalkedList {
     }
 
     ZipEntry current_;
+    bool directoryKnown_ = false;
+    bool usesDirectory_ = false;
+    uint32_t directoryOffset_ = 0;
 };
 
 std::unique_ptr<SongFile> OpenArchiveFile(const char* archivePath) {

@@ -22,6 +22,12 @@ class ArchiveSource {
     // than n only at the end of the file or when the file cannot be read.
     size_t ReadAt(uint32_t offset, void* out, size_t n);
 
+    // The same, straight from the file and leaving the window as it is: for
+    // a look at a far place (the end records) between reads close together.
+    size_t ReadAside(uint32_t offset, void* out, size_t n) {
+        return ReadThrough(offset, static_cast<uint8_t*>(out), n);
+    }
+
     // The 8-bit, 16-bit and 32-bit little-endian values at offset; false when
     // the file ends first.
     bool ByteAt(uint32_t offset, uint8_t* value);

@@ -226,7 +226,9 @@ static bool CheckLocation(const std::string& location, LocationKind kind, std::o
     FindRecord record;
     const std::unique_ptr<FileFinder> finder = FinderOpen(&record, (location + "*.*").c_str(), nullptr);
     if (!finder->Found()) {
-        ReportPathError(location, finder->Error(), "no such folder or archive", err);
+        const bool damaged = finder->Error() != kErrorSuccess && finder->Error() != uint32_t(-1) &&
+                             ArchiveKindOfPath(location.c_str(), false) != kArchiveNone;
+        ReportPathError(location, finder->Error(), damaged ? "damaged archive" : "no such folder or archive", err);
         return false;
     }
     return true;
@@ -237,7 +239,7 @@ struct CliCatalogue {
     CliCatalogue(std::ostream& err, LocationKind kind)
         : modules(MakeSoundModuleTable()),
           detectors(MakeSoundModuleDetectorTable()),
-          analyzer(&detectors, kDefaultSearchStrFlag),
+          analyzer(&detectors, kDefaultSearchStrFlag, &modules),
           host(err, kind) {
         SetDefaultSoundModules(&modules, &detectors);
         state.host = &host;
@@ -279,7 +281,9 @@ static LocationKind KindOfLocation(const std::string& location) {
 }
 
 // Opens the location named by the first operand for a listing and refreshes
-// its cache unless told not to. Null (with a message) when the location
+// its cache unless told not to. As the program's window does, only a cache
+// file that is there is refreshed; "cache new" makes one. Null (with a
+// message) when the location
 // cannot be read. A cache that cannot be written (read-only folder, full
 // disk) stops nothing: as in the program's window, the failure is reported,
 // the old cache file stays as it was, and the titles just read are listed.
@@ -294,7 +298,7 @@ static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std:
     if (!OpenCliLocation(*catalogue, location, options)) {
         return nullptr;
     }
-    if (options.cacheUpdate && !RefreshCliCache(*catalogue, true)) {
+    if (options.cacheUpdate && catalogue->state.cacheFileExisted && !RefreshCliCache(*catalogue, true)) {
         err << "quillory-cli: warning: the title cache was not written; its songs are read again next time\n";
     }
     return catalogue;

@@ -1,6 +1,8 @@
 // Titles, sound modules and related flags of one song for the title cache.
 #include "catalogue/FullSongAnalyzer.h"
 
+#include <cstring>
+
 #include "analysis/FileTypes.h"
 #include "analysis/SoundModules.h"
 #include "catalogue/ArchiveKind.h"
@@ -8,8 +10,8 @@
 #include "core/FileFinder.h"
 #include "core/Text.h"
 
-FullSongAnalyzer::FullSongAnalyzer(const BagBox* detectors, uint32_t searchStrFlag)
-    : detectors_(detectors), searchStrFlag_(searchStrFlag) {
+FullSongAnalyzer::FullSongAnalyzer(const BagBox* detectors, uint32_t searchStrFlag, const BagBox* resetModules)
+    : detectors_(detectors), searchStrFlag_(searchStrFlag), resetModules_(resetModules) {
 }
 
 bool FullSongAnalyzer::ReadTexts(const char* fullPath, int32_t fileType, std::string* title, std::string* comment) {
@@ -28,7 +30,13 @@ std::string FullSongAnalyzer::SoundModule(const char* fullPath, int32_t fileType
         std::string comment;
         ReadTexts(fullPath, fileType, &title, &comment);
     }
-    return DetectSoundModule(*detectors_, searchStrFlag_, ArchiveKindOfName, fullPath, lastTitle_.c_str());
+    const char* module =
+        DetectSoundModule(*detectors_, searchStrFlag_, ArchiveKindOfName, fullPath, lastTitle_.c_str());
+    if (resetModules_ && std::strcmp(module, kOtherSoundModule) == 0) {
+        const char* reset = ModuleOfMidiReset(*resetModules_, lastMidiReset_);
+        return reset ? reset : module;
+    }
+    return module;
 }
 
 void FullSongAnalyzer::KeepFolderListing(bool on) {

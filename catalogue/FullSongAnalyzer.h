@@ -13,11 +13,14 @@
 class FullSongAnalyzer : public SongAnalyzer {
    public:
     // detectors: the sound module detection table (may be null: no modules);
-    // searchStrFlag: the texts the detection searches.
-    FullSongAnalyzer(const BagBox* detectors, uint32_t searchStrFlag);
+    // searchStrFlag: the texts the detection searches; resetModules: the
+    // module table, when a song whose texts name no module takes the module
+    // of its reset message (null: it keeps the reserved module).
+    FullSongAnalyzer(const BagBox* detectors, uint32_t searchStrFlag, const BagBox* resetModules = nullptr);
 
     bool ReadTexts(const char* fullPath, int32_t fileType, std::string* title, std::string* comment) override;
-    // The detected module of a sequence song; "" for audio songs.
+    // The detected module of a sequence song, or the module of its reset
+    // message when no detection string matched; "" for audio songs.
     std::string SoundModule(const char* fullPath, int32_t fileType) override;
     // WrdFlags; audio songs keep only the "sry" bit.
     int32_t RelatedFlags(const char* fullPath, int32_t fileType) override;
@@ -33,6 +36,7 @@ class FullSongAnalyzer : public SongAnalyzer {
 
     const BagBox* detectors_;
     uint32_t searchStrFlag_;
+    const BagBox* resetModules_;
     // The last title read: the module detection right after reading a song
     // needs its title, and the song is not read twice for it.
     std::string lastPath_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "catalogue/ListFile.h"
+#include "catalogue/TitleCache.h"
 #include "core/Text.h"
 
 namespace {
@@ -290,4 +291,17 @@ uint32_t ListDocument::SaveAs(const std::string& path) {
     path_ = path;
     modified_ = false;
     return 0;
+}
+
+std::string ListEntryTitle(const std::string& fullPath, bool titleSearch, bool cutTitleSpace) {
+    SongAnalyzer analyzer;
+    analyzer.titleSearch = titleSearch;
+    std::string title;
+    std::string comment;
+    analyzer.ReadTexts(fullPath.c_str(), -1, &title, &comment);
+    if (cutTitleSpace) {
+        CompactSpaces(&title[0]);
+        title.resize(std::char_traits<char>::length(title.c_str()));
+    }
+    return title;
 }

@@ -28,6 +28,12 @@ const char* ListEntryDescription(int32_t kind);
 // against the folder of the list (listPath may be empty for an untitled list).
 std::string ListEntryFullPath(const std::string& entry, const std::string& listPath);
 
+// The title of a song entry as the song list shows a song read from its
+// file: the list's title reading (titleSearch: the "TitleSearch" setting,
+// audio titles joined with their artist), its spaces compacted when
+// cutTitleSpace (the "CutTitleSpace" setting) is on.
+std::string ListEntryTitle(const std::string& fullPath, bool titleSearch, bool cutTitleSpace);
+
 // True for the entries the remove commands leave alone (empty and comments).
 bool IsEntryProtected(const std::string& entry);
 

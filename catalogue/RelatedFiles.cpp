@@ -23,7 +23,10 @@ BagBox MakeRelatedSet() {
 // What a search for a song's companions looks at: the folder (or
 // "archive>" part) of a path, the song's base name, and base name + ".*" to
 // list. A '*' or '?' in the base name works as a wildcard in the listing, so
-// every name found is checked against the base name itself.
+// every name found is checked against the base name itself. The file
+// system's search for base + ".*" also finds base itself, which the member
+// patterns of an archive never match ("*.*" aside), so inside an archive
+// every member is listed and the check against the base name decides.
 struct SameNameSearch {
     std::string folder;
     std::string base;  // as the finder names entries
@@ -36,7 +39,8 @@ static SameNameSearch SplitForSearch(const char* path) {
     SplitPath(path, &search.folder, &name, true);
     std::string base;
     SplitExtension(name.c_str(), &base, nullptr);
-    search.pattern = search.folder + base + ".*";
+    const bool inArchive = !search.folder.empty() && search.folder.back() == '>';
+    search.pattern = search.folder + (inArchive ? std::string("*.*") : base + ".*");
     SplitExtension(EntryNameOf(path).c_str(), &search.base, nullptr);
     return search;
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/MidiReset.h"
 #include "core/BagBox.h"
 
 // TitleCache columns.
@@ -55,6 +56,10 @@ class SongAnalyzer {
 
     // The "TitleSearch" setting, handed to the MIDI reader.
     bool titleSearch = true;
+
+   protected:
+    // The reset message of the song ReadTexts read last.
+    MidiReset lastMidiReset_ = MidiReset::kNone;
 };
 
 // What the cache operations show the user. Every call has a silent default,

@@ -14,7 +14,8 @@
 bool SongAnalyzer::ReadTexts(const char* fullPath, int32_t fileType, std::string* title, std::string* comment) {
     std::string titleBuffer = PathBuffer(fullPath, kTitleBufferBytes);
     char commentBuffer[kCommentBufferBytes];
-    const int32_t result = ReadSongInfo(nullptr, &titleBuffer[0], commentBuffer, fileType, kNoText, titleSearch);
+    const int32_t result =
+        ReadSongInfo(nullptr, &titleBuffer[0], commentBuffer, fileType, kNoText, titleSearch, &lastMidiReset_);
     *title = titleBuffer.c_str();
     *comment = commentBuffer[0] ? commentBuffer : kNoText;
     // Malformed data is still an answer worth keeping; a file that could not

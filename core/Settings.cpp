@@ -169,6 +169,7 @@ const Field<SearchSettings> kSearchFields[] = {
 
 const Field<EmulationSettings> kEmulationFields[] = {
     Number("SearchStrFlag", &EmulationSettings::searchStrFlag),
+    Flag("SearchResetMessage", &EmulationSettings::searchResetMessage),
 };
 
 const Field<PlayerSettings> kPlayerFields[] = {

@@ -143,6 +143,9 @@ struct SearchSettings {
 
 struct EmulationSettings {
     uint32_t searchStrFlag = 0xF;  // every text of a song is searched
+    // A MIDI song no detection string names a module for takes the module
+    // of its reset message.
+    bool searchResetMessage = true;
 };
 
 struct PlayerSettings {

@@ -24,6 +24,7 @@ constexpr int kUpButton = 1013;
 constexpr int kDownButton = 1014;
 constexpr int kResetButton = 1015;
 constexpr int kFirstFlagBox = 1020;  // four boxes, one per SearchStrFlag bit
+constexpr int kResetMessageBox = 1030;
 
 // Edit dialog controls.
 constexpr int kNameEdit = 1101;
@@ -46,7 +47,7 @@ const DLGTEMPLATE* SettingsTemplate() {
     if (dialog) {
         return dialog->Template();
     }
-    dialog = std::make_unique<DialogTemplate>(kSoundModuleSettingsCaption, 330, 200);
+    dialog = std::make_unique<DialogTemplate>(kSoundModuleSettingsCaption, 330, 214);
     dialog->Add(WC_LISTVIEWA, kModuleList, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7,
                 7, 250, 140, "");
     const char* const labels[] = {"編集(&E)...", "追加(&A)...", "削除(&D)...",
@@ -58,6 +59,7 @@ const DLGTEMPLATE* SettingsTemplate() {
     for (int i = 0; i < kFlagBoxCount; i++) {
         dialog->Check(kFirstFlagBox + i, short(14 + 118 * (i % 2)), short(164 + 13 * (i / 2)), 110, kFlagLabels[i]);
     }
+    dialog->Check(kResetMessageBox, 7, 198, 250, "判定できないときは曲のリセットメッセージで判定する(&M)");
     dialog->Button(IDOK, 264, 160, 59, "OK");
     dialog->Button(IDCANCEL, 264, 178, 59, "キャンセル");
     return dialog->Template();
@@ -163,12 +165,12 @@ void ModuleEditDialog::Accept() {
     Close(IDOK);
 }
 
-EmulationDialog::EmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, uint32_t* searchStrFlag)
+EmulationDialog::EmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, EmulationSettings* emulation)
     : SDialog(SettingsTemplate(), owner),
       editor_(*modules, *detectors),
       modules_(modules),
       detectors_(detectors),
-      searchStrFlag_(searchStrFlag) {
+      emulation_(emulation) {
 }
 
 void EmulationDialog::OnInitDialog(MessageContext& m) {
@@ -179,8 +181,9 @@ void EmulationDialog::OnInitDialog(MessageContext& m) {
     InsertListColumn(list, 2, "判定文字", 110);
     InsertListColumn(list, 3, "判定順序", 60);
     for (int i = 0; i < kFlagBoxCount; i++) {
-        CheckDlgButton(Handle(), kFirstFlagBox + i, (*searchStrFlag_ >> i) & 1 ? BST_CHECKED : BST_UNCHECKED);
+        CheckDlgButton(Handle(), kFirstFlagBox + i, (emulation_->searchStrFlag >> i) & 1 ? BST_CHECKED : BST_UNCHECKED);
     }
+    CheckDlgButton(Handle(), kResetMessageBox, emulation_->searchResetMessage ? BST_CHECKED : BST_UNCHECKED);
     FillList(0);
     m.handled = 1;
     m.result = TRUE;
@@ -258,7 +261,8 @@ void EmulationDialog::Commit() {
     for (int i = 0; i < kFlagBoxCount; i++) {
         flags |= IsDlgButtonChecked(Handle(), kFirstFlagBox + i) == BST_CHECKED ? 1u << i : 0;
     }
-    *searchStrFlag_ = flags;
+    emulation_->searchStrFlag = flags;
+    emulation_->searchResetMessage = IsDlgButtonChecked(Handle(), kResetMessageBox) == BST_CHECKED;
     editor_.Commit(modules_, detectors_);
 }
 
@@ -306,7 +310,7 @@ void EmulationDialog::OnNotify(MessageContext& m) {
     }
 }
 
-bool ShowEmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, uint32_t* searchStrFlag) {
-    EmulationDialog dialog(owner, modules, detectors, searchStrFlag);
+bool ShowEmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, EmulationSettings* emulation) {
+    EmulationDialog dialog(owner, modules, detectors, emulation);
     return dialog.DoModal() == IDOK;
 }

@@ -1,7 +1,8 @@
 // The sound module emulation settings dialog and its edit dialog: a working
 // list of the modules held by SoundModuleEditor, shown in a list view and
 // changed by the edit, add, delete, move and reset buttons; OK writes the
-// detection flags and, when anything changed, both tables.
+// detection flags, the reset message switch and, when anything changed, both
+// tables.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include "analysis/SoundModuleEdit.h"
 #include "core/BagBox.h"
+#include "core/Settings.h"
 #include "ui/Dialog_win.h"
 
 // The edit dialog ("追加 - Quillory" or "編集 - Quillory"). On OK the name
@@ -32,7 +34,7 @@ class ModuleEditDialog : public SDialog {
 
 class EmulationDialog : public SDialog {
    public:
-    EmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, uint32_t* searchStrFlag);
+    EmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, EmulationSettings* emulation);
 
    protected:
     void OnInitDialog(MessageContext& m) override;
@@ -52,8 +54,8 @@ class EmulationDialog : public SDialog {
     SoundModuleEditor editor_;
     BagBox* modules_;
     BagBox* detectors_;
-    uint32_t* searchStrFlag_;
+    EmulationSettings* emulation_;
 };
 
 // Runs the emulation settings dialog; true when OK stored the settings.
-bool ShowEmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, uint32_t* searchStrFlag);
+bool ShowEmulationDialog(SWindow* owner, BagBox* modules, BagBox* detectors, EmulationSettings* emulation);

@@ -8,8 +8,6 @@
 #include <algorithm>
 
 #include "actions/Clipboard_win.h"
-#include "analysis/SongInfo.h"
-#include "analysis/SongReaders.h"
 #include "app/CommandIds.h"
 #include "app/ProgramValues_win.h"
 #include "catalogue/ArchiveKind.h"
@@ -26,6 +24,7 @@ constexpr int kToolBarId = 4;
 constexpr int kBandHeight = 22;  // pixels, the band's minimum child height
 
 MakeListSettings* editorSettings = nullptr;
+const ModeSettings* titleSettings = nullptr;
 
 // The tool bar: new, open, save, cut, copy, paste, with the system's images.
 struct ToolButton {
@@ -721,10 +720,9 @@ std::string ListEditor::SecondColumn(size_t position) {
     if (found != titles_.end()) {
         return found->second;
     }
-    std::string title = PathBuffer(ListEntryFullPath(entry, document_.Path()).c_str(), kTitleBufferBytes);
-    SongInfo info;
-    ReadSongInfo(&info, &title[0], nullptr, -1, kNoText, true);
-    return titles_[entry] = title.c_str();
+    const ModeSettings mode = titleSettings ? *titleSettings : ModeSettings();
+    return titles_[entry] =
+               ListEntryTitle(ListEntryFullPath(entry, document_.Path()), mode.titleSearch, mode.cutTitleSpace);
 }
 
 void ListEditor::Refill() {
@@ -797,4 +795,8 @@ ListEditor* OpenListEditor(const std::string& path) {
 
 void SetListEditorSettings(MakeListSettings* settings) {
     editorSettings = settings;
+}
+
+void SetListEditorTitleSettings(const ModeSettings* mode) {
+    titleSettings = mode;
 }

@@ -115,6 +115,10 @@ class ListEditor : public SWindow, public DropHandler {
 // place, columns, bars); null: the defaults, nothing remembered.
 void SetListEditorSettings(MakeListSettings* settings);
 
+// The title settings the song list reads titles with, which the editor's
+// title column follows; null: the defaults.
+void SetListEditorTitleSettings(const ModeSettings* mode);
+
 // Closes every open editor, asking to save each modified one; false (and
 // the rest left open) when the user cancelled a question.
 bool CloseAllListEditors();

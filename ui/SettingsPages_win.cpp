@@ -282,8 +282,7 @@ class PlayerSettingsPage : public SettingsPage {
         } else if (id == kUserPlayerBrowse) {
             BrowseProgram(kUserPlayerEdit);
         } else if (id == kEmulationButton && context_->modules && context_->detectors) {
-            ShowEmulationDialog(Parent(), context_->modules, context_->detectors,
-                                &context_->settings->emulation.searchStrFlag);
+            ShowEmulationDialog(Parent(), context_->modules, context_->detectors, &context_->settings->emulation);
         } else {
             return false;
         }

@@ -51,7 +51,7 @@ TEST_F(ArchiveCli, FolderListsTheSongsInsideItsArchives) {
         // The stored local time comes back unchanged.
         EXPECT_EQ(lines[i].size() - 15, lines[i].find("\t10/01/01 12:34")) << lines[i];
     }
-    // The titles went into the folder's cache; a second run lists the same.
+    // A second run lists the same.
     EXPECT_EQ(lines, ListLines({"list", folder_.Path(), "--no-cache-update"}, &err));
 }
 

@@ -111,7 +111,32 @@ TEST_F(MemberSizes, ClaimsPastTheBytesThereMakeOnlyThatMemberUnreadable) {
 }
 
 // Puts a new uncompressed size into the header of member in an archive's bytes.
+// Writes size into the central directory entry of a ZIP member, where the
+// listing takes sizes from. False when there is no such entry.
+bool ClaimDirectorySize(std::string* bytes, const std::string& member, uint32_t size) {
+    MemorySongFile file(bytes->data(), uint32_t(bytes->size()));
+    ArchiveSource source(&file);
+    ZipDirectory directory;
+    ZipEntry zip;
+    uint32_t next = 0;
+    if (!FindZipDirectory(&source, &directory)) {
+        return false;
+    }
+    for (uint32_t offset = directory.offset; ReadZipDirectoryEntry(&source, offset, &zip, &next) == 0; offset = next) {
+        if (zip.name == member) {
+            for (int i = 0; i < 4; i++) {
+                (*bytes)[offset + 24 + i] = char(size >> (8 * i));
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ClaimSize(int kind, std::string* bytes, const std::string& member, uint32_t size) {
+    if (kind == kArchiveZip && !ClaimDirectorySize(bytes, member, size)) {
+        return false;
+    }
     MemorySongFile file(bytes->data(), uint32_t(bytes->size()));
     ArchiveSource source(&file);
     uint32_t offset = 0;

@@ -58,7 +58,7 @@ class CliTest : public ::testing::Test {
     ScratchFolder folder_;
 };
 
-TEST_F(CliTest, ListPrintsTheSongListAndCreatesTheCache) {
+TEST_F(CliTest, ListPrintsTheSongListAndRefreshesOnlyACacheThatIsThere) {
     const CliRun run = RunTool({"list", folder_.Path()});
     ASSERT_EQ(kCliSuccess, run.code) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
@@ -66,14 +66,23 @@ TEST_F(CliTest, ListPrintsTheSongListAndCreatesTheCache) {
     EXPECT_EQ(0u, lines[0].find("disp.rmi\tdisp\tソフト表示\t[なし]\t"));
     EXPECT_EQ(0u, lines[1].find("song.mid\tsong\tConductor Song\t[なし]\t"));
     EXPECT_EQ(0u, lines[2].find("tag.mp3\ttag\t表示ソフト / 能登\t予定表\tMPEG\t"));
+    // Opening a folder makes no cache in the program's window either.
+    EXPECT_TRUE(ReadWholeFile(Cache()).empty());
+    ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.Path()}).code);
+    ASSERT_TRUE(WriteWholeFile(folder_.File("new.mid"), ReadWholeFile(folder_.File("song.mid"))));
+    const CliRun refreshed = RunTool({"list", folder_.Path()});
+    ASSERT_EQ(kCliSuccess, refreshed.code) << refreshed.err;
+    ASSERT_EQ(4u, Lines(refreshed.out).size());
     const std::string cache = ReadWholeFile(Cache());
     ASSERT_GT(cache.size(), 32u);
     EXPECT_EQ(0, cache.compare(0, 24, std::string("Kadrel Title Cache 0004\0", 24)));
     EXPECT_NE(std::string::npos, cache.find("Conductor Song"));
 
+    EXPECT_NE(std::string::npos, cache.find("new.mid"));
+
     // A warm run prints the same from the cache and leaves the file alone.
     const CliRun warm = RunTool({"list", folder_.Path()});
-    EXPECT_EQ(run.out, warm.out);
+    EXPECT_EQ(refreshed.out, warm.out);
     EXPECT_EQ(cache, ReadWholeFile(Cache()));
 }
 
@@ -99,6 +108,8 @@ TEST_F(CliTest, ListFileLocationListsItsEntries) {
     const std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(1u, lines.size());
     EXPECT_NE(std::string::npos, lines[0].find("song.mid\tsong\tConductor Song"));
+    EXPECT_TRUE(ReadWholeFile(folder_.File("_best.cac")).empty());
+    ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.File("best.lst")}).code);
     EXPECT_FALSE(ReadWholeFile(folder_.File("_best.cac")).empty());
 }
 
@@ -205,7 +216,7 @@ TEST_F(CliTest, UnwritableCacheIsAWarningAndTheSongsAreStillListed) {
     }
 
     // A folder made read-only after its cache was written, then given a new song.
-    ASSERT_EQ(kCliSuccess, RunTool({"list", folder_.Path()}).code);
+    ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.Path()}).code);
     Copy("midi/conductor-format1.mid", "c.mid");
     ASSERT_EQ(0, chmod(folder_.Path().c_str(), 0555));
     if (CanCreateFileIn(folder_.Path())) {
@@ -222,7 +233,7 @@ TEST_F(CliTest, UnwritableCacheIsAWarningAndTheSongsAreStillListed) {
     // stops every user). Its old cache is the one a short-named list made.
     const std::string stem(248, 'l');
     ASSERT_TRUE(WriteWholeFile(folder_.File("short.lst"), "[Kadrel File List]\r\na.mid\r\n"));
-    ASSERT_EQ(kCliSuccess, RunTool({"list", folder_.File("short.lst")}).code);
+    ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.File("short.lst")}).code);
     const std::string longCache = folder_.File("_" + stem + ".cac");
     ASSERT_TRUE(WriteWholeFile(longCache, ReadWholeFile(folder_.File("_short.cac"))));
     ASSERT_TRUE(WriteWholeFile(folder_.File(stem + ".lst"), "[Kadrel File List]\r\na.mid\r\nb.mid\r\n"));

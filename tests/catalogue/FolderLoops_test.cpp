@@ -153,6 +153,7 @@ TEST(FolderLoops, CliListCacheAndExportWithSubFoldersFinish) {
         SCOPED_TRACE(c.what);
         LoopTree tree(c);
         ASSERT_TRUE(tree.Made());
+        ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", tree.Library(), "--subfolders"}).code);
         const CliRun list = RunTool({"list", tree.Library(), "--subfolders"});
         ASSERT_EQ(kCliSuccess, list.code) << list.err;
         EXPECT_EQ(c.found, PrintedPaths(list.out));

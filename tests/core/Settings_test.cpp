@@ -115,6 +115,7 @@ const NumberValue kDefaultNumbers[] = {
     {"Search", "StrFlag", 7},
     {"Search", "StrAndOr", 1},
     {"Emulation", "SearchStrFlag", 15},
+    {"Emulation", "SearchResetMessage", 1},
     {"Player", "IconSelectorNormal", 0},
     {"Player", "IconSelectorMin", 1},
     {"Player", "IconSelectorMax", 1},
@@ -220,6 +221,7 @@ TEST(Settings, ChangedValuesSurviveARoundTrip) {
         settings.listWindow.show = 1;
         settings.search.strAndOr = 2;
         settings.emulation.searchStrFlag = 5;
+        settings.emulation.searchResetMessage = false;
         settings.player.execPath = "C:\\Players;D:\\予備";
         settings.editor.textChain = false;
         settings.editor.midiFilename = "C:\\Tools\\edit.exe";
@@ -239,6 +241,7 @@ TEST(Settings, ChangedValuesSurviveARoundTrip) {
     EXPECT_EQ(1u, loaded.listWindow.show);
     EXPECT_EQ(2u, loaded.search.strAndOr);
     EXPECT_EQ(5u, loaded.emulation.searchStrFlag);
+    EXPECT_FALSE(loaded.emulation.searchResetMessage);
     EXPECT_EQ("C:\\Players;D:\\予備", loaded.player.execPath);
     EXPECT_FALSE(loaded.editor.textChain);
     EXPECT_EQ("C:\\Tools\\edit.exe", loaded.editor.midiFilename);

@@ -460,4 +460,27 @@ TEST(FolderDialog, StartsWithTheFolderGivenAndOnlyOkTakesWhatWasTyped) {
     }
 }
 
+TEST(EmulationDialog, TheResetMessageBoxShowsAndSetsItsSetting) {
+    BagBox modules = MakeSoundModuleTable();
+    BagBox detectors = MakeSoundModuleDetectorTable();
+    SetDefaultSoundModules(&modules, &detectors);
+    EmulationSettings emulation;
+    bool shownChecked = false;
+    Script script({[&] {
+        const HWND dialog = FindDialog(kSoundModuleSettingsCaption, 1030, nullptr);
+        if (!dialog) {
+            return false;
+        }
+        shownChecked = IsDlgButtonChecked(dialog, 1030) == BST_CHECKED;
+        SendMessageA(GetDlgItem(dialog, 1030), BM_CLICK, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    }});
+    EXPECT_TRUE(ShowEmulationDialog(nullptr, &modules, &detectors, &emulation));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_TRUE(shownChecked);
+    EXPECT_FALSE(emulation.searchResetMessage);
+    EXPECT_EQ(0xFu, emulation.searchStrFlag);
+}
+
 }  // namespace

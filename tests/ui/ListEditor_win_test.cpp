@@ -236,4 +236,37 @@ TEST_F(ListEditorTest, LayoutIsTakenFromTheSettingsAndLeftThereOnClose) {
     EXPECT_EQ(300, layout.winH);
 }
 
+TEST_F(ListEditorTest, TitleColumnShowsWhatTheSongListShows) {
+    // A sequence name with two spaces in it, after the song's first note.
+    const std::string track = std::string("\x00\x90\x3C\x40\x60\x80\x3C\x00\x00\xFF\x03\x0BLate  Title", 19) +
+                              std::string("\x00\xFF\x2F\x00", 4);
+    ASSERT_TRUE(WriteWholeFile(
+        folder_.File("late.mid"),
+        std::string("MThd\x00\x00\x00\x06\x00\x00\x00\x01\x00\x60MTrk\x00\x00\x00", 21) + char(track.size()) + track));
+    ASSERT_TRUE(WriteWholeFile(folder_.File("tag.mp3"), ReadWholeFile(TestDataPath("audio/sjis-5c-trail.mp3"))));
+    ASSERT_TRUE(WriteWholeFile(folder_.File("t.lst"), "[Kadrel File List]\r\nlate.mid\r\ntag.mp3\r\n"));
+    const struct {
+        bool titleSearch;
+        bool cutTitleSpace;
+        const char* late;
+    } cases[] = {
+        {true, false, "Late  Title"},
+        {true, true, "Late Title"},
+        {false, false, "[なし]"},
+    };
+    for (const auto& c : cases) {
+        ModeSettings mode;
+        mode.titleSearch = c.titleSearch;
+        mode.cutTitleSpace = c.cutTitleSpace;
+        SetListEditorTitleSettings(&mode);
+        AnsweringHost* host = nullptr;
+        ListEditor* editor = Open(folder_.File("t.lst"), &host);
+        EXPECT_EQ(c.late, Cell(editor, 0, 1));
+        EXPECT_EQ("表示ソフト / 能登", Cell(editor, 1, 1));
+        SendMessageA(editor->Handle(), WM_CLOSE, 0, 0);
+        hosts_.clear();
+    }
+    SetListEditorTitleSettings(nullptr);
+}
+
 }  // namespace
