@@ -1,4 +1,5 @@
 // quillory-cli: the catalogue on the command line (see catalogue/CliCommands.h).
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,5 +19,11 @@ int main(int argc, char** argv) {
         args.push_back(ProgramNameOfNative(argv[i]));
 #endif
     }
-    return RunCli(args, std::cout, std::cerr);
+#ifdef _WIN32
+    // A Japanese console shows code page 932, the catalogue's own text.
+    const CliEncoding encoding = CliEncoding::kShiftJis;
+#else
+    const CliEncoding encoding = EncodingOfLocale(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+#endif
+    return RunCli(args, std::cout, std::cerr, encoding);
 }
