@@ -2,10 +2,14 @@
 // export-html.
 #include "catalogue/CliCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <streambuf>
 
+#include "QuilloryVersion.h"
 #include "actions/FileOps.h"
 #include "actions/HtmlExport.h"
 #include "actions/SongRows.h"
@@ -27,14 +31,18 @@ namespace {
 
 const char kUsage[] =
     "usage: quillory-cli list LOCATION [--subfolders] [--player KIND] [--sort KIND] [--desc]\n"
-    "                         [--no-cache-update] [--utf8]\n"
-    "       quillory-cli info FILE [--utf8]\n"
+    "                         [--no-cache-update] [--utf8|--sjis]\n"
+    "       quillory-cli info FILE [--utf8|--sjis]\n"
     "       quillory-cli cache {update|new|delete} LOCATION\n"
     "       quillory-cli export-html LOCATION OUT.html [--subfolders] [--player KIND] [--sort KIND]\n"
     "                         [--desc] [--no-cache-update]\n"
+    "       quillory-cli --help | -h | --version\n"
     "LOCATION is a folder, a list file (.lst) or an archive. KIND of --player is a player\n"
     "number (0-11, 100); without it every music file is listed. KIND of --sort is none,\n"
-    "name, title, comment, module or date.\n";
+    "name, title, comment, module or date.\n"
+    "Output and messages are UTF-8 with --utf8 and Shift_JIS with --sjis; without either,\n"
+    "UTF-8 when the locale's character set is (LC_ALL, LC_CTYPE, LANG), else Shift_JIS.\n"
+    "On Windows they follow the console: Shift_JIS unless --utf8.\n";
 
 // Files between two progress lines of a scan or a cache refresh.
 constexpr int32_t kProgressStep = 5000;
@@ -57,7 +65,6 @@ struct CliOptions {
     int32_t sortKind = kSortByName;
     bool descending = false;
     bool cacheUpdate = true;
-    bool utf8 = false;
 };
 
 // Messages and progress of the catalogue on the error stream.
@@ -132,8 +139,8 @@ static bool ParseOptions(const std::vector<std::string>& args, CliOptions* optio
             options->descending = true;
         } else if (arg == "--no-cache-update") {
             options->cacheUpdate = false;
-        } else if (arg == "--utf8") {
-            options->utf8 = true;
+        } else if (arg == "--utf8" || arg == "--sjis") {
+            // Taken by RunCli before the command runs.
         } else if (arg == "--player" && hasValue) {
             if (!ParseNumber(args[++i], &options->player) || PlayerTypeMask(options->player) == 0) {
                 err << "quillory-cli: unknown player kind: " << args[i] << "\n";
@@ -182,14 +189,14 @@ std::string LocationOfArgument(const std::string& argument, bool isFolder) {
 
 // A TSV field: tabs and line breaks inside a title would break the row.
 // Control bytes are never trail bytes, so a byte scan is safe.
-static std::string Field(const char* text, bool utf8) {
+static std::string Field(const char* text) {
     std::string field = text;
     for (char& c : field) {
         if (uint8_t(c) < 0x20) {
             c = ' ';
         }
     }
-    return utf8 ? Cp932ToUtf8(field.c_str()) : field;
+    return field;
 }
 
 // Whether a path names a folder: a finder on its entries finds something (a
@@ -304,7 +311,7 @@ static std::unique_ptr<CliCatalogue> OpenListing(const CliOptions& options, std:
     return catalogue;
 }
 
-static void PrintObjectList(CliCatalogue& catalogue, bool utf8, std::ostream& out) {
+static void PrintObjectList(CliCatalogue& catalogue, std::ostream& out) {
     CatalogueState& state = catalogue.state;
     const BagBox& objects = state.objectList;
     for (int32_t i = 0; i < objects.Count(); i++) {
@@ -316,9 +323,9 @@ static void PrintObjectList(CliCatalogue& catalogue, bool utf8, std::ostream& ou
         std::string module;
         LookUpTitleAndComment(state.cache, catalogue.analyzer, path, timeText, fileType, &title, &comment);
         LookUpSoundModule(state.cache, catalogue.analyzer, path, timeText, fileType, &module);
-        out << Field(path, utf8) << '\t' << Field(objects.Read(i, ObjectListColumn::displayName), utf8) << '\t'
-            << Field(title.c_str(), utf8) << '\t' << Field(comment.c_str(), utf8) << '\t' << Field(module.c_str(), utf8)
-            << '\t' << DateColumnText(timeText) << '\n';
+        out << Field(path) << '\t' << Field(objects.Read(i, ObjectListColumn::displayName)) << '\t'
+            << Field(title.c_str()) << '\t' << Field(comment.c_str()) << '\t' << Field(module.c_str()) << '\t'
+            << DateColumnText(timeText) << '\n';
     }
 }
 
@@ -331,7 +338,7 @@ static int RunList(const CliOptions& options, std::ostream& out, std::ostream& e
     if (!catalogue) {
         return kCliFailed;
     }
-    PrintObjectList(*catalogue, options.utf8, out);
+    PrintObjectList(*catalogue, out);
     return kCliSuccess;
 }
 
@@ -409,8 +416,7 @@ static int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& e
         ReportPathError(path, finder->Error(), "no such file", err);
         return kCliFailed;
     }
-    const std::string text = SongInformationText(CatalogueSeparators(path).c_str());
-    out << (options.utf8 ? Cp932ToUtf8(text.c_str()) : text);
+    out << SongInformationText(CatalogueSeparators(path).c_str());
     return kCliSuccess;
 }
 
@@ -427,7 +433,28 @@ static void EnableArchives() {
     InstallArchiveAccess();
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// Whether any argument is one of the given options.
+static bool HasOption(const std::vector<std::string>& args, std::initializer_list<const char*> names) {
+    for (const std::string& arg : args) {
+        for (const char* name : names) {
+            if (arg == name) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Runs the command; the streams take the catalogue's CP932 text.
+static int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (HasOption(args, {"--help", "-h"})) {
+        out << kUsage;
+        return kCliSuccess;
+    }
+    if (HasOption(args, {"--version"})) {
+        out << "quillory-cli " << kProgramVersion << "\n";
+        return kCliSuccess;
+    }
     EnableArchives();
     if (args.empty()) {
         err << kUsage;
@@ -452,4 +479,84 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     err << "quillory-cli: unknown command: " << command << "\n" << kUsage;
     return kCliBadUsage;
+}
+
+CliEncoding EncodingOfLocale(const char* lcAll, const char* lcCtype, const char* lang) {
+    const char* locale = "";
+    for (const char* name : {lcAll, lcCtype, lang}) {
+        if (name && *name) {
+            locale = name;
+            break;
+        }
+    }
+    // language_TERRITORY.codeset@modifier; the code set is spelt "UTF-8" or "utf8".
+    const char* dot = std::strchr(locale, '.');
+    if (!dot) {
+        return CliEncoding::kShiftJis;
+    }
+    std::string codeSet = dot + 1;
+    codeSet.resize(std::min(codeSet.size(), codeSet.find('@')));
+    return CompareNoCase(codeSet.c_str(), "UTF-8") == 0 || CompareNoCase(codeSet.c_str(), "utf8") == 0
+               ? CliEncoding::kUtf8
+               : CliEncoding::kShiftJis;
+}
+
+namespace {
+
+// A stream buffer that takes CP932 text and hands it on as UTF-8, a line at
+// a time: a line break is never part of a double-byte character, so no
+// character is cut, and progress lines still show while a scan runs.
+class Utf8LineBuffer : public std::streambuf {
+   public:
+    explicit Utf8LineBuffer(std::ostream& target) : target_(target) {
+    }
+    ~Utf8LineBuffer() override {
+        sync();
+    }
+
+   protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) {
+            return traits_type::not_eof(c);
+        }
+        line_ += traits_type::to_char_type(c);
+        if (c == '\n') {
+            sync();
+        }
+        return c;
+    }
+    int sync() override {
+        target_ << Cp932ToUtf8(line_.c_str());
+        target_.flush();
+        line_.clear();
+        return 0;
+    }
+
+   private:
+    std::ostream& target_;
+    std::string line_;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, CliEncoding encoding) {
+    // The last of --utf8 and --sjis wins, as options usually do.
+    for (const std::string& arg : args) {
+        if (arg == "--utf8") {
+            encoding = CliEncoding::kUtf8;
+        } else if (arg == "--sjis") {
+            encoding = CliEncoding::kShiftJis;
+        }
+    }
+    if (encoding == CliEncoding::kShiftJis) {
+        return RunCommand(args, out, err);
+    }
+    Utf8LineBuffer outBuffer(out);
+    Utf8LineBuffer errBuffer(err);
+    std::ostream utf8Out(&outBuffer);
+    std::ostream utf8Err(&errBuffer);
+    const int code = RunCommand(args, utf8Out, utf8Err);
+    utf8Out.flush();
+    utf8Err.flush();
+    return code;
 }

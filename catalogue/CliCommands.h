@@ -16,9 +16,24 @@ constexpr int kCliFailed = 1;    // missing folder, unreadable list, write error
                                  // cannot write is only a warning)
 constexpr int kCliBadUsage = 2;  // unknown command or option
 
+// How quillory-cli writes its text, results and messages alike: the
+// catalogue's own code page 932 bytes (Shift_JIS, what a Japanese Windows
+// console shows) or UTF-8 (what a UTF-8 terminal shows). --sjis and --utf8
+// choose one over the default the caller gives.
+enum class CliEncoding { kShiftJis, kUtf8 };
+
+// The encoding a Unix locale asks for: UTF-8 when the first non-empty one of
+// LC_ALL, LC_CTYPE and LANG (each may be null) names the UTF-8 code set,
+// else Shift_JIS.
+CliEncoding EncodingOfLocale(const char* lcAll, const char* lcCtype, const char* lang);
+
 // Runs one command; args excludes the program name. Results go to out,
-// messages and progress to err. Returns an exit code above.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// messages and progress to err, in the encoding chosen. Returns an exit code
+// above; --help, -h and --version print to out and succeed.
+int RunCli(const std::vector<std::string>& args,
+           std::ostream& out,
+           std::ostream& err,
+           CliEncoding encoding = CliEncoding::kShiftJis);
 
 // The catalogue's location for a path given on the command line: separators
 // become '\\'; a folder ends in '\\', a list file (".lst") is followed by '>',

@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev googletest zlib1g-dev
-    g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
     wine wine64 libwine fonts-wine libfreetype6 libfontconfig1 libxrender1 libxcursor1 libxrandr2
     libxi6 libxinerama1 libxcomposite1 libxfixes3 xvfb xauth x11-utils fonts-ipafont-gothic locales imagemagick
-    zip python3 lhasa libtag1-dev
+    zip unzip python3 lhasa libtag1-dev
 )
 
 missing=()

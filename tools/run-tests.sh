@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 "$root/tools/install-deps.sh" || exit 1
-"$root/tools/build.sh" native fuzz win release || exit 1
+"$root/tools/build.sh" native fuzz win win32 release || exit 1
 
 failed=()
 

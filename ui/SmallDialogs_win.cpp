@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "QuilloryVersion.h"
 #include "analysis/SoundModules.h"
 #include "core/Text.h"
 #include "ui/DialogTemplate_win.h"
@@ -156,7 +158,7 @@ void ShowVersionDialog(SWindow* owner) {
     if (!dialog) {
         dialog = std::make_unique<DialogTemplate>("バージョン情報 - Quillory", 200, 84);
         dialog->Add(kStaticAtom, -1, SS_ICON, 10, 10, 20, 20, "");
-        dialog->Label(40, 10, 150, 8, "Quillory バージョン 1.0.0");
+        dialog->Label(40, 10, 150, 8, (std::string("Quillory バージョン ") + kProgramVersion).c_str());
         dialog->Label(40, 22, 150, 8, "MIDI・オーディオファイルセレクタ");
         dialog->Label(40, 34, 150, 8, "タイトル・音源・関連ファイルを一覧できます。");
         dialog->Button(IDOK, 75, 62, 50, "OK");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "QuilloryVersion.h"
 #include "TestPaths.h"
 #include "core/SongFile.h"
 
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #endif
 
 namespace {
@@ -26,10 +28,10 @@ struct CliRun {
     std::string err;
 };
 
-CliRun RunTool(const std::vector<std::string>& args) {
+CliRun RunTool(const std::vector<std::string>& args, CliEncoding encoding = CliEncoding::kShiftJis) {
     std::ostringstream out;
     std::ostringstream err;
-    const int code = RunCli(args, out, err);
+    const int code = RunCli(args, out, err, encoding);
     return CliRun{code, out.str(), err.str()};
 }
 
@@ -296,6 +298,105 @@ TEST_F(CliTest, PathsLongerThanTheProgramsPathsAreReportedNeverCut) {
     const CliRun info = RunTool({"info", fits + "decoy.mid2.mid"});
     EXPECT_EQ(kCliFailed, info.code);
     EXPECT_NE(std::string::npos, info.err.find("(206)")) << info.err;
+}
+#endif
+
+TEST_F(CliTest, HelpAndVersionPrintToTheOutputAndSucceed) {
+    const std::vector<std::string> asks[] = {
+        {"--help"}, {"-h"}, {"list", folder_.Path(), "--help"}, {"cache", "-h"}, {"info", "--utf8", "-h"}};
+    for (const std::vector<std::string>& args : asks) {
+        SCOPED_TRACE(args[0]);
+        const CliRun run = RunTool(args);
+        EXPECT_EQ(kCliSuccess, run.code);
+        EXPECT_EQ(0u, run.out.find("usage: quillory-cli list LOCATION")) << run.out;
+        EXPECT_NE(std::string::npos, run.out.find("--sjis")) << run.out;
+        EXPECT_TRUE(run.err.empty()) << run.err;
+    }
+    const CliRun version = RunTool({"--version"});
+    EXPECT_EQ(kCliSuccess, version.code);
+    EXPECT_EQ("quillory-cli " + std::string(kProgramVersion) + "\n", version.out);
+    EXPECT_TRUE(version.err.empty()) << version.err;
+    // Neither lists the folder nor makes its cache.
+    EXPECT_TRUE(ReadWholeFile(Cache()).empty());
+}
+
+TEST_F(CliTest, EncodingFollowsTheLocaleUnlessAnOptionChooses) {
+    const struct {
+        const char* lcAll;
+        const char* lcCtype;
+        const char* lang;
+        CliEncoding encoding;
+    } locales[] = {
+        {nullptr, nullptr, "ja_JP.UTF-8", CliEncoding::kUtf8},
+        {nullptr, nullptr, "C.utf8", CliEncoding::kUtf8},
+        {nullptr, "en_GB.UTF-8@euro", nullptr, CliEncoding::kUtf8},
+        {"", "", "ja_JP.UTF-8", CliEncoding::kUtf8},  // empty ones count as unset
+        {"C", nullptr, "ja_JP.UTF-8", CliEncoding::kShiftJis},
+        {nullptr, "ja_JP.SJIS", "ja_JP.UTF-8", CliEncoding::kShiftJis},
+        {nullptr, nullptr, "ja_JP.eucJP", CliEncoding::kShiftJis},
+        {nullptr, nullptr, "POSIX", CliEncoding::kShiftJis},
+        {nullptr, nullptr, nullptr, CliEncoding::kShiftJis},
+    };
+    for (const auto& locale : locales) {
+        EXPECT_EQ(locale.encoding, EncodingOfLocale(locale.lcAll, locale.lcCtype, locale.lang))
+            << (locale.lcAll ? locale.lcAll : "-") << " " << (locale.lcCtype ? locale.lcCtype : "-") << " "
+            << (locale.lang ? locale.lang : "-");
+    }
+
+    const std::string utf8Soft = "\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88";  // ソフト
+    const std::string utf8Missing = "\xE3\x81\xAA\xE3\x81\x84";           // ない
+    const CliRun list = RunTool({"list", folder_.Path()}, CliEncoding::kUtf8);
+    ASSERT_EQ(kCliSuccess, list.code) << list.err;
+    EXPECT_NE(std::string::npos, list.out.find(utf8Soft)) << list.out;
+    EXPECT_EQ(std::string::npos, list.out.find("ソフト")) << list.out;
+    const CliRun info = RunTool({"info", folder_.File("song.mid")}, CliEncoding::kUtf8);
+    EXPECT_NE(std::string::npos, info.out.find("\xE3\x82\xBF\xE3\x82\xA4\xE3\x83\x88\xE3\x83\xAB : Conductor Song\n"))
+        << info.out;  // タイトル
+    // Messages follow too: the Japanese name of a missing folder comes back as typed.
+    const CliRun missing = RunTool({"list", folder_.File("ない")}, CliEncoding::kUtf8);
+    EXPECT_EQ(kCliFailed, missing.code);
+    EXPECT_NE(std::string::npos, missing.err.find(utf8Missing + "\\: no such folder")) << missing.err;
+
+    const CliRun sjis = RunTool({"list", folder_.Path(), "--sjis"}, CliEncoding::kUtf8);
+    EXPECT_NE(std::string::npos, sjis.out.find("ソフト")) << sjis.out;
+    EXPECT_EQ(std::string::npos, sjis.out.find(utf8Soft)) << sjis.out;
+    const CliRun sjisMissing = RunTool({"list", folder_.File("ない"), "--sjis"}, CliEncoding::kUtf8);
+    EXPECT_NE(std::string::npos, sjisMissing.err.find("ない\\: no such folder")) << sjisMissing.err;
+    // The last choice wins.
+    const CliRun last = RunTool({"list", folder_.Path(), "--sjis", "--utf8"});
+    EXPECT_EQ(list.out, last.out);
+}
+
+#ifndef _WIN32
+// The program itself, started the way a shell starts it; its exit code and
+// what it printed.
+CliRun RunProgram(const std::string& environment, const std::string& arguments) {
+    const std::string command = environment + " '" QUILLORY_CLI_PROGRAM "' " + arguments + " 2>/dev/null";
+    CliRun run{-1, "", ""};
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        return run;
+    }
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.out.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST_F(CliTest, TheProgramWritesUtf8UnderAUtf8Locale) {
+    const std::string folder = "'" + SystemPath(folder_.Path()) + "'";
+    const CliRun utf8 = RunProgram("env -u LC_CTYPE -u LANG LC_ALL=C.UTF-8", "list " + folder);
+    EXPECT_EQ(kCliSuccess, utf8.code);
+    EXPECT_NE(std::string::npos, utf8.out.find("\xE3\x82\xBD\xE3\x83\x95\xE3\x83\x88")) << utf8.out;  // ソフト
+    const CliRun sjis = RunProgram("env -u LC_CTYPE -u LANG LC_ALL=C", "list " + folder);
+    EXPECT_EQ(kCliSuccess, sjis.code);
+    EXPECT_NE(std::string::npos, sjis.out.find("ソフト")) << sjis.out;
+    const CliRun help = RunProgram("env", "--help");
+    EXPECT_EQ(kCliSuccess, help.code);
+    EXPECT_EQ(0u, help.out.find("usage: quillory-cli")) << help.out;
 }
 #endif
 

@@ -494,3 +494,7 @@ bool Journey::ReadSetting(const std::string& key, const std::string& name, std::
     *text = value;
     return true;
 }
+
+std::string Journey::BuildPath() {
+    return BuildFolder();
+}

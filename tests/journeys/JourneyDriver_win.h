@@ -114,4 +114,8 @@ class Journey : public ::testing::Test {
     PROCESS_INFORMATION process_ = {};
     HWND main_ = nullptr;
     std::string folder_;
+
+   protected:
+    // The build folder the program and its tools were built in, ending in '\\'.
+    static std::string BuildPath();
 };

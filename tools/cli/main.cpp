@@ -1,4 +1,5 @@
 // quillory-cli: the catalogue on the command line (see catalogue/CliCommands.h).
+#include <cstdlib>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -109,10 +110,16 @@ int main(int argc, char** argv) {
         args.push_back(ProgramNameOfNative(argv[i]));
 #endif
     }
+#ifdef _WIN32
+    // A Japanese console shows code page 932, the catalogue's own text.
+    const CliEncoding encoding = CliEncoding::kShiftJis;
+#else
+    const CliEncoding encoding = EncodingOfLocale(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+#endif
     static BlockOutput block(1);
     std::ostream out(&block);
     std::cerr.tie(&out);
-    const int code = RunCli(args, out, std::cerr);
+    const int code = RunCli(args, out, std::cerr, encoding);
     out.flush();
     std::cerr.tie(nullptr);
     return code;
