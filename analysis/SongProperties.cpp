@@ -122,7 +122,7 @@ int FirstDocumentChoice(int32_t documentFlags) {
 
 // The buffer holds the whole path on entry (a longer path is never cut into
 // the name of another file) and the title on return.
-static int32_t ReadWithRetry(const SongPropertyRequest& request, SongInfo* info, std::string* title) {
+static int32_t ReadWithRetry(const SongPropertyRequest& request, SongInfo* info, std::string* title, MidiReset* reset) {
     int32_t result = kReadLocked;
     for (int attempt = 0; attempt < 2 && result == kReadLocked; attempt++) {
         if (attempt > 0 && request.wait) {
@@ -130,7 +130,7 @@ static int32_t ReadWithRetry(const SongPropertyRequest& request, SongInfo* info,
         }
         info->Reset();
         *title = PathBuffer(request.path.c_str(), kTitleBufferBytes);
-        result = ReadSongInfo(info, &(*title)[0], nullptr, -1, kPropertyNotFound, request.titleSearch);
+        result = ReadSongInfo(info, &(*title)[0], nullptr, -1, kPropertyNotFound, request.titleSearch, reset);
     }
     return result;
 }
@@ -187,7 +187,8 @@ int32_t FillSongProperties(const SongPropertyRequest& request, SongPropertyTexts
 
     SongInfo info;
     std::string title;
-    texts->result = ReadWithRetry(request, &info, &title);
+    MidiReset reset = MidiReset::kNone;
+    texts->result = ReadWithRetry(request, &info, &title, &reset);
     texts->title = title.c_str();
     if (texts->result < 0) {
         return texts->result;
@@ -210,6 +211,10 @@ int32_t FillSongProperties(const SongPropertyRequest& request, SongPropertyTexts
         texts->module = request.detectors ? DetectSoundModule(*request.detectors, request.searchStrFlag,
                                                               request.archiveKindOfName, path, title.c_str())
                                           : kOtherSoundModule;
+        const char* resetModule = request.resetModules ? ModuleOfMidiReset(*request.resetModules, reset) : nullptr;
+        if (resetModule && texts->module == kOtherSoundModule) {
+            texts->module = resetModule;
+        }
     }
     FillDateAndSize(path, texts);
     texts->wrdFile = WrdFileText(path);

@@ -74,6 +74,9 @@ struct SongPropertyRequest {
     bool titleSearch = true;
     std::string userTextExt;
     const BagBox* detectors = nullptr;  // null: no module detection
+    // The module table, when a song whose texts name no module takes the
+    // module of its reset message; null: it keeps the reserved module.
+    const BagBox* resetModules = nullptr;
     uint32_t searchStrFlag = 0;
     int (*archiveKindOfName)(const char* name) = nullptr;
     // Waits before the one retry of a locked song; null does not wait.

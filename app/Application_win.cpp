@@ -5,6 +5,7 @@
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
+#include "catalogue/Archivers.h"
 #include "core/InternalError.h"
 #include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
@@ -92,6 +93,7 @@ int RunApplication(HINSTANCE instance, const char* commandLine) {
             code = int(msg.wParam);
         }
     }
+    FreeArchivers();
     if (mutex) {
         CloseHandle(mutex);
     }

@@ -123,6 +123,7 @@ void ClientWindow::ShowPropertiesOfFocus(bool activate) {
     request.titleSearch = settings.mode.titleSearch;
     request.userTextExt = settings.mode.userTextExt;
     request.detectors = &detectors_;
+    request.resetModules = settings.emulation.searchResetMessage ? &modules_ : nullptr;
     request.searchStrFlag = settings.emulation.searchStrFlag;
     request.archiveKindOfName = ArchiveKindOfName;
     request.wait = WaitMilliseconds;

@@ -197,4 +197,21 @@ TEST(SongProperties, DetectedModuleComesFromTheTables) {
     EXPECT_EQ("XG", texts.module);
 }
 
+TEST(SongProperties, ModuleOfTheResetMessageWhenNoDetectionStringMatches) {
+    BagBox modules = MakeSoundModuleTable();
+    BagBox detectors = MakeSoundModuleDetectorTable();
+    SetDefaultSoundModules(&modules, &detectors);
+    SongPropertyRequest request;
+    // An RMID song with a GS Reset and no module in its title.
+    request.path = CorpusPath("midi/spessasynth/unreeeal-superhero-3.rmi");
+    request.detectors = &detectors;
+    request.searchStrFlag = kSearchStrTitle;
+    SongPropertyTexts texts;
+    ASSERT_GE(FillSongProperties(request, &texts), 0);
+    EXPECT_EQ(kOtherSoundModule, texts.module);
+    request.resetModules = &modules;
+    ASSERT_GE(FillSongProperties(request, &texts), 0);
+    EXPECT_EQ("GS", texts.module);
+}
+
 }  // namespace

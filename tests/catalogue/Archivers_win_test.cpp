@@ -165,4 +165,39 @@ TEST_F(Archivers, DeviceWildcardQuoteAndColonNamesNeverReachALibrary) {
     FreeLibrary(unzip);
 }
 
+// Streamed archives and UTF-8 member names, read and extracted by our
+// UNZIP32.DLL with the program's command lines.
+TEST_F(Archivers, StreamedAndUtf8NamedZipMembersComeOutOfOurLibrary) {
+    HMODULE unzip = Library("UNZIP32.DLL");
+    ASSERT_TRUE(unzip);
+    auto mem = reinterpret_cast<ExtractMemFn>(reinterpret_cast<void*>(GetProcAddress(unzip, "UnZipExtractMem")));
+    ASSERT_TRUE(mem);
+    const std::string destination = folder_.Path().substr(0, folder_.Path().size() - 1);
+    const struct {
+        const char* archive;
+        const char* member;
+        const char* file;  // the name extraction writes
+    } cases[] = {
+        {"zip/pipe-python.zip", "songs/a.mid", "a.mid"},
+        {"zip/zip-pipe.zip", "songs/sub/b.mid", "b.mid"},
+        {"zip/utf8-names.zip", "曲/表ソ.mid", "表ソ.mid"},
+    };
+    for (const auto& c : cases) {
+        const std::string archive = TestDataPath(c.archive);
+        uint8_t bytes[64] = {};
+        DWORD written = 0;
+        WORD attributes = 1;
+        time_t stamp = 0;
+        const std::string line = MemoryCommandLine(kArchiveZip, archive, c.member);
+        EXPECT_EQ(0, mem(nullptr, line.c_str(), bytes, sizeof bytes, &stamp, &attributes, &written)) << c.member;
+        EXPECT_LE(47u, written) << c.member;
+        EXPECT_EQ(0, std::memcmp(bytes, "MThd", 4)) << c.member;
+        EXPECT_EQ(
+            0, ExtractMember((archive + ">" + c.member).c_str(), destination.c_str(), nullptr, ExtractPurpose::kShown))
+            << c.member;
+        EXPECT_EQ(written, ReadWholeFile(folder_.File(c.file)).size()) << c.member;
+    }
+    FreeLibrary(unzip);
+}
+
 }  // namespace

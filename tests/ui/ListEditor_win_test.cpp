@@ -238,7 +238,7 @@ TEST_F(ListEditorTest, LayoutIsTakenFromTheSettingsAndLeftThereOnClose) {
 
 TEST_F(ListEditorTest, TitleColumnShowsWhatTheSongListShows) {
     // A sequence name with two spaces in it, after the song's first note.
-    const std::string track = std::string("\x00\x90\x3C\x40\x60\x80\x3C\x00\x00\xFF\x03\x0BLate  Title", 19) +
+    const std::string track = std::string("\x00\x90\x3C\x40\x60\x80\x3C\x00\x00\xFF\x03\x0BLate  Title", 23) +
                               std::string("\x00\xFF\x2F\x00", 4);
     ASSERT_TRUE(WriteWholeFile(
         folder_.File("late.mid"),
