@@ -115,12 +115,16 @@ void ClientWindow::ShowWaitCursor(bool on) {
     SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
 }
 
-// Another location than the one shown drops the narrowing.
+// Another location than the one shown drops the narrowing; any list that
+// replaces the shown one ends continuous play, whose order named its rows.
 void ClientWindow::ClearDisplay() {
     if (lstrcmpiA(catalogue_.location.c_str(), catalogue_.previousPath.c_str()) != 0) {
         ClearNarrowing(&narrow_);
     }
     rangeMarks_.clear();
+    if (player_) {
+        player_->LeaveList();
+    }
     list_->ClearDisplay();
 }
 

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,15 +52,23 @@ class FakeHost : public PlayerHost {
     std::vector<int32_t> SelectedRows() override {
         return selected;
     }
+    // As the song list does: the focused row becomes the only selected one.
     void FocusRow(int32_t row) override {
         focused = row;
+        selected = {row};
     }
-    void SelectRow(int32_t) override {
+    void SelectRow(int32_t row) override {
+        selected.push_back(row);
     }
-    void SetPlayRangeMark(int32_t, bool) override {
+    void SetPlayRangeMark(int32_t row, bool on) override {
+        if (on) {
+            marks.insert(row);
+        } else {
+            marks.erase(row);
+        }
     }
-    bool HasPlayRangeMark(int32_t) override {
-        return false;
+    bool HasPlayRangeMark(int32_t row) override {
+        return marks.count(row) != 0;
     }
     void RedrawList() override {
     }
@@ -130,6 +139,7 @@ class FakeHost : public PlayerHost {
     PendingCommand pending;
     std::vector<std::string> songs;
     std::vector<int32_t> selected;
+    std::set<int32_t> marks;
     int32_t focused = 0;
     std::string module = "SC-88Pro";
     std::string emulationText;
@@ -690,7 +700,7 @@ TEST_F(PlayersTest, PreviousAfterARandomRunWrappedKeepsTheRunGoing) {
     ASSERT_EQ(controller_.mode(), PlayMode::kRandom);
     // The order was shuffled anew at the wrap; Previous plays its second entry
     // and the run goes on to the end of that order instead of stopping.
-    const std::vector<int32_t> reshuffled = controller_.order().order;
+    const std::vector<int32_t> reshuffled = controller_.order().entries();
     controller_.OnCommand(508);
     EXPECT_FALSE(controller_.order().wrapped);
     TickUntilNormal(20);
