@@ -228,6 +228,11 @@ void ClientWindow::FocusRow(int32_t row) {
     list_->UpdateCount();
 }
 
+void ClientWindow::MoveFocus(int32_t row) {
+    list_->SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+    list_->Send(LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+}
+
 bool ClientWindow::IsSelected(int32_t row) {
     return (list_->Send(LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }

@@ -157,6 +157,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     // SearchHost.
     bool EscapePressed() override;
     void DiscardPendingInput() override;
+    void MoveFocus(int32_t row) override;
     bool IsSelected(int32_t row) override;
     void ClearSelection() override;
     void RefreshCount() override;
