@@ -121,7 +121,6 @@ void ClientWindow::ClearDisplay() {
     if (lstrcmpiA(catalogue_.location.c_str(), catalogue_.previousPath.c_str()) != 0) {
         ClearNarrowing(&narrow_);
     }
-    rangeMarks_.clear();
     if (player_) {
         player_->LeaveList();
     }

@@ -316,7 +316,6 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     bool endTimerRunning_ = false;
     bool busy_ = false;
     int32_t lockDepth_ = 0;
-    std::vector<bool> rangeMarks_;
     HCURSOR splitterCursor_ = nullptr;
     FolderWatcher folderWatcher_;
     DriveWatcherSet driveWatchers_;
