@@ -132,10 +132,13 @@ void ClientWindow::SetBusy(bool busy) {
     busy_ = busy;
 }
 
+// Stopped, not only flagged off: a tick during a hand-over's waits would
+// post a deferred command into the hand-over, which drops it.
 void ClientWindow::SetEndTimer(bool run) {
-    endTimerRunning_ = run;
     if (run) {
         SetTimer(kClientTimerId, kClientTimerPeriod);
+    } else {
+        KillTimer(kClientTimerId);
     }
 }
 

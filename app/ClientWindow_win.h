@@ -313,7 +313,6 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     std::unique_ptr<PlayController> player_;
     Splitter splitter_;
     PendingCommand pending_;
-    bool endTimerRunning_ = false;
     bool busy_ = false;
     int32_t lockDepth_ = 0;
     HCURSOR splitterCursor_ = nullptr;

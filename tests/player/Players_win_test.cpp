@@ -421,6 +421,45 @@ TEST_F(PlayersTest, PlayerLostEndsTheRun) {
     Pump(500);
 }
 
+// DDEML reports the player's end of the conversation from the message
+// queue. When the queue is drained before a command, the disconnect found
+// there makes the command fail quietly, as a command after it would.
+static LRESULT CALLBACK DeliverDisconnect(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        DdeClient::Callback(XTYP_DISCONNECT, 0, nullptr, nullptr, nullptr, nullptr, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(PlayersTest, ADisconnectQueuedBeforeACommandMakesItFailWithoutAMessage) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    ASSERT_NE(controller_.dde().Conversation(), nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DeliverDisconnect;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuilloryPlayersTestDisconnect";
+    RegisterClassA(&windowClass);
+    HWND courier = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 windowClass.hInstance, nullptr);
+    ASSERT_NE(courier, nullptr);
+    PostMessageA(courier, WM_APP, 0, 0);
+    EXPECT_FALSE(controller_.dde().Execute("/STOP", 4000, 1, "DdePlayerStop"));
+    EXPECT_EQ(controller_.dde().Conversation(), nullptr);
+    EXPECT_EQ(controller_.dde().BusyCount(), 0);
+    EXPECT_TRUE(host_.errors.empty()) << host_.errors.front();
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    EXPECT_TRUE(LogLines("execute /STOP").empty());
+    DestroyWindow(courier);
+    HWND player = FindWindowA("FakePlayer", nullptr);
+    ASSERT_NE(player, nullptr);
+    PostMessageA(player, WM_CLOSE, 0, 0);
+    Pump(500);
+}
+
 TEST_F(PlayersTest, LaunchFailureShowsNotFoundAndEndsTheRun) {
     UseKind(PlayerKind::Lilith);  // no Lilith.exe anywhere
     controller_.BuildPlayOrder();
