@@ -11,6 +11,10 @@
 // set, every song played is followed by a line naming the files beside it.
 // FAKEPLAYER_SLIDER_WIDTH sets the width of Audioactive Player's position slider.
 // FAKEPLAYER_OPEN_DELAY_MS delays the window, as a player slow to start does.
+// Misbehaviour on request: FAKEPLAYER_QUIT_DELAY_MS holds the answer to a DDE
+// quit command that long; FAKEPLAYER_CLOSE_DELAY_MS keeps the process running
+// that long after it was told to close (its window gone); FAKEPLAYER_NO_CLOSE
+// makes it ignore every request to close.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -56,10 +60,14 @@ static HWND mainWindow = nullptr;
 static HWND slider = nullptr;
 static UINT songMs = 1000;
 static UINT ddeDelayMs = 0;
+static UINT quitDelayMs = 0;
+static UINT closeDelayMs = 0;
+static bool refuseClose = false;
 static bool listFolder = false;
 static std::string scmpxPath;
 static const UINT_PTR kSongTimer = 1;
 static const UINT_PTR kFavoritesTimer = 2;
+static const UINT_PTR kExitTimer = 3;
 static const int kPauseId = 201;
 static const int kStopId = 202;
 
@@ -168,6 +176,9 @@ static void ExecuteDde(const std::string& command) {
         SetState(State::kStopped);
     } else if (command == "/QUIT" || command == "EXIT" || command == "<exit" || command == "appExit" ||
                command == "/quit" || command == "/exit") {
+        if (quitDelayMs) {
+            Sleep(quitDelayMs);
+        }
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
     }
 }
@@ -455,7 +466,9 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == kFavoritesTimer) {
+            if (wParam == kExitTimer) {
+                DestroyWindow(window);
+            } else if (wParam == kFavoritesTimer) {
                 KillTimer(window, kFavoritesTimer);
                 LogFavorites();
             } else if (wParam == kSongTimer) {
@@ -467,8 +480,18 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             }
             return 0;
         case WM_CLOSE:
+            if (refuseClose) {
+                Log("close refused");
+                return 0;
+            }
             Log("close");
             EndDdeConversation(window);
+            if (closeDelayMs) {
+                // Gone from sight, but the process lingers.
+                ShowWindow(window, SW_HIDE);
+                SetTimer(window, kExitTimer, closeDelayMs, nullptr);
+                return 0;
+            }
             DestroyWindow(window);
             return 0;
         case WM_DESTROY:
@@ -538,6 +561,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
         ddeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
     }
     listFolder = std::getenv("FAKEPLAYER_LIST_FOLDER") != nullptr;
+    if (const char* ms = std::getenv("FAKEPLAYER_QUIT_DELAY_MS")) {
+        quitDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
+    }
+    if (const char* ms = std::getenv("FAKEPLAYER_CLOSE_DELAY_MS")) {
+        closeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
+    }
+    refuseClose = std::getenv("FAKEPLAYER_NO_CLOSE") != nullptr;
     if (const char* ms = std::getenv("FAKEPLAYER_OPEN_DELAY_MS")) {
         // Idle in a message loop first, so the launcher's wait for input idle
         // ends before the window (and with it the DDE service) exists.
