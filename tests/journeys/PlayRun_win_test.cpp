@@ -317,13 +317,17 @@ TEST_F(PlayRunJourney, AnotherListEndsAutoRandomAndRepeat) {
 TEST_F(PlayRunJourney, NextAndPreviousWrapAtTheEndsOfTheList) {
     ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
     StartOnSongs("/p:tmidi", PlayerEnvironment(kShortSongMs));
-    FocusSong('a');
-    Menu(kCmdPrevious);
-    ASSERT_TRUE(WaitForSongs("e")) << SongsPlayed();
-    Key(List(), VK_END);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == RowOf('e'); }, 5000));
-    Menu(kCmdNext);
-    ASSERT_TRUE(WaitForSongs("ea")) << SongsPlayed();
+    // Previous on the first row plays the last, Next on the last the first.
+    const auto wrapAtBothEnds = [&](const std::string& before) {
+        FocusSong('a');
+        Menu(kCmdPrevious);
+        EXPECT_TRUE(WaitForSongs(before + "e")) << SongsPlayed();
+        Key(List(), VK_END);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == RowOf('e'); }, 5000));
+        Menu(kCmdNext);
+        EXPECT_TRUE(WaitForSongs(before + "ea")) << SongsPlayed();
+    };
+    wrapAtBothEnds("");
 
     // A range of b and c, started from its focused row c, plays c and ends.
     SelectFromTo('b', 'c');
@@ -333,13 +337,7 @@ TEST_F(PlayRunJourney, NextAndPreviousWrapAtTheEndsOfTheList) {
     ASSERT_EQ(RowOf('c'), FocusedRow());
     Menu(kCmdNext);
     EXPECT_TRUE(WaitForSongs("eacd")) << SongsPlayed();
-    FocusSong('a');
-    Menu(kCmdPrevious);
-    EXPECT_TRUE(WaitForSongs("eacde")) << SongsPlayed();
-    Key(List(), VK_END);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == RowOf('e'); }, 5000));
-    Menu(kCmdNext);
-    EXPECT_TRUE(WaitForSongs("eacdea")) << SongsPlayed();
+    wrapAtBothEnds("eacd");
     EXPECT_EQ("Normal", PlayModeShown());
 }
 

@@ -460,6 +460,68 @@ TEST_F(PlayersTest, ADisconnectQueuedBeforeACommandMakesItFailWithoutAMessage) {
     Pump(500);
 }
 
+// Each DDE player is found (KbMedia Player and Lilith through their
+// registry paths), launched with its own options and given the song in its
+// own words, with the sound module option where it takes one. Its fake
+// refuses the words of another kind, which fails the transaction.
+TEST_F(PlayersTest, EachDdePlayerIsLaunchedAndGivenTheSongInItsOwnWords) {
+    // The players' registry paths go with the test, whatever its outcome.
+    struct RegistryPaths {
+        ~RegistryPaths() {
+            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kobarin's Soft");
+            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Project9k_Lilith");
+        }
+    } registryPaths;
+    const std::string song = host_.songs[0];
+    const struct {
+        int32_t kind;
+        const char* program;   // under the scratch folder
+        const char* registry;  // key holding the program's path, or null
+        const char* value;
+        const char* started;
+        std::string play;
+        std::string foreign;
+        const char* quit;
+    } cases[] = {
+        {PlayerKind::Mpvg, "mpvg.exe", nullptr, nullptr, "start ", "open " + song, "playfile \"" + song + "\"",
+         "appExit"},
+        {PlayerKind::TmidiPlayer, "TMIDI.EXE", nullptr, nullptr, "start ", "playfile \"" + song + "\" SC-88PRO",
+         "\"" + song + "\" /DQ", "EXIT"},
+        {PlayerKind::Decoplay, "DPW.EXE", nullptr, nullptr, "start ", "\"" + song + "\" -M8P",
+         "\"" + song + "\" /na /play", "<exit"},
+        {PlayerKind::KbMediaPlayer, "kb\\Kbmplay.exe", "Software\\Kobarin's Soft\\KbMedia Player\\Path", "Kbmplay",
+         "start ", "\"" + song + "\" /na /play", "/dopen \"" + song + "\" /play", "/quit"},
+        {PlayerKind::Lilith, "li\\Lilith.exe", "Software\\Project9k_Lilith\\Path", "", "start /dde",
+         "/dopen \"" + song + "\" /play", "open " + song, "/exit"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        const std::string program = folder_ + "\\" + c.program;
+        CreateDirectoryA(program.substr(0, program.rfind('\\')).c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(FakePlayerPath().c_str(), program.c_str(), FALSE) ||
+                    GetFileAttributesA(program.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (c.registry) {
+            HKEY key = nullptr;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, c.registry, 0, nullptr, 0, KEY_SET_VALUE,
+                                                     nullptr, &key, nullptr));
+            RegSetValueExA(key, c.value[0] ? c.value : nullptr, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(program.c_str()), DWORD(program.size() + 1));
+            RegCloseKey(key);
+        }
+        DeleteFileA(log_.c_str());
+        UseKind(c.kind);
+        controller_.OnCommand(500);
+        EXPECT_EQ(LogLines("start"), std::vector<std::string>{c.started});
+        EXPECT_EQ(LogLines("execute "), std::vector<std::string>{"execute " + c.play});
+        EXPECT_FALSE(controller_.dde().Execute(c.foreign.c_str(), 2000, 1, nullptr));
+        EXPECT_EQ(LogLines("refused "), std::vector<std::string>{"refused " + c.foreign});
+        EXPECT_FALSE(controller_.ClosePlayerAndWait());
+        EXPECT_EQ(LogLines("execute ").back(), std::string("execute ") + c.quit);
+        EXPECT_EQ(LogLines("exit").size(), 1u);
+        EXPECT_TRUE(host_.errors.empty()) << host_.errors.front();
+    }
+}
+
 TEST_F(PlayersTest, LaunchFailureShowsNotFoundAndEndsTheRun) {
     UseKind(PlayerKind::Lilith);  // no Lilith.exe anywhere
     controller_.BuildPlayOrder();

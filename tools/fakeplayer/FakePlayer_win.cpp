@@ -32,25 +32,74 @@
 enum class Kind { kCommandLine, kDde, kWinamp, kScmpx, kGratzer, kAudioactive };
 enum class State { kStopped, kPlaying, kPaused };
 
+// The DDE command words of one player: its play command is the prefix, the
+// path (in double quotes when quoted) and then exactly the tail, a sound
+// module option being allowed after it where the player takes one; pause,
+// resume, stop and quit are its own words. Another kind's words are refused
+// as the real player refuses what it does not know.
+struct DdeWords {
+    const char* playPrefix;
+    bool quoted;
+    const char* playTail;
+    // How a sound module option begins ("" for a letter or digit); null
+    // when the player takes none.
+    const char* optionLead;
+    const char* pause;
+    const char* resume;  // empty when pause toggles
+    const char* stop;
+    const char* quit;
+};
+
 struct Profile {
     const char* exe;
     Kind kind;
     const char* service;
     const char* statusItem;
     const char* replies[3];  // stopped, playing, paused
+    DdeWords words;
 };
 
 static const Profile kProfiles[] = {
-    {"wfp.exe", Kind::kDde, "WFP", "PlayStatus", {"Stop", "Play", "Pause"}},
-    {"mpvg.exe", Kind::kDde, "mpvg", "playStatus", {"end", "play", "pause"}},
-    {"tmidi.exe", Kind::kDde, "TMIDI", "getstatus", {"stop", "play", "pause"}},
-    {"dpw.exe", Kind::kDde, "DpwDDE", "PlayStatus", {"Stop", "Play", "Pause"}},
-    {"kbmplay.exe", Kind::kDde, "KbMedia Player", "Status", {"Stop", "Playing", "Pause"}},
-    {"lilith.exe", Kind::kDde, "LILITH_EXT_CONTROL", "/status", {"stop", "play", "pause"}},
-    {"winamp.exe", Kind::kWinamp, "", "", {}},
-    {"scmpx.exe", Kind::kScmpx, "", "", {}},
-    {"gratzer.exe", Kind::kGratzer, "", "", {}},
-    {"aaplay32.exe", Kind::kAudioactive, "", "", {}},
+    {"wfp.exe",
+     Kind::kDde,
+     "WFP",
+     "PlayStatus",
+     {"Stop", "Play", "Pause"},
+     {"", true, " /DQ", "/D ", "/PAUSE", "/RESUME", "/STOP", "/QUIT"}},
+    {"mpvg.exe",
+     Kind::kDde,
+     "mpvg",
+     "playStatus",
+     {"end", "play", "pause"},
+     {"open ", false, "", nullptr, "playPause", "", "playEnd", "appExit"}},
+    {"tmidi.exe",
+     Kind::kDde,
+     "TMIDI",
+     "getstatus",
+     {"stop", "play", "pause"},
+     {"playfile ", true, "", "", "pause", "resume", "stop", "EXIT"}},
+    {"dpw.exe",
+     Kind::kDde,
+     "DpwDDE",
+     "PlayStatus",
+     {"Stop", "Play", "Pause"},
+     {"", true, "", "-", "<pause", "<resume", "<stop", "<exit"}},
+    {"kbmplay.exe",
+     Kind::kDde,
+     "KbMedia Player",
+     "Status",
+     {"Stop", "Playing", "Pause"},
+     {"", true, " /na /play", nullptr, "/pause", "", "/stop", "/quit"}},
+    {"lilith.exe",
+     Kind::kDde,
+     "LILITH_EXT_CONTROL",
+     "/status",
+     {"stop", "play", "pause"},
+     {"/dopen ", true, " /play", nullptr, "/pause", "", "/stop", "/exit"}},
+    {"winamp.exe", Kind::kWinamp, "", "", {}, {}},
+    {"scmpx.exe", Kind::kScmpx, "", "", {}, {}},
+    {"gratzer.exe", Kind::kGratzer, "", "", {}, {}},
+    {"aaplay32.exe", Kind::kAudioactive, "", "", {}, {}},
 };
 
 static const Profile* profile = nullptr;
@@ -147,40 +196,77 @@ static bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
-// One DDE command of any of the DDE players.
-static void ExecuteDde(const std::string& command) {
-    Log("execute " + command);
-    if (StartsWith(command, "\"") || StartsWith(command, "open ") || StartsWith(command, "playfile ") ||
-        StartsWith(command, "/dopen ")) {
+// The path of a play command in this player's words, or false when the
+// command is not one.
+static bool ParsePlayCommand(const std::string& command, std::string* path) {
+    const DdeWords& words = profile->words;
+    if (!StartsWith(command, words.playPrefix)) {
+        return false;
+    }
+    std::string rest = command.substr(std::strlen(words.playPrefix));
+    if (words.quoted) {
+        const size_t close = rest.size() > 1 && rest[0] == '"' ? rest.find('"', 1) : std::string::npos;
+        if (close == std::string::npos) {
+            return false;
+        }
+        *path = rest.substr(1, close - 1);
+        rest = rest.substr(close + 1);
+    } else {
+        *path = rest;
+        rest.clear();
+    }
+    if (!StartsWith(rest, words.playTail)) {
+        return false;
+    }
+    rest = rest.substr(std::strlen(words.playTail));
+    // A sound module option: one blank and an option of the player's own form.
+    if (rest.empty()) {
+        return true;
+    }
+    if (!words.optionLead || rest.size() < 2 || rest[0] != ' ') {
+        return false;
+    }
+    const std::string option = rest.substr(1);
+    return words.optionLead[0] ? StartsWith(option, words.optionLead) : IsCharAlphaNumericA(option[0]) != 0;
+}
+
+// One DDE command; false when this player does not know it.
+static bool ExecuteDde(const std::string& command) {
+    const DdeWords& words = profile->words;
+    std::string path;
+    if (ParsePlayCommand(command, &path)) {
+        Log("execute " + command);
         if (ddeDelayMs) {
             Sleep(ddeDelayMs);
         }
         Play(command);
-        const size_t open = command.find('"');
-        const size_t close = open == std::string::npos ? open : command.find('"', open + 1);
-        if (listFolder && close != std::string::npos) {
-            LogFolder(command.substr(open + 1, close - open - 1));
+        if (listFolder) {
+            LogFolder(path);
         }
-    } else if (command == "/PAUSE" || command == "pause" || command == "<pause") {
-        if (state == State::kPlaying) {
+    } else if (command == words.pause) {
+        Log("execute " + command);
+        if (!words.resume[0] || state == State::kPlaying) {
             TogglePause();
         }
-    } else if (command == "/RESUME" || command == "resume" || command == "<resume") {
+    } else if (words.resume[0] && command == words.resume) {
+        Log("execute " + command);
         if (state == State::kPaused) {
             TogglePause();
         }
-    } else if (command == "playPause" || command == "/pause") {
-        TogglePause();
-    } else if (command == "/STOP" || command == "stop" || command == "<stop" || command == "playEnd" ||
-               command == "/stop") {
+    } else if (command == words.stop) {
+        Log("execute " + command);
         SetState(State::kStopped);
-    } else if (command == "/QUIT" || command == "EXIT" || command == "<exit" || command == "appExit" ||
-               command == "/quit" || command == "/exit") {
+    } else if (command == words.quit) {
+        Log("execute " + command);
         if (quitDelayMs) {
             Sleep(quitDelayMs);
         }
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    } else {
+        Log("refused " + command);
+        return false;
     }
+    return true;
 }
 
 // The DDE side speaks the DDE messages itself, as a player's DDEML does on
@@ -217,10 +303,11 @@ static void OnDdeExecute(HWND window, HWND client, LPARAM lParam) {
         command.assign(text, strnlen(text, GlobalSize(commands)));
         GlobalUnlock(commands);
     }
-    ExecuteDde(command);
-    const UINT_PTR positive = 0x8000;
+    // A command the player does not know is answered with a negative
+    // acknowledgement, which fails the client's transaction.
+    const UINT_PTR answer = ExecuteDde(command) ? 0x8000 : 0;
     PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window),
-                 PackDDElParam(WM_DDE_ACK, positive, reinterpret_cast<UINT_PTR>(commands)));
+                 PackDDElParam(WM_DDE_ACK, answer, reinterpret_cast<UINT_PTR>(commands)));
 }
 
 // The status item in CF_TEXT is answered with data; anything else with a
