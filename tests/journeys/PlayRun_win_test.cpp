@@ -379,4 +379,55 @@ TEST_F(PlayRunJourney, NextGivenWhileTheOldPlayerQuitsRunsAfterTheHandOver) {
     EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
 }
 
+// Pause and resume go to the DDE player in its own words; a play command it
+// does not answer within the time-out is reported with its label and ends
+// the run.
+TEST_F(PlayRunJourney, PauseResumesAndAPlayCommandThatTimesOutEndsTheRun) {
+    ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
+    ASSERT_TRUE(WriteSetting("Player", "PlayTimeOut", 1u));
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs));
+    FocusSong('a');
+    Menu(kCmdPlay);
+    ASSERT_TRUE(WaitForSongs("a")) << SongsPlayed();
+    Menu(kCmdPause);
+    EXPECT_TRUE(WaitUntil([&] { return Logged("execute pause").size() == 1; }, 5000));
+    Menu(kCmdPause);
+    EXPECT_TRUE(WaitUntil([&] { return Logged("execute resume").size() == 1; }, 5000));
+    ASSERT_TRUE(Close());
+    ASSERT_TRUE(WaitUntil([&] { return Logged("exit").size() == 1; }, 10000));
+
+    // The player now takes longer over a song than the selector waits.
+    ASSERT_TRUE(Start("/p:tmidi", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_DDE_DELAY_MS", "3000"}})));
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == 5; }, 10000));
+    Menu(kCmdPlaySequential);
+    const ShownBox box = WaitForBox(15000);
+    ASSERT_TRUE(box.window != nullptr) << PlayModeShown();
+    EXPECT_EQ("Quillory", box.caption);
+    EXPECT_NE(std::string::npos, box.text.find("DDE : トランザクションに失敗しました。")) << box.text;
+    EXPECT_NE(std::string::npos, box.text.find("DdePlayerPlay")) << box.text;
+    EXPECT_NE(std::string::npos, box.text.find("XTYP_EXECUTE 'playfile")) << box.text;
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(WaitForMode("Normal")) << PlayModeShown();
+}
+
+// A player that will not close holds the hand-over for ten seconds, then the
+// user is told and the player is left running.
+TEST_F(PlayRunJourney, APlayerThatWillNotCloseIsReportedAfterTenSeconds) {
+    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
+    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
+    StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_NO_CLOSE", "1"}}));
+    Menu(kCmdLaunchPlayer);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+    const DWORD asked = GetTickCount();
+    Menu(kCmdLaunchPlayer);  // closes the running player first
+    const ShownBox box = WaitForBox(20000);
+    ASSERT_TRUE(box.window != nullptr);
+    EXPECT_GE(GetTickCount() - asked, 9000u);
+    EXPECT_EQ("Quillory", box.caption);
+    EXPECT_NE(std::string::npos, box.text.find("プレイヤーを終了できません。")) << box.text;
+    EXPECT_EQ(1u, Logged("close refused").size());
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_EQ(1u, Logged("start").size());  // no second player was started
+}
+
 }  // namespace
