@@ -113,7 +113,15 @@ static UINT quitDelayMs = 0;
 static UINT closeDelayMs = 0;
 static bool refuseClose = false;
 static bool listFolder = false;
+// SCMPX's path as it arrives byte by byte: spoilt by a byte that was not
+// sign-extended, complete with its terminating NUL.
 static std::string scmpxPath;
+static bool scmpxSpoilt = false;
+static bool scmpxTerminated = false;
+// Winamp's steps towards playing: 1 playlist cleared, 2 file added by
+// WM_COPYDATA, 3 and 4 the two messages that follow; play only after 4.
+static int winampStep = 0;
+static std::string winampPath;
 static const UINT_PTR kSongTimer = 1;
 static const UINT_PTR kFavoritesTimer = 2;
 static const UINT_PTR kExitTimer = 3;
@@ -380,6 +388,31 @@ static LRESULT WindowStatus() {
     return state == State::kPlaying ? 1 : state == State::kPaused ? 3 : 0;
 }
 
+// A byte of 0x80 and above arrives sign-extended, as the player reads a
+// char; the path plays only once its terminating NUL came.
+static void OnScmpxMessage(intptr_t value, LPARAM lParam) {
+    if (lParam == 101) {
+        scmpxPath.clear();
+        scmpxSpoilt = false;
+        scmpxTerminated = false;
+        Log("user 101");
+    } else if (lParam == 100) {
+        if (value == 0) {
+            scmpxTerminated = true;
+        } else if (value < -128 || value > 127 || scmpxTerminated) {
+            scmpxSpoilt = true;
+        } else {
+            scmpxPath += static_cast<char>(value);
+        }
+    } else if (lParam == 102) {
+        if (scmpxSpoilt || !scmpxTerminated) {
+            Log("refused " + scmpxPath);
+        } else {
+            PlayFile(scmpxPath);
+        }
+    }
+}
+
 static bool OnUserMessage(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (kind == Kind::kGratzer && wParam == 104) {
         *result = WindowStatus();
@@ -390,17 +423,15 @@ static bool OnUserMessage(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         return true;
     }
     if (kind == Kind::kScmpx) {
-        if (lParam == 101) {
-            scmpxPath.clear();
-            Log("user 101");
-        } else if (lParam == 100) {
-            if (static_cast<intptr_t>(wParam) != 0) {
-                scmpxPath += static_cast<char>(wParam);
-            }
-        } else if (lParam == 102) {
-            PlayFile(scmpxPath);
-        }
+        OnScmpxMessage(static_cast<intptr_t>(wParam), lParam);
         return true;
+    }
+    if (kind == Kind::kWinamp) {
+        // 101 clears the playlist; 252 and 253 must follow the added file in order.
+        winampStep = lParam == 101                      ? 1
+                     : lParam == 252 && winampStep == 2 ? 3
+                     : lParam == 253 && winampStep == 3 ? 4
+                                                        : 0;
     }
     Log("user " + std::to_string(static_cast<long long>(wParam)) + " " +
         std::to_string(static_cast<long long>(lParam)));
@@ -411,7 +442,12 @@ static void OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     Log("command " + std::to_string(id) + " " + std::to_string(static_cast<long long>(lParam)));
     if (id == 40045) {
-        Play(std::to_string(id));
+        if (winampStep == 4) {
+            PlayFile(winampPath);
+        } else {
+            Log("refused 40045");
+        }
+        winampStep = 0;
     } else if (id == 40022) {
         // Gratzer plays its favourite, which the selector writes to the
         // registry right after this command: read it a moment later.
@@ -536,8 +572,10 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             break;
         case WM_COPYDATA: {
             const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            Log("copydata " + std::to_string(copy->dwData) + " " +
-                std::string(static_cast<const char*>(copy->lpData), copy->cbData > 0 ? copy->cbData - 1 : 0));
+            const std::string path(static_cast<const char*>(copy->lpData), copy->cbData > 0 ? copy->cbData - 1 : 0);
+            Log("copydata " + std::to_string(copy->dwData) + " " + path);
+            winampPath = path;
+            winampStep = winampStep == 1 && copy->dwData == 100 ? 2 : 0;
             return TRUE;
         }
         case WM_COMMAND:
