@@ -193,6 +193,7 @@ class PlayersTest : public ::testing::Test {
         SetEnvironmentVariableA("FAKEPLAYER_LIST_FOLDER", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_SLIDER_WIDTH", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", nullptr);
+        SetEnvironmentVariableA("FAKEPLAYER_LATE_ANSWER_MS", nullptr);
         for (const char* song : {"one.mid", "two.mid", "three.mid"}) {
             host_.songs.push_back(folder_ + "\\" + song);
         }
@@ -679,6 +680,19 @@ TEST_F(PlayersTest, GratzerPlaysEachSongAsItsFavoriteAndStopsAfterTheLast) {
     EXPECT_EQ(LogLines("start ").size(), 1u);
     EXPECT_EQ(controller_.mode(), PlayMode::kNone);
     EXPECT_EQ(LogLines("command 40047 ").size(), 0u);  // stopped by itself
+}
+
+// Gratzer is given its song only once it answers with a state: until then
+// the hand-over asks again every half second.
+TEST_F(PlayersTest, GratzerAnsweringLateGetsItsSongOnceItAnswers) {
+    SetEnvironmentVariableA("FAKEPLAYER_LATE_ANSWER_MS", "1800");
+    UseKind(PlayerKind::GratzerSS);
+    controller_.OnCommand(500);
+    EXPECT_GE(LogLines("status unanswered").size(), 2u);
+    EXPECT_EQ(LogLines("command 40022 3").size(), 1u);
+    WaitForLog("favorites ", 1, 3000);
+    EXPECT_EQ(LogLines("favorites "), std::vector<std::string>{"favorites " + host_.songs[0]});
+    EXPECT_TRUE(host_.errors.empty());
 }
 
 // Sends play commands to the test's main window from another thread as soon

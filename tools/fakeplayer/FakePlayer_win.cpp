@@ -14,7 +14,8 @@
 // Misbehaviour on request: FAKEPLAYER_QUIT_DELAY_MS holds the answer to a DDE
 // quit command that long; FAKEPLAYER_CLOSE_DELAY_MS keeps the process running
 // that long after it was told to close (its window gone); FAKEPLAYER_NO_CLOSE
-// makes it ignore every request to close.
+// makes it ignore every request to close; FAKEPLAYER_LATE_ANSWER_MS leaves
+// the status message of a window-message player unanswered that long.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -112,6 +113,9 @@ static UINT ddeDelayMs = 0;
 static UINT quitDelayMs = 0;
 static UINT closeDelayMs = 0;
 static bool refuseClose = false;
+// Until this tick count the status message gets no state (0), as a player
+// still busy starting answers (FAKEPLAYER_LATE_ANSWER_MS after the start).
+static DWORD answerFrom = 0;
 static bool listFolder = false;
 // SCMPX's path as it arrives byte by byte: spoilt by a byte that was not
 // sign-extended, complete with its terminating NUL.
@@ -382,6 +386,10 @@ static bool OnDdeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 // Replies of the window-message players to their status message.
 static LRESULT WindowStatus() {
+    if (GetTickCount() < answerFrom) {
+        Log("status unanswered");
+        return 0;
+    }
     if (kind == Kind::kGratzer) {
         return state == State::kPlaying ? 1 : state == State::kPaused ? 2 : 3;
     }
@@ -693,6 +701,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
         closeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
     }
     refuseClose = std::getenv("FAKEPLAYER_NO_CLOSE") != nullptr;
+    if (const char* ms = std::getenv("FAKEPLAYER_LATE_ANSWER_MS")) {
+        answerFrom = GetTickCount() + static_cast<DWORD>(std::strtoul(ms, nullptr, 10));
+    }
     if (const char* ms = std::getenv("FAKEPLAYER_OPEN_DELAY_MS")) {
         // Idle in a message loop first, so the launcher's wait for input idle
         // ends before the window (and with it the DDE service) exists.
