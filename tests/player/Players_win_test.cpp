@@ -682,6 +682,22 @@ TEST_F(PlayersTest, GratzerPlaysEachSongAsItsFavoriteAndStopsAfterTheLast) {
     EXPECT_EQ(LogLines("command 40047 ").size(), 0u);  // stopped by itself
 }
 
+// A DDE status request that times out counts as an answer without a state:
+// the song is handed over, the run goes on and no message is shown.
+TEST_F(PlayersTest, ADdeStatusRequestThatTimesOutKeepsTheRunGoing) {
+    SetEnvironmentVariableA("FAKEPLAYER_LATE_ANSWER_MS", "4500");
+    UseKind(PlayerKind::WrdFilePlayer);
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0}));
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Alive);
+    EXPECT_GE(LogLines("status unanswered").size(), 2u);
+    EXPECT_EQ(controller_.mode(), PlayMode::kSequential);
+    TickUntilNormal(30);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 1, 2}));
+    EXPECT_TRUE(host_.errors.empty()) << host_.errors.front();
+}
+
 // Gratzer is given its song only once it answers with a state: until then
 // the hand-over asks again every half second.
 TEST_F(PlayersTest, GratzerAnsweringLateGetsItsSongOnceItAnswers) {

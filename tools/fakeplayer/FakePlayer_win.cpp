@@ -15,7 +15,7 @@
 // quit command that long; FAKEPLAYER_CLOSE_DELAY_MS keeps the process running
 // that long after it was told to close (its window gone); FAKEPLAYER_NO_CLOSE
 // makes it ignore every request to close; FAKEPLAYER_LATE_ANSWER_MS leaves
-// the status message of a window-message player unanswered that long.
+// the status message or DDE status request unanswered that long.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -329,6 +329,11 @@ static void OnDdeRequest(HWND window, HWND client, LPARAM lParam) {
     const ATOM item = HIWORD(lParam);
     if (format != CF_TEXT || !AtomNames(item, profile->statusItem)) {
         PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window), PackDDElParam(WM_DDE_ACK, 0, item));
+        return;
+    }
+    if (GetTickCount() < answerFrom) {
+        // Still starting: the request is left unanswered and times out.
+        Log("status unanswered");
         return;
     }
     const char* reply = profile->replies[static_cast<int>(state)];
