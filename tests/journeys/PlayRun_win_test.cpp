@@ -362,6 +362,24 @@ TEST_F(PlayRunJourney, AfterStartingThePlayerOnlyAutoStartsItAgainWithTheSong) {
     EXPECT_EQ("Auto", PlayModeShown());
 }
 
+// In Normal mode the user's own player, started without a song, is kept:
+// the song is dropped on the window remembered from its start.
+TEST_F(PlayRunJourney, PlayDropsTheSongOnTheUsersPlayerStartedWithoutOne) {
+    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
+    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
+    StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs));
+    FocusSong('b');
+    Menu(kCmdLaunchPlayer);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+    Sleep(1000);  // the program remembers the player's windows half a second after its start
+    Menu(kCmdPlay);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("drop").size() == 1; }, 10000)) << SongsPlayed();
+    EXPECT_NE(std::string::npos, Logged("drop")[0].find("songs\\b.mid")) << Logged("drop")[0];
+    EXPECT_EQ("b", SongsPlayed());
+    EXPECT_EQ(1u, Logged("start").size());
+    EXPECT_TRUE(Logged("close").empty());
+}
+
 // Next pressed while the old player is being told to quit is held and runs
 // after the hand-over that closed it, not dropped inside it.
 TEST_F(PlayRunJourney, NextGivenWhileTheOldPlayerQuitsRunsAfterTheHandOver) {

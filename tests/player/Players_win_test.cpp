@@ -172,8 +172,8 @@ class PlayersTest : public ::testing::Test {
     void SetUp() override {
         folder_ = ScratchFolder();
         CreateDirectoryA(folder_.c_str(), nullptr);
-        for (const char* name :
-             {"WFP.exe", "winamp.exe", "mplay32.exe", "TMIDI.EXE", "aaplay32.exe", "SCMPX.EXE", "Gratzer.exe"}) {
+        for (const char* name : {"WFP.exe", "winamp.exe", "mplay32.exe", "mplayer2.exe", "TMIDI.EXE", "aaplay32.exe",
+                                 "SCMPX.EXE", "Gratzer.exe"}) {
             // The copy is refreshed so that a rebuilt fake is the one that runs;
             // a copy left running by an earlier test cannot be replaced, and it
             // is the same program.
@@ -399,15 +399,23 @@ TEST_F(PlayersTest, QuitRequestedWhileWaitingOnAPlayerIsKept) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST_F(PlayersTest, MediaPlayerIsLaunchedAnewForEverySong) {
-    UseKind(PlayerKind::MediaPlayer);
-    controller_.BuildPlayOrder();
-    controller_.OnCommand(501);
-    TickUntilNormal(25);
-    const std::vector<std::string> starts = LogLines("start ");
-    ASSERT_EQ(starts.size(), 3u);
-    EXPECT_EQ(starts[1], "start /play /close \"" + host_.songs[1] + "\"");
-    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+TEST_F(PlayersTest, MediaPlayersAreLaunchedAnewForEverySong) {
+    for (const int32_t kind : {PlayerKind::MediaPlayer, PlayerKind::WinMediaPlayer}) {
+        SCOPED_TRACE(kind);
+        DeleteFileA(log_.c_str());
+        UseKind(kind);
+        host_.FocusRow(0);  // the run starts at the focused song
+        controller_.BuildPlayOrder();
+        controller_.OnCommand(501);
+        TickUntilNormal(25);
+        const std::vector<std::string> starts = LogLines("start ");
+        ASSERT_EQ(starts.size(), 3u);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(starts[i], "start /play /close \"" + host_.songs[i] + "\"");
+        }
+        EXPECT_EQ(LogLines("exit").size(), 3u);
+        EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    }
 }
 
 TEST_F(PlayersTest, PlayerLostEndsTheRun) {
