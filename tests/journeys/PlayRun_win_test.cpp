@@ -165,6 +165,17 @@ class PlayRunJourney : public Journey {
         ASSERT_TRUE(Answer(box, button));
     }
 
+    // The user's own player (the fake as "players\\myplayer.exe") started
+    // without a song on the song's row, as "start player only" does.
+    void StartUsersPlayerWithoutSong(char song, const Variables& more) {
+        ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
+        ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
+        StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs, more));
+        FocusSong(song);
+        Menu(kCmdLaunchPlayer);
+        ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+    }
+
     bool RowMarked(int row) const {
         return (RowState(row, LVIS_CUT) & LVIS_CUT) != 0;
     }
@@ -345,12 +356,7 @@ TEST_F(PlayRunJourney, NextAndPreviousWrapAtTheEndsOfTheList) {
 // of continuous play, which starts a fresh one with the song on its command
 // line instead of dropping the song on the idle one.
 TEST_F(PlayRunJourney, AfterStartingThePlayerOnlyAutoStartsItAgainWithTheSong) {
-    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
-    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
-    StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs));
-    FocusSong('a');
-    Menu(kCmdLaunchPlayer);
-    ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+    StartUsersPlayerWithoutSong('a', Variables());
     EXPECT_EQ(std::string::npos, Logged("start")[0].find(".mid")) << Logged("start")[0];
 
     Menu(kCmdPlaySequential);
@@ -365,12 +371,7 @@ TEST_F(PlayRunJourney, AfterStartingThePlayerOnlyAutoStartsItAgainWithTheSong) {
 // In Normal mode the user's own player, started without a song, is kept:
 // the song is dropped on the window remembered from its start.
 TEST_F(PlayRunJourney, PlayDropsTheSongOnTheUsersPlayerStartedWithoutOne) {
-    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
-    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
-    StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs));
-    FocusSong('b');
-    Menu(kCmdLaunchPlayer);
-    ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+    StartUsersPlayerWithoutSong('b', Variables());
     Sleep(1000);  // the program remembers the player's windows half a second after its start
     Menu(kCmdPlay);
     ASSERT_TRUE(WaitUntil([&] { return Logged("drop").size() == 1; }, 10000)) << SongsPlayed();
@@ -431,11 +432,7 @@ TEST_F(PlayRunJourney, PauseResumesAndAPlayCommandThatTimesOutEndsTheRun) {
 // A player that will not close holds the hand-over for ten seconds, then the
 // user is told and the player is left running.
 TEST_F(PlayRunJourney, APlayerThatWillNotCloseIsReportedAfterTenSeconds) {
-    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
-    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
-    StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_NO_CLOSE", "1"}}));
-    Menu(kCmdLaunchPlayer);
-    ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+    StartUsersPlayerWithoutSong('a', {{"FAKEPLAYER_NO_CLOSE", "1"}});
     const DWORD asked = GetTickCount();
     Menu(kCmdLaunchPlayer);  // closes the running player first
     const ShownBox box = WaitForBox(20000);
