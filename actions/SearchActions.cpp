@@ -149,7 +149,7 @@ bool SelectMatching(const SearchSettings& settings, SongRows& rows, SearchHost& 
         host.ShowStatus(kNotFoundText);
         return false;
     }
-    host.FocusRow(first);
+    host.MoveFocus(first);
     host.RefreshCount();
     return true;
 }

@@ -37,8 +37,11 @@ class SearchHost {
     virtual void UnlockCatalogue() = 0;
     // Focused row, -1 when none.
     virtual int32_t FocusedRow() = 0;
-    // Makes a row the focused and visible one.
+    // Makes a row the focused and visible one and the only selected row, as
+    // a click on it does.
     virtual void FocusRow(int32_t row) = 0;
+    // Moves the focus to a row and shows it; the selection stays as it is.
+    virtual void MoveFocus(int32_t row) = 0;
     virtual bool IsSelected(int32_t row) = 0;
     virtual void SelectRow(int32_t row) = 0;
     virtual void ClearSelection() = 0;

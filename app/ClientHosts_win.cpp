@@ -115,12 +115,15 @@ void ClientWindow::ShowWaitCursor(bool on) {
     SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
 }
 
-// Another location than the one shown drops the narrowing.
+// Another location than the one shown drops the narrowing; any list that
+// replaces the shown one ends continuous play, whose order named its rows.
 void ClientWindow::ClearDisplay() {
     if (lstrcmpiA(catalogue_.location.c_str(), catalogue_.previousPath.c_str()) != 0) {
         ClearNarrowing(&narrow_);
     }
-    rangeMarks_.clear();
+    if (player_) {
+        player_->LeaveList();
+    }
     list_->ClearDisplay();
 }
 
@@ -226,6 +229,11 @@ void ClientWindow::FocusRow(int32_t row) {
     list_->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     list_->Send(LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
     list_->UpdateCount();
+}
+
+void ClientWindow::MoveFocus(int32_t row) {
+    list_->SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+    list_->Send(LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
 }
 
 bool ClientWindow::IsSelected(int32_t row) {

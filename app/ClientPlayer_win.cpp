@@ -60,18 +60,13 @@ std::vector<int32_t> ClientWindow::SelectedRows() {
 }
 
 void ClientWindow::SetPlayRangeMark(int32_t row, bool on) {
-    if (row < 0 || row >= ObjectCount()) {
-        return;
+    if (row >= 0 && row < ObjectCount()) {
+        list_->SetRangeMark(row, on);
     }
-    if (size_t(row) >= rangeMarks_.size()) {
-        rangeMarks_.resize(size_t(row) + 1, false);
-    }
-    rangeMarks_[size_t(row)] = on;
-    list_->SetItemState(row, on ? LVIS_CUT : 0, LVIS_CUT);
 }
 
 bool ClientWindow::HasPlayRangeMark(int32_t row) {
-    return row >= 0 && size_t(row) < rangeMarks_.size() && rangeMarks_[size_t(row)];
+    return list_->HasRangeMark(row);
 }
 
 void ClientWindow::RedrawList() {
@@ -137,10 +132,13 @@ void ClientWindow::SetBusy(bool busy) {
     busy_ = busy;
 }
 
+// Stopped, not only flagged off: a tick during a hand-over's waits would
+// post a deferred command into the hand-over, which drops it.
 void ClientWindow::SetEndTimer(bool run) {
-    endTimerRunning_ = run;
     if (run) {
         SetTimer(kClientTimerId, kClientTimerPeriod);
+    } else {
+        KillTimer(kClientTimerId);
     }
 }
 

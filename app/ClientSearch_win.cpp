@@ -91,17 +91,22 @@ void ClientWindow::BarSearchDown() {
     }
 }
 
+// A select or narrow that found rows hands the keyboard to the song list.
 void ClientWindow::BarSelect() {
     if (TakeSearchBarText()) {
         CatalogueRows rows = Rows();
-        SelectMatching(settings.search, rows, *this, true);
+        if (SelectMatching(settings.search, rows, *this, true)) {
+            ::SetFocus(ListHandle());
+        }
     }
 }
 
 void ClientWindow::BarNarrow() {
     if (TakeSearchBarText()) {
         CatalogueRows rows = Rows();
-        NarrowByMatch(settings.search, rows, *this, &narrow_);
+        if (NarrowByMatch(settings.search, rows, *this, &narrow_)) {
+            ::SetFocus(ListHandle());
+        }
     }
 }
 

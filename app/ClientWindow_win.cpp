@@ -199,7 +199,7 @@ void ClientWindow::OnTimer(MessageContext& m) {
         return;
     }
     m.handled = 1;
-    if (player_ && (endTimerRunning_ || pending_.pending)) {
+    if (player_) {
         player_->EndOfSongTick();
     }
 }

@@ -158,6 +158,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     // SearchHost.
     bool EscapePressed() override;
     void DiscardPendingInput() override;
+    void MoveFocus(int32_t row) override;
     bool IsSelected(int32_t row) override;
     void ClearSelection() override;
     void RefreshCount() override;
@@ -313,10 +314,8 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     std::unique_ptr<PlayController> player_;
     Splitter splitter_;
     PendingCommand pending_;
-    bool endTimerRunning_ = false;
     bool busy_ = false;
     int32_t lockDepth_ = 0;
-    std::vector<bool> rangeMarks_;
     HCURSOR splitterCursor_ = nullptr;
     FolderWatcher folderWatcher_;
     DriveWatcherSet driveWatchers_;

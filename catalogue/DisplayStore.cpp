@@ -52,3 +52,17 @@ void DisplayStore::SetImage(int32_t row, int32_t image) {
         rows_[size_t(row)].image = image + 1;
     }
 }
+
+bool DisplayStore::HasRangeMark(int32_t row) const {
+    return Has(row) && (rows_[size_t(row)].marks & kRangeMark) != 0;
+}
+
+void DisplayStore::SetRangeMark(int32_t row, bool on) {
+    if (!on && !Has(row)) {
+        return;
+    }
+    if (Reach(row)) {
+        uint8_t& marks = rows_[size_t(row)].marks;
+        marks = uint8_t(on ? marks | kRangeMark : marks & ~kRangeMark);
+    }
+}

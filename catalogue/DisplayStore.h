@@ -33,9 +33,16 @@ class DisplayStore {
     int32_t Image(int32_t row) const;
     void SetImage(int32_t row, int32_t image);
 
+    // The row's play-range mark: set while the row belongs to the range of
+    // continuous play; every row is unmarked after Clear.
+    bool HasRangeMark(int32_t row) const;
+    void SetRangeMark(int32_t row, bool on);
+
    private:
+    static constexpr uint8_t kRangeMark = 0x01;
     struct Row {
         int32_t image = 0;           // index + 1
+        uint8_t marks = 0;           // kRangeMark
         int32_t textEntry[3] = {0};  // row of texts_ + 1
     };
     bool Has(int32_t row) const;

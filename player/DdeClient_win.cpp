@@ -101,6 +101,11 @@ bool DdeClient::Execute(const char* command, uint32_t timeOutMs, int32_t tries, 
     }
     ++busyCount_;
     DrainMessages();
+    if (!conversation_) {
+        // The player ended the conversation while the queue was drained.
+        --busyCount_;
+        return false;
+    }
     bool done = false;
     std::string data = command;
     for (int32_t attempt = 0; attempt < tries && !done; ++attempt) {
@@ -126,6 +131,13 @@ bool DdeClient::Request(char* buffer,
     }
     ++busyCount_;
     DrainMessages();
+    if (!conversation_) {
+        --busyCount_;
+        if (bufferSize > 0) {
+            buffer[0] = '\0';
+        }
+        return false;
+    }
     HSZ itemHandle = DdeCreateStringHandleA(instance_, item, CP_WINANSI);
     HDDEDATA data =
         DdeClientTransaction(nullptr, 0, conversation_, itemHandle, format, XTYP_REQUEST, timeOutMs, nullptr);

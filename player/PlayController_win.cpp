@@ -32,7 +32,7 @@ void PlayController::EndContinuousPlay() {
     }
     SetPlayMode(PlayMode::kNone);
     if (order_.playRange) {
-        for (int32_t row : order_.order) {
+        for (int32_t row : order_.entries()) {
             if (host_->HasPlayRangeMark(row)) {
                 host_->SelectRow(row);
                 host_->SetPlayRangeMark(row, false);
@@ -42,6 +42,11 @@ void PlayController::EndContinuousPlay() {
         order_.playRange = false;
     }
     host_->RefreshObjectCount();
+}
+
+void PlayController::LeaveList() {
+    EndContinuousPlay();
+    order_.playRange = false;
 }
 
 void PlayController::BuildPlayOrder() {
@@ -79,10 +84,11 @@ void PlayController::PlayFocused() {
 }
 
 void PlayController::HandOverNext() {
-    if (order_.orderPos < 0 || order_.orderPos > order_.orderLast) {
+    const int32_t row = order_.RowToHandOver();
+    if (row < 0 || row >= host_->ObjectCount()) {
         return;
     }
-    host_->FocusRow(order_.order[order_.orderPos]);
+    host_->FocusRow(row);
     PlayFocused();
     order_.Advance(mode_, &random_);
 }
@@ -90,13 +96,13 @@ void PlayController::HandOverNext() {
 void PlayController::StartAuto() {
     order_.wrapped = false;
     BuildPlayOrder();
-    order_.orderPos = order_.StartIndex(host_->FocusedRow(), host_->ShiftHeld());
+    order_.SetPosition(order_.StartIndex(host_->FocusedRow(), host_->ShiftHeld()));
     SetPlayMode(PlayMode::kSequential);
     HandOverNext();
 }
 
 void PlayController::StartRandom(int32_t firstRow) {
-    if (order_.orderLast < 0) {
+    if (order_.orderLast() < 0) {
         return;
     }
     order_.wrapped = false;
@@ -109,14 +115,14 @@ void PlayController::StartRandom(int32_t firstRow) {
 void PlayController::StartRepeat() {
     order_.wrapped = false;
     BuildPlayOrder();
-    order_.orderPos = order_.StartIndex(host_->FocusedRow(), false);
+    order_.SetPosition(order_.StartIndex(host_->FocusedRow(), false));
     SetPlayMode(PlayMode::kRepeat);
     HandOverNext();
 }
 
 void PlayController::PlayPrevious() {
     if (mode_ == PlayMode::kNone) {
-        host_->FocusRow(PreviousRow(host_->FocusedRow(), order_.orderLast));
+        host_->FocusRow(PreviousRow(host_->FocusedRow(), host_->ObjectCount() - 1));
         PlayFocused();
         return;
     }
@@ -126,7 +132,7 @@ void PlayController::PlayPrevious() {
 
 void PlayController::PlayNext() {
     if (mode_ == PlayMode::kNone) {
-        host_->FocusRow(NextRow(host_->FocusedRow(), order_.orderLast));
+        host_->FocusRow(NextRow(host_->FocusedRow(), host_->ObjectCount() - 1));
         PlayFocused();
         return;
     }
@@ -151,7 +157,7 @@ bool PlayController::CommandAllowed(int32_t id) {
     if ((id == 503 || id == 504 || id == 508 || id == 509) && host_->FocusedRow() < 0) {
         return false;
     }
-    return !(id >= 501 && id <= 504 && order_.orderLast < 0);
+    return !(id >= 501 && id <= 504 && order_.orderLast() < 0);
 }
 
 bool PlayController::OnCommand(int32_t id) {

@@ -43,6 +43,9 @@ class PlayController {
     void PlayPrevious();
     void PlayNext();
     void EndContinuousPlay();
+    // Before another list replaces the shown one: the run ends, and with it
+    // a play range, whose marks go with the old list.
+    void LeaveList();
     void SetPlayMode(PlayMode mode);
     void BuildPlayOrder();
 

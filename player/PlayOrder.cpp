@@ -2,6 +2,7 @@
 #include "player/PlayOrder.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "core/RandomGenerator.h"
@@ -35,36 +36,54 @@ void ShufflePlayOrder(std::vector<int32_t>* order, RandomGenerator* random) {
 std::vector<int32_t> PlayOrder::Build(int32_t objectCount,
                                       const std::vector<int32_t>& selectedRows,
                                       const std::vector<int32_t>& markedRows) {
-    if (playRange) {
-        const size_t cap = orderLast >= 0 ? static_cast<size_t>(orderLast) + 1 : 0;
-        order.assign(markedRows.begin(), markedRows.begin() + std::min(cap, markedRows.size()));
-        std::sort(order.begin(), order.end());
-        return {};
-    }
     std::vector<int32_t> marks;
-    order.clear();
-    if (selectedRows.size() >= 2) {
+    if (playRange) {
+        // The range never grows: rows marked since do not join it.
+        const size_t keep = std::min(order_.size(), markedRows.size());
+        order_.assign(markedRows.begin(), markedRows.begin() + static_cast<std::ptrdiff_t>(keep));
+        std::sort(order_.begin(), order_.end());
+    } else if (selectedRows.size() >= 2) {
         playRange = true;
-        order = selectedRows;
-        std::sort(order.begin(), order.end());
-        marks = order;
+        order_ = selectedRows;
+        std::sort(order_.begin(), order_.end());
+        marks = order_;
     } else {
-        playRange = false;
+        order_.clear();
         for (int32_t i = 0; i < objectCount; ++i) {
-            order.push_back(i);
+            order_.push_back(i);
         }
     }
-    orderLast = static_cast<int32_t>(order.size()) - 1;
+    SetPosition(pos_);
     return marks;
 }
 
+int32_t PlayOrder::orderLast() const {
+    return static_cast<int32_t>(order_.size()) - 1;
+}
+
+int32_t PlayOrder::orderPos() const {
+    return pos_;
+}
+
+const std::vector<int32_t>& PlayOrder::entries() const {
+    return order_;
+}
+
+int32_t PlayOrder::RowToHandOver() const {
+    return pos_ >= 0 && static_cast<size_t>(pos_) < order_.size() ? order_[static_cast<size_t>(pos_)] : -1;
+}
+
 int32_t PlayOrder::IndexOf(int32_t row) const {
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (order[i] == row) {
+    for (size_t i = 0; i < order_.size(); ++i) {
+        if (order_[i] == row) {
             return static_cast<int32_t>(i);
         }
     }
     return -1;
+}
+
+void PlayOrder::SetPosition(int32_t index) {
+    pos_ = index >= 0 && index <= orderLast() ? index : 0;
 }
 
 int32_t PlayOrder::StartIndex(int32_t focusedRow, bool shiftHeld) const {
@@ -72,47 +91,48 @@ int32_t PlayOrder::StartIndex(int32_t focusedRow, bool shiftHeld) const {
         return 0;
     }
     const int32_t index = playRange ? IndexOf(focusedRow) : focusedRow;
-    return index < 0 ? 0 : index;
+    return index < 0 || index > orderLast() ? 0 : index;
 }
 
 void PlayOrder::StartRandom(int32_t firstRow, RandomGenerator* random) {
-    ShufflePlayOrder(&order, random);
+    ShufflePlayOrder(&order_, random);
     const int32_t first = firstRow >= 0 ? IndexOf(firstRow) : -1;
     if (first > 0) {
-        std::swap(order[0], order[first]);
+        std::swap(order_[0], order_[static_cast<size_t>(first)]);
     }
-    orderPos = 0;
+    pos_ = 0;
 }
 
 void PlayOrder::Advance(PlayMode mode, RandomGenerator* random) {
     if (mode != PlayMode::kSequential && mode != PlayMode::kRandom) {
         return;
     }
-    ++orderPos;
-    if (orderPos > orderLast) {
-        if (mode == PlayMode::kRandom) {
-            ShufflePlayOrder(&order, random);
-        }
-        orderPos = 0;
-        wrapped = true;
+    if (pos_ + 1 <= orderLast()) {
+        ++pos_;
+        return;
     }
+    if (mode == PlayMode::kRandom) {
+        ShufflePlayOrder(&order_, random);
+    }
+    pos_ = 0;
+    wrapped = true;
 }
 
 void PlayOrder::StepBack(PlayMode mode) {
     wrapped = false;
-    const int32_t n = orderLast + 1;
+    const int32_t n = orderLast() + 1;
     if (n <= 0) {
-        orderPos = 0;
+        pos_ = 0;
         return;
     }
     const int32_t step = mode == PlayMode::kRepeat ? 1 : 2;
-    orderPos = ((orderPos - step) % n + n) % n;
+    pos_ = ((pos_ - step) % n + n) % n;
 }
 
 void PlayOrder::StepForward(PlayMode mode) {
     wrapped = false;
     if (mode == PlayMode::kRepeat) {
-        orderPos = orderPos >= orderLast ? 0 : orderPos + 1;
+        SetPosition(pos_ >= orderLast() ? 0 : pos_ + 1);
     }
 }
 

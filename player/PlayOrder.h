@@ -19,24 +19,36 @@ bool IsContinuous(PlayMode mode);
 // floor(r * n / 2^32) for a fresh random r.
 void ShufflePlayOrder(std::vector<int32_t>* order, RandomGenerator* random);
 
-struct PlayOrder {
-    std::vector<int32_t> order;  // song list positions in play order
-    int32_t orderLast = -1;      // index of the last entry; -1 when empty
-    int32_t orderPos = 0;        // next song to hand over (Repeat: the current one)
-    bool wrapped = false;        // ran past the end since the last play command
-    bool playRange = false;      // the order is the user's multiple selection
+// The order keeps its entries and its position to itself: the position is
+// always an index of an entry (0 when the order is empty), whatever the
+// rebuilds, ranges and steps did, so a hand-over never reads past the end.
+class PlayOrder {
+   public:
+    bool wrapped = false;    // ran past the end since the last play command
+    bool playRange = false;  // the order is the user's multiple selection
 
-    // Rebuilds order. With a play range it is refilled from markedRows (list
-    // order, at most orderLast + 1). Otherwise two or more selectedRows make a
-    // new range, else the whole list of objectCount songs. Returns the rows
-    // that take the play-range mark (empty unless a new range was made).
+    // Rebuilds the order. With a play range it is refilled from markedRows
+    // (list order, at most as many as it held). Otherwise two or more
+    // selectedRows make a new range, else the whole list of objectCount
+    // songs. Returns the rows that take the play-range mark (empty unless a
+    // new range was made).
     std::vector<int32_t> Build(int32_t objectCount,
                                const std::vector<int32_t>& selectedRows,
                                const std::vector<int32_t>& markedRows);
 
-    // Index of row in order; -1 when absent.
+    // Index of the last entry; -1 when the order is empty.
+    int32_t orderLast() const;
+    // Index of the entry to hand over next (Repeat: the current one).
+    int32_t orderPos() const;
+    // The song list positions in play order.
+    const std::vector<int32_t>& entries() const;
+    // The song list position of the entry at orderPos; -1 when the order is empty.
+    int32_t RowToHandOver() const;
+    // Index of row in the order; -1 when absent.
     int32_t IndexOf(int32_t row) const;
 
+    // Moves orderPos to index; an index outside the order gives 0.
+    void SetPosition(int32_t index);
     // orderPos for the start of Auto (shiftHeld starts at the top) and Repeat
     // from the focused row.
     int32_t StartIndex(int32_t focusedRow, bool shiftHeld) const;
@@ -50,6 +62,10 @@ struct PlayOrder {
     // song to hand over next, wrapping around; clear wrapped.
     void StepBack(PlayMode mode);
     void StepForward(PlayMode mode);
+
+   private:
+    std::vector<int32_t> order_;
+    int32_t pos_ = 0;
 };
 
 // Previous and Next in Normal mode: the neighbouring row of focusedRow in a

@@ -152,15 +152,15 @@ bool PlayController::HandOverSong(int32_t index, const std::string& path) {
     const bool withSong = index >= 0 && !path.empty();
     const bool controllable = IsControllable(kind);
     const bool restart = NeedsRestart(kind, lastKind_, withSong, startedWithoutSong_, mode_ != PlayMode::kNone);
-    if (restart) {
-        if (ClosePlayerAndWait()) {
-            host_->SetBusy(false);
-            handOverRunning_ = false;
-            return true;
-        }
-    } else {
-        startedWithoutSong_ = !withSong;
+    if (restart && ClosePlayerAndWait()) {
+        host_->SetBusy(false);
+        handOverRunning_ = false;
+        return true;
     }
+    // Whether the player now running (or about to be) got a song: a
+    // command-line player started without one is restarted for the first
+    // song of continuous play instead of being handed it.
+    startedWithoutSong_ = !withSong;
     lastKind_ = kind;
     const std::string executable = PlayerExecutable(kind);
     std::string playable;

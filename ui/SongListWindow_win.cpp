@@ -109,6 +109,9 @@ bool SongListWindow::CreateList(FolderTreeWindow* tree) {
         InsertColumn(i, kColumns[i].header, int(ColumnWidth(i)), LVCFMT_LEFT);
     }
     CreateImageLists();
+    // An owner-data list keeps only focus and selection; the cut state of
+    // the play-range mark is asked of the display store row by row.
+    Send(LVM_SETCALLBACKMASK, LVIS_CUT, 0);
     SetView(view, true);
     return true;
 }
@@ -141,6 +144,9 @@ bool SongListWindow::HandleNotify(MessageContext& m) {
     switch (header->code) {
         case LVN_GETDISPINFOA:
             FillItem(&reinterpret_cast<NMLVDISPINFOA*>(m.lParam)->item);
+            break;
+        case NM_CUSTOMDRAW:
+            m.result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(m.lParam));
             break;
         case LVN_ODFINDITEMA:
             m.result = FindTyped(reinterpret_cast<const NMLVFINDITEMA*>(m.lParam));
@@ -185,6 +191,36 @@ void SongListWindow::FillItem(LVITEMA* item) {
     if (item->mask & LVIF_IMAGE) {
         item->iImage = ImageOf(row);
     }
+    if ((item->mask & LVIF_STATE) && (item->stateMask & LVIS_CUT) && store_.HasRangeMark(row)) {
+        item->state |= LVIS_CUT;
+    }
+}
+
+// Rows of the play range are drawn on a tinted ground, so that the range
+// stays in sight while the selection moves on.
+LRESULT SongListWindow::CustomDraw(NMLVCUSTOMDRAW* draw) const {
+    constexpr COLORREF kRangeGround = RGB(255, 240, 200);
+    switch (draw->nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT:
+            if (store_.HasRangeMark(int32_t(draw->nmcd.dwItemSpec))) {
+                draw->clrTextBk = kRangeGround;
+                return CDRF_NEWFONT;
+            }
+            return CDRF_DODEFAULT;
+        default:
+            return CDRF_DODEFAULT;
+    }
+}
+
+void SongListWindow::SetRangeMark(int32_t row, bool on) {
+    store_.SetRangeMark(row, on);
+    RedrawItems(row, row);
+}
+
+bool SongListWindow::HasRangeMark(int32_t row) const {
+    return store_.HasRangeMark(row);
 }
 
 std::string SongListWindow::CellText(int32_t row, int column) {

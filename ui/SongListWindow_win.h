@@ -51,6 +51,10 @@ class SongListWindow : public SListView {
     void UpdateText(int32_t row, DisplayText which, const char* text);
     // Reads the column widths into the settings (report view only).
     void SaveColumnWidths();
+    // The play-range mark of a row, kept in the display store and shown
+    // (the row drawn on a tinted ground, its image cut) while it is set.
+    void SetRangeMark(int32_t row, bool on);
+    bool HasRangeMark(int32_t row) const;
 
    protected:
     void OnKeyDown(MessageContext& m) override;
@@ -58,6 +62,7 @@ class SongListWindow : public SListView {
 
    private:
     void FillItem(LVITEMA* item);
+    LRESULT CustomDraw(NMLVCUSTOMDRAW* draw) const;
     std::string CellText(int32_t row, int column);
     const char* CachedText(int32_t row, DisplayText which);
     int32_t ImageOf(int32_t row);

@@ -65,7 +65,13 @@ class FakeSongList : public SongRows, public SearchHost {
     int32_t FocusedRow() override {
         return focused;
     }
+    // As the song list does: the focused row becomes the only selected one.
     void FocusRow(int32_t row) override {
+        ClearSelection();
+        selected[size_t(row)] = true;
+        focused = row;
+    }
+    void MoveFocus(int32_t row) override {
         focused = row;
     }
     bool IsSelected(int32_t row) override {

@@ -298,4 +298,30 @@ TEST(DisplayStore, CachesTextsAndImagesPerRowUntilCleared) {
     EXPECT_EQ(-1, store.Image(2));
 }
 
+TEST(DisplayStore, RangeMarksLiveBesideTheCachedValuesUntilCleared) {
+    DisplayStore store;
+    store.SetText(3, DisplayText::title, "表題");
+    store.SetRangeMark(3, true);
+    store.SetRangeMark(5, true);  // a row not fetched yet
+    store.SetRangeMark(7, false);
+    store.SetRangeMark(-1, true);
+    store.SetRangeMark(kDisplayStoreRowLimit, true);
+    std::vector<int32_t> marked;
+    for (int32_t row = -1; row < 9; ++row) {
+        if (store.HasRangeMark(row)) {
+            marked.push_back(row);
+        }
+    }
+    EXPECT_EQ((std::vector<int32_t>{3, 5}), marked);
+    EXPECT_STREQ("表題", store.Text(3, DisplayText::title));
+    EXPECT_EQ(-1, store.Image(5));
+    store.SetImage(5, 1);
+    store.SetRangeMark(3, false);
+    EXPECT_FALSE(store.HasRangeMark(3));
+    EXPECT_TRUE(store.HasRangeMark(5));
+    EXPECT_EQ(1, store.Image(5));
+    store.Clear();
+    EXPECT_FALSE(store.HasRangeMark(5));
+}
+
 }  // namespace

@@ -498,3 +498,42 @@ bool Journey::ReadSetting(const std::string& key, const std::string& name, std::
 std::string Journey::BuildPath() {
     return BuildFolder();
 }
+
+UINT Journey::RowState(int row, UINT mask) const {
+    return UINT(Ask(List(), LVM_GETITEMSTATE, WPARAM(row), LPARAM(mask)));
+}
+
+int Journey::FocusedRow() const {
+    return int(Ask(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+}
+
+HWND Journey::FocusedWindow() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(main_, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+void Journey::Type(HWND target, const std::string& text) const {
+    for (unsigned char c : text) {
+        PostMessageA(target, WM_CHAR, WPARAM(c), 1);
+    }
+}
+
+HWND Journey::BoxItem(const ShownBox& box, int itemId) {
+    HWND item = GetDlgItem(box.window, itemId);
+    char name[16] = {};
+    GetClassNameA(item, name, sizeof name);
+    // A combo box is typed into through its edit box.
+    HWND edit = lstrcmpiA(name, "ComboBox") == 0 ? FindWindowExA(item, nullptr, "Edit", nullptr) : nullptr;
+    return edit ? edit : item;
+}
+
+HWND Journey::SearchBarEdit() const {
+    HWND combo = FindDescendant(main_, "ComboBox");
+    return combo ? FindWindowExA(combo, nullptr, "Edit", nullptr) : nullptr;
+}
+
+void Journey::CommandDuringWait(int commandId) const {
+    SendNotifyMessageA(main_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
+}

@@ -108,6 +108,24 @@ class Journey : public ::testing::Test {
     static bool ReadSetting(const std::string& key, const std::string& name, uint32_t* value);
     static bool ReadSetting(const std::string& key, const std::string& name, std::string* text);
 
+    // A row's state bits of the song list (LVIS_FOCUSED, LVIS_CUT, ...) as
+    // the list answers them, and its focused row (-1 when none).
+    UINT RowState(int row, UINT mask) const;
+    int FocusedRow() const;
+    // The window that has the keyboard focus in the program.
+    HWND FocusedWindow() const;
+    // Types text (single-byte characters) into a control, one posted
+    // character at a time, as the keyboard does.
+    void Type(HWND target, const std::string& text) const;
+    // A dialog item of a shown box, e.g. an edit control to type into.
+    static HWND BoxItem(const ShownBox& box, int itemId);
+    // The edit box of the search bar's combo box.
+    HWND SearchBarEdit() const;
+    // A menu command that reaches the program while it waits inside an
+    // operation (a DDE transaction, a wait for a player), as a click on its
+    // tool bar does then: it is sent without waiting for an answer.
+    void CommandDuringWait(int commandId) const;
+
    private:
     void EndProgramsOfFolder() const;
 

@@ -63,24 +63,24 @@ TEST(PlayOrder, ShuffleDrawsFromTheGeneratorInOrder) {
 TEST(PlayOrder, BuildUsesSelectionOfTwoOrMoreAsRangeElseWholeList) {
     PlayOrder order;
     EXPECT_TRUE(order.Build(4, {2}, {}).empty());
-    EXPECT_EQ(order.order, Iota(4));
-    EXPECT_EQ(order.orderLast, 3);
+    EXPECT_EQ(order.entries(), Iota(4));
+    EXPECT_EQ(order.orderLast(), 3);
     EXPECT_FALSE(order.playRange);
 
     std::vector<int32_t> marks = order.Build(6, {4, 1, 3}, {});
     EXPECT_EQ(marks, (std::vector<int32_t>{1, 3, 4}));
-    EXPECT_EQ(order.order, (std::vector<int32_t>{1, 3, 4}));
-    EXPECT_EQ(order.orderLast, 2);
+    EXPECT_EQ(order.entries(), (std::vector<int32_t>{1, 3, 4}));
+    EXPECT_EQ(order.orderLast(), 2);
     EXPECT_TRUE(order.playRange);
 
     // A live range ignores the selection and refills from the marks.
     EXPECT_TRUE(order.Build(6, {0, 5}, {1, 4}).empty());
-    EXPECT_EQ(order.order, (std::vector<int32_t>{1, 4}));
+    EXPECT_EQ(order.entries(), (std::vector<int32_t>{1, 4}));
 
     PlayOrder empty;
     empty.Build(0, {}, {});
-    EXPECT_EQ(empty.orderLast, -1);
-    EXPECT_TRUE(empty.order.empty());
+    EXPECT_EQ(empty.orderLast(), -1);
+    EXPECT_TRUE(empty.entries().empty());
 }
 
 TEST(PlayOrder, AutoRunWrapsAfterLastSongAndRandomReshuffles) {
@@ -88,23 +88,22 @@ TEST(PlayOrder, AutoRunWrapsAfterLastSongAndRandomReshuffles) {
     random.seed(1);
     PlayOrder order;
     order.Build(3, {}, {});
-    order.orderPos = 0;
     std::vector<int32_t> played;
     for (int i = 0; i < 3; ++i) {
-        played.push_back(order.order[order.orderPos]);
+        played.push_back(order.RowToHandOver());
         order.Advance(PlayMode::kSequential, &random);
         EXPECT_EQ(order.wrapped, i == 2);
     }
     EXPECT_EQ(played, Iota(3));
-    EXPECT_EQ(order.orderPos, 0);
+    EXPECT_EQ(order.orderPos(), 0);
 
     PlayOrder shuffled;
     shuffled.Build(5, {}, {});
     shuffled.StartRandom(3, &random);
-    EXPECT_EQ(shuffled.order[0], 3);
+    EXPECT_EQ(shuffled.entries()[0], 3);
     std::set<int32_t> seen;
     for (int i = 0; i < 5; ++i) {
-        seen.insert(shuffled.order[shuffled.orderPos]);
+        seen.insert(shuffled.RowToHandOver());
         shuffled.Advance(PlayMode::kRandom, &random);
     }
     EXPECT_EQ(seen.size(), 5u);
@@ -112,9 +111,9 @@ TEST(PlayOrder, AutoRunWrapsAfterLastSongAndRandomReshuffles) {
 
     PlayOrder repeat;
     repeat.Build(3, {}, {});
-    repeat.orderPos = 1;
+    repeat.SetPosition(1);
     repeat.Advance(PlayMode::kRepeat, &random);
-    EXPECT_EQ(repeat.orderPos, 1);
+    EXPECT_EQ(repeat.orderPos(), 1);
 }
 
 TEST(PlayOrder, PreviousAndNextStepAndWrap) {
@@ -137,14 +136,14 @@ TEST(PlayOrder, PreviousAndNextStepAndWrap) {
     for (const Case& c : cases) {
         PlayOrder order;
         order.Build(c.count, {}, {});
-        order.orderPos = c.pos;
+        order.SetPosition(c.pos);
         order.wrapped = true;
         if (c.back) {
             order.StepBack(c.mode);
         } else {
             order.StepForward(c.mode);
         }
-        EXPECT_EQ(order.orderPos, c.expected) << static_cast<int>(c.mode) << " " << c.pos;
+        EXPECT_EQ(order.orderPos(), c.expected) << static_cast<int>(c.mode) << " " << c.pos;
         EXPECT_FALSE(order.wrapped);
     }
     EXPECT_EQ(PreviousRow(0, 4), 4);

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,15 +52,23 @@ class FakeHost : public PlayerHost {
     std::vector<int32_t> SelectedRows() override {
         return selected;
     }
+    // As the song list does: the focused row becomes the only selected one.
     void FocusRow(int32_t row) override {
         focused = row;
+        selected = {row};
     }
-    void SelectRow(int32_t) override {
+    void SelectRow(int32_t row) override {
+        selected.push_back(row);
     }
-    void SetPlayRangeMark(int32_t, bool) override {
+    void SetPlayRangeMark(int32_t row, bool on) override {
+        if (on) {
+            marks.insert(row);
+        } else {
+            marks.erase(row);
+        }
     }
-    bool HasPlayRangeMark(int32_t) override {
-        return false;
+    bool HasPlayRangeMark(int32_t row) override {
+        return marks.count(row) != 0;
     }
     void RedrawList() override {
     }
@@ -130,6 +139,7 @@ class FakeHost : public PlayerHost {
     PendingCommand pending;
     std::vector<std::string> songs;
     std::vector<int32_t> selected;
+    std::set<int32_t> marks;
     int32_t focused = 0;
     std::string module = "SC-88Pro";
     std::string emulationText;
@@ -162,8 +172,8 @@ class PlayersTest : public ::testing::Test {
     void SetUp() override {
         folder_ = ScratchFolder();
         CreateDirectoryA(folder_.c_str(), nullptr);
-        for (const char* name :
-             {"WFP.exe", "winamp.exe", "mplay32.exe", "TMIDI.EXE", "aaplay32.exe", "SCMPX.EXE", "Gratzer.exe"}) {
+        for (const char* name : {"WFP.exe", "winamp.exe", "mplay32.exe", "mplayer2.exe", "TMIDI.EXE", "aaplay32.exe",
+                                 "SCMPX.EXE", "Gratzer.exe"}) {
             // The copy is refreshed so that a rebuilt fake is the one that runs;
             // a copy left running by an earlier test cannot be replaced, and it
             // is the same program.
@@ -183,6 +193,7 @@ class PlayersTest : public ::testing::Test {
         SetEnvironmentVariableA("FAKEPLAYER_LIST_FOLDER", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_SLIDER_WIDTH", nullptr);
         SetEnvironmentVariableA("FAKEPLAYER_OPEN_DELAY_MS", nullptr);
+        SetEnvironmentVariableA("FAKEPLAYER_LATE_ANSWER_MS", nullptr);
         for (const char* song : {"one.mid", "two.mid", "three.mid"}) {
             host_.songs.push_back(folder_ + "\\" + song);
         }
@@ -344,7 +355,13 @@ TEST_F(PlayersTest, WindowMessagePlayerTakesSongsThroughCopyData) {
     const std::vector<std::string> songs = LogLines("copydata 100 ");
     ASSERT_EQ(songs.size(), 3u);
     EXPECT_EQ(songs[2], "copydata 100 " + host_.songs[2]);
-    EXPECT_EQ(LogLines("play 40045").size(), 3u);
+    // The fake plays only after the messages came in their order.
+    const std::vector<std::string> plays = LogLines("play ");
+    ASSERT_EQ(plays.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(plays[i], "play " + host_.songs[i]);
+    }
+    EXPECT_TRUE(LogLines("refused").empty());
 }
 
 // A player whose window (and DDE service) opens after the wait for input
@@ -382,15 +399,23 @@ TEST_F(PlayersTest, QuitRequestedWhileWaitingOnAPlayerIsKept) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-TEST_F(PlayersTest, MediaPlayerIsLaunchedAnewForEverySong) {
-    UseKind(PlayerKind::MediaPlayer);
-    controller_.BuildPlayOrder();
-    controller_.OnCommand(501);
-    TickUntilNormal(25);
-    const std::vector<std::string> starts = LogLines("start ");
-    ASSERT_EQ(starts.size(), 3u);
-    EXPECT_EQ(starts[1], "start /play /close \"" + host_.songs[1] + "\"");
-    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+TEST_F(PlayersTest, MediaPlayersAreLaunchedAnewForEverySong) {
+    for (const int32_t kind : {PlayerKind::MediaPlayer, PlayerKind::WinMediaPlayer}) {
+        SCOPED_TRACE(kind);
+        DeleteFileA(log_.c_str());
+        UseKind(kind);
+        host_.FocusRow(0);  // the run starts at the focused song
+        controller_.BuildPlayOrder();
+        controller_.OnCommand(501);
+        TickUntilNormal(25);
+        const std::vector<std::string> starts = LogLines("start ");
+        ASSERT_EQ(starts.size(), 3u);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(starts[i], "start /play /close \"" + host_.songs[i] + "\"");
+        }
+        EXPECT_EQ(LogLines("exit").size(), 3u);
+        EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    }
 }
 
 TEST_F(PlayersTest, PlayerLostEndsTheRun) {
@@ -409,6 +434,107 @@ TEST_F(PlayersTest, PlayerLostEndsTheRun) {
     ASSERT_NE(player, nullptr);
     PostMessageA(player, WM_CLOSE, 0, 0);
     Pump(500);
+}
+
+// DDEML reports the player's end of the conversation from the message
+// queue. When the queue is drained before a command, the disconnect found
+// there makes the command fail quietly, as a command after it would.
+static LRESULT CALLBACK DeliverDisconnect(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        DdeClient::Callback(XTYP_DISCONNECT, 0, nullptr, nullptr, nullptr, nullptr, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(PlayersTest, ADisconnectQueuedBeforeACommandMakesItFailWithoutAMessage) {
+    UseKind(PlayerKind::WrdFilePlayer);
+    SetEnvironmentVariableA("FAKEPLAYER_SONG_MS", "20000");
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    ASSERT_NE(controller_.dde().Conversation(), nullptr);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DeliverDisconnect;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuilloryPlayersTestDisconnect";
+    RegisterClassA(&windowClass);
+    HWND courier = CreateWindowA(windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 windowClass.hInstance, nullptr);
+    ASSERT_NE(courier, nullptr);
+    PostMessageA(courier, WM_APP, 0, 0);
+    EXPECT_FALSE(controller_.dde().Execute("/STOP", 4000, 1, "DdePlayerStop"));
+    EXPECT_EQ(controller_.dde().Conversation(), nullptr);
+    EXPECT_EQ(controller_.dde().BusyCount(), 0);
+    EXPECT_TRUE(host_.errors.empty()) << host_.errors.front();
+    EXPECT_EQ(controller_.mode(), PlayMode::kNone);
+    EXPECT_TRUE(LogLines("execute /STOP").empty());
+    DestroyWindow(courier);
+    HWND player = FindWindowA("FakePlayer", nullptr);
+    ASSERT_NE(player, nullptr);
+    PostMessageA(player, WM_CLOSE, 0, 0);
+    Pump(500);
+}
+
+// Each DDE player is found (KbMedia Player and Lilith through their
+// registry paths), launched with its own options and given the song in its
+// own words, with the sound module option where it takes one. Its fake
+// refuses the words of another kind, which fails the transaction.
+TEST_F(PlayersTest, EachDdePlayerIsLaunchedAndGivenTheSongInItsOwnWords) {
+    // The players' registry paths go with the test, whatever its outcome.
+    struct RegistryPaths {
+        ~RegistryPaths() {
+            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Kobarin's Soft");
+            RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Project9k_Lilith");
+        }
+    } registryPaths;
+    const std::string song = host_.songs[0];
+    const struct {
+        int32_t kind;
+        const char* program;   // under the scratch folder
+        const char* registry;  // key holding the program's path, or null
+        const char* value;
+        const char* started;
+        std::string play;
+        std::string foreign;
+        const char* quit;
+    } cases[] = {
+        {PlayerKind::Mpvg, "mpvg.exe", nullptr, nullptr, "start ", "open " + song, "playfile \"" + song + "\"",
+         "appExit"},
+        {PlayerKind::TmidiPlayer, "TMIDI.EXE", nullptr, nullptr, "start ", "playfile \"" + song + "\" SC-88PRO",
+         "\"" + song + "\" /DQ", "EXIT"},
+        {PlayerKind::Decoplay, "DPW.EXE", nullptr, nullptr, "start ", "\"" + song + "\" -M8P",
+         "\"" + song + "\" /na /play", "<exit"},
+        {PlayerKind::KbMediaPlayer, "kb\\Kbmplay.exe", "Software\\Kobarin's Soft\\KbMedia Player\\Path", "Kbmplay",
+         "start ", "\"" + song + "\" /na /play", "/dopen \"" + song + "\" /play", "/quit"},
+        {PlayerKind::Lilith, "li\\Lilith.exe", "Software\\Project9k_Lilith\\Path", "", "start /dde",
+         "/dopen \"" + song + "\" /play", "open " + song, "/exit"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        const std::string program = folder_ + "\\" + c.program;
+        CreateDirectoryA(program.substr(0, program.rfind('\\')).c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(FakePlayerPath().c_str(), program.c_str(), FALSE) ||
+                    GetFileAttributesA(program.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (c.registry) {
+            HKEY key = nullptr;
+            ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, c.registry, 0, nullptr, 0, KEY_SET_VALUE,
+                                                     nullptr, &key, nullptr));
+            RegSetValueExA(key, c.value[0] ? c.value : nullptr, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(program.c_str()), DWORD(program.size() + 1));
+            RegCloseKey(key);
+        }
+        DeleteFileA(log_.c_str());
+        UseKind(c.kind);
+        controller_.OnCommand(500);
+        EXPECT_EQ(LogLines("start"), std::vector<std::string>{c.started});
+        EXPECT_EQ(LogLines("execute "), std::vector<std::string>{"execute " + c.play});
+        EXPECT_FALSE(controller_.dde().Execute(c.foreign.c_str(), 2000, 1, nullptr));
+        EXPECT_EQ(LogLines("refused "), std::vector<std::string>{"refused " + c.foreign});
+        EXPECT_FALSE(controller_.ClosePlayerAndWait());
+        EXPECT_EQ(LogLines("execute ").back(), std::string("execute ") + c.quit);
+        EXPECT_EQ(LogLines("exit").size(), 1u);
+        EXPECT_TRUE(host_.errors.empty()) << host_.errors.front();
+    }
 }
 
 TEST_F(PlayersTest, LaunchFailureShowsNotFoundAndEndsTheRun) {
@@ -564,6 +690,35 @@ TEST_F(PlayersTest, GratzerPlaysEachSongAsItsFavoriteAndStopsAfterTheLast) {
     EXPECT_EQ(LogLines("command 40047 ").size(), 0u);  // stopped by itself
 }
 
+// A DDE status request that times out counts as an answer without a state:
+// the song is handed over, the run goes on and no message is shown.
+TEST_F(PlayersTest, ADdeStatusRequestThatTimesOutKeepsTheRunGoing) {
+    SetEnvironmentVariableA("FAKEPLAYER_LATE_ANSWER_MS", "4500");
+    UseKind(PlayerKind::WrdFilePlayer);
+    controller_.BuildPlayOrder();
+    controller_.OnCommand(501);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0}));
+    EXPECT_EQ(controller_.QueryPlayerStatus(), Alive);
+    EXPECT_GE(LogLines("status unanswered").size(), 2u);
+    EXPECT_EQ(controller_.mode(), PlayMode::kSequential);
+    TickUntilNormal(30);
+    EXPECT_EQ(PlayedRows(), std::vector<int32_t>({0, 1, 2}));
+    EXPECT_TRUE(host_.errors.empty()) << host_.errors.front();
+}
+
+// Gratzer is given its song only once it answers with a state: until then
+// the hand-over asks again every half second.
+TEST_F(PlayersTest, GratzerAnsweringLateGetsItsSongOnceItAnswers) {
+    SetEnvironmentVariableA("FAKEPLAYER_LATE_ANSWER_MS", "1800");
+    UseKind(PlayerKind::GratzerSS);
+    controller_.OnCommand(500);
+    EXPECT_GE(LogLines("status unanswered").size(), 2u);
+    EXPECT_EQ(LogLines("command 40022 3").size(), 1u);
+    WaitForLog("favorites ", 1, 3000);
+    EXPECT_EQ(LogLines("favorites "), std::vector<std::string>{"favorites " + host_.songs[0]});
+    EXPECT_TRUE(host_.errors.empty());
+}
+
 // Sends play commands to the test's main window from another thread as soon
 // as the DDE player has received a play command and is still working on it,
 // so that they arrive while the transaction waits. They are sent without
@@ -690,7 +845,7 @@ TEST_F(PlayersTest, PreviousAfterARandomRunWrappedKeepsTheRunGoing) {
     ASSERT_EQ(controller_.mode(), PlayMode::kRandom);
     // The order was shuffled anew at the wrap; Previous plays its second entry
     // and the run goes on to the end of that order instead of stopping.
-    const std::vector<int32_t> reshuffled = controller_.order().order;
+    const std::vector<int32_t> reshuffled = controller_.order().entries();
     controller_.OnCommand(508);
     EXPECT_FALSE(controller_.order().wrapped);
     TickUntilNormal(20);

@@ -11,6 +11,11 @@
 // set, every song played is followed by a line naming the files beside it.
 // FAKEPLAYER_SLIDER_WIDTH sets the width of Audioactive Player's position slider.
 // FAKEPLAYER_OPEN_DELAY_MS delays the window, as a player slow to start does.
+// Misbehaviour on request: FAKEPLAYER_QUIT_DELAY_MS holds the answer to a DDE
+// quit command that long; FAKEPLAYER_CLOSE_DELAY_MS keeps the process running
+// that long after it was told to close (its window gone); FAKEPLAYER_NO_CLOSE
+// makes it ignore every request to close; FAKEPLAYER_LATE_ANSWER_MS leaves
+// the status message or DDE status request unanswered that long.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -28,25 +33,74 @@
 enum class Kind { kCommandLine, kDde, kWinamp, kScmpx, kGratzer, kAudioactive };
 enum class State { kStopped, kPlaying, kPaused };
 
+// The DDE command words of one player: its play command is the prefix, the
+// path (in double quotes when quoted) and then exactly the tail, a sound
+// module option being allowed after it where the player takes one; pause,
+// resume, stop and quit are its own words. Another kind's words are refused
+// as the real player refuses what it does not know.
+struct DdeWords {
+    const char* playPrefix;
+    bool quoted;
+    const char* playTail;
+    // How a sound module option begins ("" for a letter or digit); null
+    // when the player takes none.
+    const char* optionLead;
+    const char* pause;
+    const char* resume;  // empty when pause toggles
+    const char* stop;
+    const char* quit;
+};
+
 struct Profile {
     const char* exe;
     Kind kind;
     const char* service;
     const char* statusItem;
     const char* replies[3];  // stopped, playing, paused
+    DdeWords words;
 };
 
 static const Profile kProfiles[] = {
-    {"wfp.exe", Kind::kDde, "WFP", "PlayStatus", {"Stop", "Play", "Pause"}},
-    {"mpvg.exe", Kind::kDde, "mpvg", "playStatus", {"end", "play", "pause"}},
-    {"tmidi.exe", Kind::kDde, "TMIDI", "getstatus", {"stop", "play", "pause"}},
-    {"dpw.exe", Kind::kDde, "DpwDDE", "PlayStatus", {"Stop", "Play", "Pause"}},
-    {"kbmplay.exe", Kind::kDde, "KbMedia Player", "Status", {"Stop", "Playing", "Pause"}},
-    {"lilith.exe", Kind::kDde, "LILITH_EXT_CONTROL", "/status", {"stop", "play", "pause"}},
-    {"winamp.exe", Kind::kWinamp, "", "", {}},
-    {"scmpx.exe", Kind::kScmpx, "", "", {}},
-    {"gratzer.exe", Kind::kGratzer, "", "", {}},
-    {"aaplay32.exe", Kind::kAudioactive, "", "", {}},
+    {"wfp.exe",
+     Kind::kDde,
+     "WFP",
+     "PlayStatus",
+     {"Stop", "Play", "Pause"},
+     {"", true, " /DQ", "/D ", "/PAUSE", "/RESUME", "/STOP", "/QUIT"}},
+    {"mpvg.exe",
+     Kind::kDde,
+     "mpvg",
+     "playStatus",
+     {"end", "play", "pause"},
+     {"open ", false, "", nullptr, "playPause", "", "playEnd", "appExit"}},
+    {"tmidi.exe",
+     Kind::kDde,
+     "TMIDI",
+     "getstatus",
+     {"stop", "play", "pause"},
+     {"playfile ", true, "", "", "pause", "resume", "stop", "EXIT"}},
+    {"dpw.exe",
+     Kind::kDde,
+     "DpwDDE",
+     "PlayStatus",
+     {"Stop", "Play", "Pause"},
+     {"", true, "", "-", "<pause", "<resume", "<stop", "<exit"}},
+    {"kbmplay.exe",
+     Kind::kDde,
+     "KbMedia Player",
+     "Status",
+     {"Stop", "Playing", "Pause"},
+     {"", true, " /na /play", nullptr, "/pause", "", "/stop", "/quit"}},
+    {"lilith.exe",
+     Kind::kDde,
+     "LILITH_EXT_CONTROL",
+     "/status",
+     {"stop", "play", "pause"},
+     {"/dopen ", true, " /play", nullptr, "/pause", "", "/stop", "/exit"}},
+    {"winamp.exe", Kind::kWinamp, "", "", {}, {}},
+    {"scmpx.exe", Kind::kScmpx, "", "", {}, {}},
+    {"gratzer.exe", Kind::kGratzer, "", "", {}, {}},
+    {"aaplay32.exe", Kind::kAudioactive, "", "", {}, {}},
 };
 
 static const Profile* profile = nullptr;
@@ -56,10 +110,25 @@ static HWND mainWindow = nullptr;
 static HWND slider = nullptr;
 static UINT songMs = 1000;
 static UINT ddeDelayMs = 0;
+static UINT quitDelayMs = 0;
+static UINT closeDelayMs = 0;
+static bool refuseClose = false;
+// Until this tick count the status message gets no state (0), as a player
+// still busy starting answers (FAKEPLAYER_LATE_ANSWER_MS after the start).
+static DWORD answerFrom = 0;
 static bool listFolder = false;
+// SCMPX's path as it arrives byte by byte: spoilt by a byte that was not
+// sign-extended, complete with its terminating NUL.
 static std::string scmpxPath;
+static bool scmpxSpoilt = false;
+static bool scmpxTerminated = false;
+// Winamp's steps towards playing: 1 playlist cleared, 2 file added by
+// WM_COPYDATA, 3 and 4 the two messages that follow; play only after 4.
+static int winampStep = 0;
+static std::string winampPath;
 static const UINT_PTR kSongTimer = 1;
 static const UINT_PTR kFavoritesTimer = 2;
+static const UINT_PTR kExitTimer = 3;
 static const int kPauseId = 201;
 static const int kStopId = 202;
 
@@ -139,37 +208,77 @@ static bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
-// One DDE command of any of the DDE players.
-static void ExecuteDde(const std::string& command) {
-    Log("execute " + command);
-    if (StartsWith(command, "\"") || StartsWith(command, "open ") || StartsWith(command, "playfile ") ||
-        StartsWith(command, "/dopen ")) {
+// The path of a play command in this player's words, or false when the
+// command is not one.
+static bool ParsePlayCommand(const std::string& command, std::string* path) {
+    const DdeWords& words = profile->words;
+    if (!StartsWith(command, words.playPrefix)) {
+        return false;
+    }
+    std::string rest = command.substr(std::strlen(words.playPrefix));
+    if (words.quoted) {
+        const size_t close = rest.size() > 1 && rest[0] == '"' ? rest.find('"', 1) : std::string::npos;
+        if (close == std::string::npos) {
+            return false;
+        }
+        *path = rest.substr(1, close - 1);
+        rest = rest.substr(close + 1);
+    } else {
+        *path = rest;
+        rest.clear();
+    }
+    if (!StartsWith(rest, words.playTail)) {
+        return false;
+    }
+    rest = rest.substr(std::strlen(words.playTail));
+    // A sound module option: one blank and an option of the player's own form.
+    if (rest.empty()) {
+        return true;
+    }
+    if (!words.optionLead || rest.size() < 2 || rest[0] != ' ') {
+        return false;
+    }
+    const std::string option = rest.substr(1);
+    return words.optionLead[0] ? StartsWith(option, words.optionLead) : IsCharAlphaNumericA(option[0]) != 0;
+}
+
+// One DDE command; false when this player does not know it.
+static bool ExecuteDde(const std::string& command) {
+    const DdeWords& words = profile->words;
+    std::string path;
+    if (ParsePlayCommand(command, &path)) {
+        Log("execute " + command);
         if (ddeDelayMs) {
             Sleep(ddeDelayMs);
         }
         Play(command);
-        const size_t open = command.find('"');
-        const size_t close = open == std::string::npos ? open : command.find('"', open + 1);
-        if (listFolder && close != std::string::npos) {
-            LogFolder(command.substr(open + 1, close - open - 1));
+        if (listFolder) {
+            LogFolder(path);
         }
-    } else if (command == "/PAUSE" || command == "pause" || command == "<pause") {
-        if (state == State::kPlaying) {
+    } else if (command == words.pause) {
+        Log("execute " + command);
+        if (!words.resume[0] || state == State::kPlaying) {
             TogglePause();
         }
-    } else if (command == "/RESUME" || command == "resume" || command == "<resume") {
+    } else if (words.resume[0] && command == words.resume) {
+        Log("execute " + command);
         if (state == State::kPaused) {
             TogglePause();
         }
-    } else if (command == "playPause" || command == "/pause") {
-        TogglePause();
-    } else if (command == "/STOP" || command == "stop" || command == "<stop" || command == "playEnd" ||
-               command == "/stop") {
+    } else if (command == words.stop) {
+        Log("execute " + command);
         SetState(State::kStopped);
-    } else if (command == "/QUIT" || command == "EXIT" || command == "<exit" || command == "appExit" ||
-               command == "/quit" || command == "/exit") {
+    } else if (command == words.quit) {
+        Log("execute " + command);
+        if (quitDelayMs) {
+            Sleep(quitDelayMs);
+        }
         PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    } else {
+        Log("refused " + command);
+        return false;
     }
+    return true;
 }
 
 // The DDE side speaks the DDE messages itself, as a player's DDEML does on
@@ -206,10 +315,11 @@ static void OnDdeExecute(HWND window, HWND client, LPARAM lParam) {
         command.assign(text, strnlen(text, GlobalSize(commands)));
         GlobalUnlock(commands);
     }
-    ExecuteDde(command);
-    const UINT_PTR positive = 0x8000;
+    // A command the player does not know is answered with a negative
+    // acknowledgement, which fails the client's transaction.
+    const UINT_PTR answer = ExecuteDde(command) ? 0x8000 : 0;
     PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window),
-                 PackDDElParam(WM_DDE_ACK, positive, reinterpret_cast<UINT_PTR>(commands)));
+                 PackDDElParam(WM_DDE_ACK, answer, reinterpret_cast<UINT_PTR>(commands)));
 }
 
 // The status item in CF_TEXT is answered with data; anything else with a
@@ -219,6 +329,11 @@ static void OnDdeRequest(HWND window, HWND client, LPARAM lParam) {
     const ATOM item = HIWORD(lParam);
     if (format != CF_TEXT || !AtomNames(item, profile->statusItem)) {
         PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window), PackDDElParam(WM_DDE_ACK, 0, item));
+        return;
+    }
+    if (GetTickCount() < answerFrom) {
+        // Still starting: the request is left unanswered and times out.
+        Log("status unanswered");
         return;
     }
     const char* reply = profile->replies[static_cast<int>(state)];
@@ -276,10 +391,39 @@ static bool OnDdeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 
 // Replies of the window-message players to their status message.
 static LRESULT WindowStatus() {
+    if (GetTickCount() < answerFrom) {
+        Log("status unanswered");
+        return 0;
+    }
     if (kind == Kind::kGratzer) {
         return state == State::kPlaying ? 1 : state == State::kPaused ? 2 : 3;
     }
     return state == State::kPlaying ? 1 : state == State::kPaused ? 3 : 0;
+}
+
+// A byte of 0x80 and above arrives sign-extended, as the player reads a
+// char; the path plays only once its terminating NUL came.
+static void OnScmpxMessage(intptr_t value, LPARAM lParam) {
+    if (lParam == 101) {
+        scmpxPath.clear();
+        scmpxSpoilt = false;
+        scmpxTerminated = false;
+        Log("user 101");
+    } else if (lParam == 100) {
+        if (value == 0) {
+            scmpxTerminated = true;
+        } else if (value < -128 || value > 127 || scmpxTerminated) {
+            scmpxSpoilt = true;
+        } else {
+            scmpxPath += static_cast<char>(value);
+        }
+    } else if (lParam == 102) {
+        if (scmpxSpoilt || !scmpxTerminated) {
+            Log("refused " + scmpxPath);
+        } else {
+            PlayFile(scmpxPath);
+        }
+    }
 }
 
 static bool OnUserMessage(WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -292,17 +436,15 @@ static bool OnUserMessage(WPARAM wParam, LPARAM lParam, LRESULT* result) {
         return true;
     }
     if (kind == Kind::kScmpx) {
-        if (lParam == 101) {
-            scmpxPath.clear();
-            Log("user 101");
-        } else if (lParam == 100) {
-            if (static_cast<intptr_t>(wParam) != 0) {
-                scmpxPath += static_cast<char>(wParam);
-            }
-        } else if (lParam == 102) {
-            PlayFile(scmpxPath);
-        }
+        OnScmpxMessage(static_cast<intptr_t>(wParam), lParam);
         return true;
+    }
+    if (kind == Kind::kWinamp) {
+        // 101 clears the playlist; 252 and 253 must follow the added file in order.
+        winampStep = lParam == 101                      ? 1
+                     : lParam == 252 && winampStep == 2 ? 3
+                     : lParam == 253 && winampStep == 3 ? 4
+                                                        : 0;
     }
     Log("user " + std::to_string(static_cast<long long>(wParam)) + " " +
         std::to_string(static_cast<long long>(lParam)));
@@ -313,7 +455,12 @@ static void OnCommand(WPARAM wParam, LPARAM lParam) {
     const int id = LOWORD(wParam);
     Log("command " + std::to_string(id) + " " + std::to_string(static_cast<long long>(lParam)));
     if (id == 40045) {
-        Play(std::to_string(id));
+        if (winampStep == 4) {
+            PlayFile(winampPath);
+        } else {
+            Log("refused 40045");
+        }
+        winampStep = 0;
     } else if (id == 40022) {
         // Gratzer plays its favourite, which the selector writes to the
         // registry right after this command: read it a moment later.
@@ -438,8 +585,10 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             break;
         case WM_COPYDATA: {
             const COPYDATASTRUCT* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-            Log("copydata " + std::to_string(copy->dwData) + " " +
-                std::string(static_cast<const char*>(copy->lpData), copy->cbData > 0 ? copy->cbData - 1 : 0));
+            const std::string path(static_cast<const char*>(copy->lpData), copy->cbData > 0 ? copy->cbData - 1 : 0);
+            Log("copydata " + std::to_string(copy->dwData) + " " + path);
+            winampPath = path;
+            winampStep = winampStep == 1 && copy->dwData == 100 ? 2 : 0;
             return TRUE;
         }
         case WM_COMMAND:
@@ -455,7 +604,9 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_TIMER:
-            if (wParam == kFavoritesTimer) {
+            if (wParam == kExitTimer) {
+                DestroyWindow(window);
+            } else if (wParam == kFavoritesTimer) {
                 KillTimer(window, kFavoritesTimer);
                 LogFavorites();
             } else if (wParam == kSongTimer) {
@@ -467,8 +618,18 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             }
             return 0;
         case WM_CLOSE:
+            if (refuseClose) {
+                Log("close refused");
+                return 0;
+            }
             Log("close");
             EndDdeConversation(window);
+            if (closeDelayMs) {
+                // Gone from sight, but the process lingers.
+                ShowWindow(window, SW_HIDE);
+                SetTimer(window, kExitTimer, closeDelayMs, nullptr);
+                return 0;
+            }
             DestroyWindow(window);
             return 0;
         case WM_DESTROY:
@@ -538,6 +699,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
         ddeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
     }
     listFolder = std::getenv("FAKEPLAYER_LIST_FOLDER") != nullptr;
+    if (const char* ms = std::getenv("FAKEPLAYER_QUIT_DELAY_MS")) {
+        quitDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
+    }
+    if (const char* ms = std::getenv("FAKEPLAYER_CLOSE_DELAY_MS")) {
+        closeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
+    }
+    refuseClose = std::getenv("FAKEPLAYER_NO_CLOSE") != nullptr;
+    if (const char* ms = std::getenv("FAKEPLAYER_LATE_ANSWER_MS")) {
+        answerFrom = GetTickCount() + static_cast<DWORD>(std::strtoul(ms, nullptr, 10));
+    }
     if (const char* ms = std::getenv("FAKEPLAYER_OPEN_DELAY_MS")) {
         // Idle in a message loop first, so the launcher's wait for input idle
         // ends before the window (and with it the DDE service) exists.
