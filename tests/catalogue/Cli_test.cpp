@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 #include "core/SongFile.h"
 
@@ -19,19 +20,6 @@
 #endif
 
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli(args, out, err);
-    return CliRun{code, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
