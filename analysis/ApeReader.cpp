@@ -1,9 +1,13 @@
 // Monkey's Audio files: the "Title", "Artist" and "Comment" items of the APE
-// tag (version 1 or 2) that ends the file. Values are taken as stored.
+// tag (version 1 or 2) that ends the file. Values are taken as stored. The
+// items are walked through a window, so a tag of pictures (or one claiming to
+// be) takes no more memory than a small one.
+#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <string>
 
 #include "analysis/AudioTags.h"
+#include "analysis/ByteWindow.h"
 #include "analysis/SongReaders.h"
 #include "core/Text.h"
 
@@ -12,46 +16,62 @@ namespace {
 constexpr uint32_t kFooterBytes = 32;
 constexpr size_t kTagSizeOffset = 12;  // items plus footer, little-endian
 constexpr size_t kItemCountOffset = 16;
-constexpr size_t kItemHeaderBytes = 8;  // value length and flags
-// Pictures make tags of a few MiB; anything past this is not a tag.
-constexpr uint32_t kMaxTagBytes = 64u << 20;
+constexpr uint32_t kItemHeaderBytes = 8;  // value length and flags
+// Bytes of the tag read at once; a key must end within them.
+constexpr uint32_t kItemWindowBytes = 64u << 10;
 
 }  // namespace
 
-// Takes an item's value into the field it names, if the key is wanted and
-// its first occurrence.
-static void TakeItem(const char* key, const uint8_t* value, size_t size, bool wantComment, AudioTag* tag) {
+// The field an item's key names when it is still wanted, or null.
+static std::string* WantedField(const char* key, bool wantComment, AudioTag* tag, size_t* limit) {
+    *limit = kTagTitleBytes;
     if (!tag->hasTitle && CompareNoCase(key, "title") == 0) {
-        tag->title = TagBytesText(value, size, kTagTitleBytes);
         tag->hasTitle = true;
-    } else if (!tag->hasArtist && CompareNoCase(key, "artist") == 0) {
-        tag->artist = TagBytesText(value, size, kTagTitleBytes);
-        tag->hasArtist = true;
-    } else if (wantComment && !tag->hasComment && CompareNoCase(key, "comment") == 0) {
-        tag->comment = TagBytesText(value, size, kTagCommentBytes);
-        tag->hasComment = true;
+        return &tag->title;
     }
+    if (!tag->hasArtist && CompareNoCase(key, "artist") == 0) {
+        tag->hasArtist = true;
+        return &tag->artist;
+    }
+    if (wantComment && !tag->hasComment && CompareNoCase(key, "comment") == 0) {
+        tag->hasComment = true;
+        *limit = kTagCommentBytes;
+        return &tag->comment;
+    }
+    return nullptr;
 }
 
-// Walks the items that precede the footer. The count comes from the file, so
-// the walk also stops where the items run out.
-static void WalkItems(const uint8_t* items, size_t size, uint32_t count, bool wantComment, AudioTag* tag) {
-    size_t pos = 0;
+// Walks the size bytes of items that start at offset start. The count comes
+// from the file, so the walk also stops where the items run out.
+static void WalkItems(SongFile& file, uint32_t start, uint32_t size, uint32_t count, bool wantComment, AudioTag* tag) {
+    ByteWindow window(file, kItemWindowBytes);
+    uint32_t pos = 0;
     for (uint32_t i = 0; i < count && !TagComplete(*tag, wantComment); ++i) {
         if (size - pos < kItemHeaderBytes) {
             return;
         }
-        const uint32_t valueSize = TagLe32(items + pos);
-        const size_t keyStart = pos + kItemHeaderBytes;
-        const void* nul = memchr(items + keyStart, 0, size - keyStart);
+        uint32_t got = 0;
+        const uint8_t* item = window.Fetch(uint64_t(start) + pos, std::min(size - pos, kItemWindowBytes), &got);
+        if (got < kItemHeaderBytes) {
+            return;
+        }
+        const uint32_t valueSize = TagLe32(item);
+        const void* nul = memchr(item + kItemHeaderBytes, 0, got - kItemHeaderBytes);
         if (nul == nullptr) {
             return;
         }
-        const size_t valueStart = size_t(static_cast<const uint8_t*>(nul) - items) + 1;
+        const std::string key(reinterpret_cast<const char*>(item + kItemHeaderBytes));
+        const uint32_t valueStart = pos + uint32_t(static_cast<const uint8_t*>(nul) - item) + 1;
         if (valueSize > size - valueStart) {
             return;
         }
-        TakeItem(reinterpret_cast<const char*>(items + keyStart), items + valueStart, valueSize, wantComment, tag);
+        size_t limit = 0;
+        if (std::string* field = WantedField(key.c_str(), wantComment, tag, &limit)) {
+            // One byte past the limit is all the cut between characters needs.
+            const uint32_t wanted = uint32_t(std::min<size_t>(valueSize, limit + 1));
+            const uint8_t* value = window.Fetch(uint64_t(start) + valueStart, wanted, &got);
+            *field = TagBytesText(value, got, limit);
+        }
         pos = valueStart + valueSize;
     }
 }
@@ -63,16 +83,12 @@ int32_t ReadApeFile(SongFile& file, SongInfo* info, char* title, char* comment) 
         return ComposeNoTag(info, comment);
     }
     const uint32_t tagSize = TagLe32(footer + kTagSizeOffset);
-    if (tagSize > fileSize || tagSize > kMaxTagBytes) {
-        return ComposeNoTag(info, comment);
-    }
-    std::vector<uint8_t> bytes(tagSize);
-    if (!ReadSongTail(file, bytes.data(), tagSize)) {
+    if (tagSize > fileSize) {
         return ComposeNoTag(info, comment);
     }
     const bool wantComment = WantsComment(info, comment);
     AudioTag tag;
-    const size_t itemBytes = tagSize > kFooterBytes ? tagSize - kFooterBytes : 0;
-    WalkItems(bytes.data(), itemBytes, TagLe32(footer + kItemCountOffset), wantComment, &tag);
+    const uint32_t itemBytes = tagSize > kFooterBytes ? tagSize - kFooterBytes : 0;
+    WalkItems(file, fileSize - tagSize, itemBytes, TagLe32(footer + kItemCountOffset), wantComment, &tag);
     return ComposeTagResult(tag, info, title, comment);
 }

@@ -3,12 +3,10 @@
 // cache is written) and warm (cache present), next to the same songs as
 // plain files in a folder.
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "bench/BenchSongs.h"
-#include "catalogue/CliCommands.h"
+#include "bench/BenchCli.h"
 #include "tests/catalogue/StoredArchives.h"
 
 namespace {
@@ -23,23 +21,8 @@ std::string SongName(int i) {
     return name;
 }
 
-// Runs "quillory-cli list folder"; the time in ms, or -1 when it failed or
-// listed other than every song.
 double TimeList(const std::string& folder) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const Clock::time_point start = Clock::now();
-    const int code = RunCli({"list", folder}, out, err);
-    const double ms = MillisecondsSince(start);
-    size_t rows = 0;
-    for (char c : out.str()) {
-        rows += c == '\n';
-    }
-    if (code != kCliSuccess || rows != size_t(kSongs)) {
-        std::fprintf(stderr, "list of %s failed (%zu rows): %s\n", folder.c_str(), rows, err.str().c_str());
-        return -1;
-    }
-    return ms;
+    return TimeCliList(folder, kSongs);
 }
 
 bool WriteArchive(int kind, const std::string& folder) {

@@ -3,11 +3,9 @@
 // of 20,000 different songs in the same run; the measure is the time per
 // listed row.
 #include <cstdio>
-#include <sstream>
 #include <string>
 
-#include "bench/BenchSongs.h"
-#include "catalogue/CliCommands.h"
+#include "bench/BenchCli.h"
 
 namespace {
 
@@ -22,23 +20,10 @@ std::string SongName(int i) {
     return name;
 }
 
-// Runs "quillory-cli list location"; the time per listed row in microseconds,
-// or -1 when it failed or listed other than rows songs.
+// The time per listed row in microseconds, or -1 when the listing failed.
 double TimePerRow(const std::string& location, int rows) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const Clock::time_point start = Clock::now();
-    const int code = RunCli({"list", location}, out, err);
-    const double ms = MillisecondsSince(start);
-    int listed = 0;
-    for (char c : out.str()) {
-        listed += c == '\n';
-    }
-    if (code != kCliSuccess || listed != rows) {
-        std::fprintf(stderr, "list of %s failed (%d rows): %s\n", location.c_str(), listed, err.str().c_str());
-        return -1;
-    }
-    return ms * 1000 / rows;
+    const double ms = TimeCliList(location, rows);
+    return ms < 0 ? -1 : ms * 1000 / rows;
 }
 
 }  // namespace

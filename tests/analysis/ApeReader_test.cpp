@@ -70,4 +70,21 @@ TEST(ApeReader, BrokenTagsGiveNoTitle) {
     }
 }
 
+TEST(ApeReader, AHugeTagIsWalkedInWindows) {
+    // A 200 MiB tag (the file sparse): a picture item of nearly all of it,
+    // then the title. The reader holds no more than a window at a time.
+    const uint32_t fileSize = 200u << 20;
+    const std::string title = Item("Title", "Behind The Picture");
+    const std::string footer = "APETAGEX" + Le32(2000) + Le32(fileSize - 4) + Le32(2) + Le32(0) + std::string(8, '\0');
+    const std::string pictureKey = "Cover Art (Front)";
+    const uint32_t pictureBytes = fileSize - 4 - uint32_t(footer.size() + title.size() + 8 + pictureKey.size() + 1);
+    const std::string head = "MAC " + Le32(pictureBytes) + Le32(2) + pictureKey + '\0';
+    ScratchFolder folder;
+    const std::string path = folder.File("huge-tag.ape");
+    ASSERT_TRUE(WriteSparseFile(path, head, fileSize, title + footer));
+    const CountedRead read = ReadCountedFile(ReadApeFile, path);
+    EXPECT_EQ("Behind The Picture", read.read.title);
+    EXPECT_LE(read.largestRead, 64u << 10);
+}
+
 }  // namespace

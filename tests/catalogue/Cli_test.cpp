@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "QuilloryVersion.h"
 #include "TestPaths.h"
 #include "core/SongFile.h"
@@ -21,19 +22,6 @@
 #endif
 
 namespace {
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunTool(const std::vector<std::string>& args, CliEncoding encoding = CliEncoding::kShiftJis) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli(args, out, err, encoding);
-    return CliRun{code, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "CliRun.h"
 #include "TestPaths.h"
 #include "catalogue/CliCommands.h"
 #include "catalogue/ListFile.h"
@@ -23,16 +23,14 @@ struct Listing {
 };
 
 Listing List(const std::string& location) {
-    std::ostringstream out;
-    std::ostringstream err;
     const auto start = std::chrono::steady_clock::now();
-    const int code = RunCli({"list", location}, out, err);
+    const CliRun run = RunTool({"list", location});
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     int rows = 0;
-    for (char c : out.str()) {
+    for (char c : run.out) {
         rows += c == '\n';
     }
-    return Listing{code, rows, err.str(), seconds};
+    return Listing{run.code, rows, run.err, seconds};
 }
 
 std::string Lines(const std::string& line, int times) {

@@ -4,11 +4,10 @@
 // file belongs. Each is read or reported, and nothing is lost.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
+#include "CliRun.h"
 #include "TestPaths.h"
-#include "catalogue/CliCommands.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -16,17 +15,8 @@
 
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
 CliRun List(const std::string& location) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = RunCli({"list", location}, out, err);
-    return CliRun{code, out.str(), err.str()};
+    return RunTool({"list", location});
 }
 
 class OddListsAndCachesTest : public ::testing::Test {

@@ -177,9 +177,9 @@ static void RunOperation(Program* program, BagBox* table, std::vector<Row>* rows
     }
 }
 
-// Every operation is followed by a check of every cell, so a run is kept to a
-// few hundred operations.
-constexpr int kMaxOperations = 400;
+// Every operation is followed by a check of every cell, so a run is kept to
+// some dozens of operations: enough to grow, sort and empty a table.
+constexpr int kMaxOperations = 32;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetInternalErrorSink(CountReport);

@@ -5,7 +5,7 @@
 #include "fuzz/AudioFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > (1u << 24)) {
+    if (size > kMaxAudioFuzzInput) {
         return 0;
     }
     MemorySongFile file(data, uint32_t(size));

@@ -17,8 +17,9 @@ static void Check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* bytes = reinterpret_cast<const char*>(data);
     const size_t header = ListHeaderLength(bytes, size);
-    // The header line is the header text and at most two line-end bytes.
-    Check(header == 0 || (header >= 18 && header <= 25 && header <= size));
+    // The header line is a UTF-8 byte order mark or none, the header text and
+    // at most two line-end bytes.
+    Check(header == 0 || (header >= 18 && header <= 3 + 25 && header <= size));
     const std::string body(bytes + header, size - header);
     const ListPathBase base{"C:", "D:\\表\\lists\\"};
     size_t position = 0;
