@@ -187,6 +187,31 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// The non-empty static texts of a dialog, joined by line breaks.
+std::string StaticTexts(HWND dialog) {
+    std::string texts;
+    for (HWND child = nullptr; (child = FindWindowExA(dialog, child, "Static", nullptr)) != nullptr;) {
+        const std::string text = WindowText(child);
+        if (!text.empty()) {
+            texts += (texts.empty() ? "" : "\n") + text;
+        }
+    }
+    return texts;
+}
+
+// The program's main window that is as wanted, or null.
+HWND MainWindowOf(DWORD processId, const std::function<bool(HWND)>& wanted) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "Kadrel", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && wanted(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 std::unique_ptr<ScratchFolder>& JourneyFolder() {
     static std::unique_ptr<ScratchFolder> folder;
     return folder;
@@ -273,16 +298,8 @@ bool Journey::Start(const std::string& arguments, const Variables& environment) 
     const DWORD processId = process_.dwProcessId;
     return WaitUntil(
         [&] {
-            HWND window = nullptr;
-            while ((window = FindWindowExA(nullptr, window, "Kadrel", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == processId && IsWindowVisible(window)) {
-                    main_ = window;
-                    return true;
-                }
-            }
-            return false;
+            main_ = MainWindowOf(processId, [](HWND window) { return IsWindowVisible(window) != 0; });
+            return main_ != nullptr;
         },
         15000);
 }
@@ -364,12 +381,7 @@ ShownBox Journey::WaitForBox(DWORD milliseconds) const {
         return box;
     }
     box.caption = WindowText(box.window);
-    for (HWND child = nullptr; (child = FindWindowExA(box.window, child, "Static", nullptr)) != nullptr;) {
-        const std::string text = WindowText(child);
-        if (!text.empty()) {
-            box.text += (box.text.empty() ? "" : "\n") + text;
-        }
-    }
+    box.text = StaticTexts(box.window);
     return box;
 }
 
@@ -558,7 +570,6 @@ ShownBox Journey::WaitForBoxTitled(const std::string& caption, DWORD millisecond
     ShownBox box;
     WaitUntil(
         [&] {
-            box = WaitForBox(0);
             for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
@@ -574,13 +585,7 @@ ShownBox Journey::WaitForBoxTitled(const std::string& caption, DWORD millisecond
     if (box.caption != caption) {
         return ShownBox();
     }
-    box.text.clear();
-    for (HWND child = nullptr; (child = FindWindowExA(box.window, child, "Static", nullptr)) != nullptr;) {
-        const std::string text = WindowText(child);
-        if (!text.empty()) {
-            box.text += (box.text.empty() ? "" : "\n") + text;
-        }
-    }
+    box.text = StaticTexts(box.window);
     return box;
 }
 
@@ -667,16 +672,8 @@ bool Journey::StartInTray(const std::string& arguments) {
     const DWORD processId = process_.dwProcessId;
     return WaitUntil(
         [&] {
-            HWND window = nullptr;
-            while ((window = FindWindowExA(nullptr, window, "Kadrel", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == processId && IsIconic(window) && !IsWindowVisible(window)) {
-                    main_ = window;
-                    return true;
-                }
-            }
-            return false;
+            main_ = MainWindowOf(processId, [](HWND window) { return IsIconic(window) && !IsWindowVisible(window); });
+            return main_ != nullptr;
         },
         15000);
 }
@@ -691,4 +688,34 @@ void Journey::RightClick(HWND window, POINT client) const {
     clicks[1].type = INPUT_MOUSE;
     clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, clicks, sizeof(INPUT));
+}
+
+void Journey::MakeSongsAndPlayerFolder() const {
+    ASSERT_TRUE(MakeFolder("songs"));
+    for (const char* name : {"a", "b", "c"}) {
+        ASSERT_TRUE(WriteFile(std::string("songs\\") + name + ".mid", MidiSong(std::string("Song ") + name)));
+    }
+    ASSERT_TRUE(MakeFolder("players"));
+}
+
+std::string Journey::Song(const char* name) const {
+    return "\"" + folder_ + "songs\\" + name + ".mid\"";
+}
+
+void Journey::InstallPlayer() const {
+    ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
+    ASSERT_TRUE(WriteSetting("Player", "ExecPath", folder_ + "players"));
+}
+
+std::vector<std::string> Journey::SongsPlayed() const {
+    std::vector<std::string> songs;
+    for (const std::string& line : FileLines("player.log")) {
+        const size_t song = line.find(".mid");
+        if (line.compare(0, 5, "play ") != 0 || song == std::string::npos) {
+            continue;
+        }
+        const size_t folder = line.rfind('\\', song);
+        songs.push_back(line.substr(folder + 1, song - folder - 1));
+    }
+    return songs;
 }

@@ -146,6 +146,18 @@ class Journey : public ::testing::Test {
     // area, the program's main window brought to the front first.
     void RightClick(HWND window, POINT client) const;
 
+    // Three songs in "songs\": a, b and c, titled "Song a" and so on, and an
+    // empty "players\".
+    void MakeSongsAndPlayerFolder() const;
+    // A song of "songs\" ("b") as a quoted command-line word.
+    std::string Song(const char* name) const;
+    // The fake TMIDI Player in "players\", found through the player folder
+    // setting.
+    void InstallPlayer() const;
+    // The songs the fake player was given to play ("player.log"), in order,
+    // by name ("b").
+    std::vector<std::string> SongsPlayed() const;
+
    private:
     // Creates the program's process with arguments; false when it could not.
     static bool CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process);
