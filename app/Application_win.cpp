@@ -19,14 +19,24 @@ void InstallInternalErrorBox() {
     SetInternalErrorSink(ShowInternalError);
 }
 
-// A second instance brings the first one's window forward and passes nothing.
-static void ActivateRunningInstance() {
+// A second instance brings the first one's window forward, restoring it only
+// from the task bar or the tray (a maximized window stays so), and hands it
+// its command line, whose location or song the first one opens.
+static void ActivateRunningInstance(const char* commandLine) {
     HWND running = FindWindowA(kMainWindowClass, nullptr);
     if (!running) {
         return;
     }
-    ShowWindow(running, IsIconic(running) || !IsWindowVisible(running) ? SW_RESTORE : SW_SHOWNORMAL);
+    if (IsIconic(running) || !IsWindowVisible(running)) {
+        ShowWindow(running, SW_RESTORE);
+    }
     SetForegroundWindow(running);
+    COPYDATASTRUCT data = {};
+    data.dwData = kCopyDataCommandLine;
+    data.cbData = DWORD(strlen(commandLine) + 1);
+    data.lpData = const_cast<char*>(commandLine);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000, &answer);
 }
 
 bool PreTranslate(MSG* msg) {
@@ -53,6 +63,12 @@ bool PreTranslate(MSG* msg) {
         return true;
     }
     ClientWindow* client = main->Client();
+    // Delete in the tree deletes the folder or list file of its node; the
+    // accelerator's Delete is the song list's and would delete the songs
+    // selected there instead.
+    if (client && msg->hwnd == client->TreeHandle() && msg->message == WM_KEYDOWN && msg->wParam == VK_DELETE) {
+        return false;
+    }
     if (client && msg->hwnd && (msg->hwnd == client->TreeHandle() || msg->hwnd == client->ListHandle())) {
         return TranslateAcceleratorA(main->Handle(), program.mainAccelerators, msg) != 0;
     }
@@ -63,7 +79,7 @@ int RunApplication(HINSTANCE instance, const char* commandLine) {
     HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, TRUE, kInstanceMutexName);
     if (existing) {
         CloseHandle(existing);
-        ActivateRunningInstance();
+        ActivateRunningInstance(commandLine);
         return 0;
     }
     HANDLE mutex = CreateMutexA(nullptr, TRUE, kInstanceMutexName);

@@ -140,6 +140,9 @@ void ClientWindow::FollowFocus(const MessageContext& m) {
     if ((change->uNewState & LVIS_FOCUSED) && !(change->uOldState & LVIS_FOCUSED)) {
         ShowPropertiesOfFocus(false);
     }
+    if ((change->uNewState ^ change->uOldState) & LVIS_FOCUSED) {
+        main_->UpdateButtonStates();
+    }
 }
 
 void ClientWindow::OpenSettings() {

@@ -137,6 +137,7 @@ void ClientWindow::ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPo
     if (player_) {
         player_->BuildPlayOrder();
     }
+    main_->UpdateButtonStates();
 }
 
 // Right after a scan of a folder location the tree takes the folder's

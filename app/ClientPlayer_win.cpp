@@ -113,6 +113,7 @@ void ClientWindow::RefreshObjectCount() {
 
 void ClientWindow::RefreshCommandStates() {
     main_->SetStatusPlayMode();
+    main_->UpdateButtonStates();
 }
 
 void ClientWindow::RefreshMinimizedTitle() {

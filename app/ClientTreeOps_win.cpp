@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <memory>
 
@@ -155,7 +156,12 @@ void ClientWindow::CreateTreeItem(bool listFile) {
 
 // The folder or list file a command applies to, with its file system path;
 // false for drives and the root.
+// Refused while a location is being read: the scan holds its folder open and
+// the tree is in the middle of selecting the node.
 bool ClientWindow::CommandFileItem(HTREEITEM* node, std::string* item, bool* listFile) {
+    if (IsLoadingList()) {
+        return false;
+    }
     *node = tree_->CommandNode();
     const uint32_t attributes = tree_->Attributes(*node);
     if (!(attributes & (kNodeFolderBit | kListFileNodeBit))) {
@@ -331,8 +337,8 @@ void ClientWindow::OpenShellProperties() {
     ShowShellProperties(main_->Handle(), path, page);
 }
 
-// 50: the context menu of the pane that has the focus. The song list's menu
-// takes its texts from the main menu.
+// 50: the context menu of the pane that has the focus, the song list's at
+// its focused row.
 void ClientWindow::ShowFocusedPaneMenu() {
     if (GetFocus() == tree_->Handle()) {
         tree_->ShowNodeMenu(false);
@@ -341,6 +347,39 @@ void ClientWindow::ShowFocusedPaneMenu() {
     if (GetFocus() != list_->Handle()) {
         return;
     }
+    POINT at = {0, 0};
+    const int32_t row = FocusedRow();
+    RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+    if (row >= 0 && SendMessageA(list_->Handle(), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&rect))) {
+        at = {rect.left, rect.bottom};
+    }
+    ::ClientToScreen(list_->Handle(), &at);
+    ShowListMenu(at);
+}
+
+// A right click on the song list: the row under the pointer becomes the one
+// the menu is for, selected alone unless it was already among the selected,
+// as Explorer does. The keys reach the menu through command 50 instead.
+void ClientWindow::OnContextMenu(MessageContext& m) {
+    if (!list_ || HWND(m.wParam) != list_->Handle() || m.lParam == -1) {
+        return;
+    }
+    m.handled = 1;
+    POINT at = {GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    LVHITTESTINFO hit = {};
+    hit.pt = at;
+    ::ScreenToClient(list_->Handle(), &hit.pt);
+    const int row = int(SendMessageA(list_->Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row >= 0 && !IsSelected(row)) {
+        FocusRow(row);
+    } else if (row >= 0) {
+        list_->SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    ShowListMenu(at);
+}
+
+// The song list's menu at a screen point; its texts come from the main menu.
+void ClientWindow::ShowListMenu(POINT at) {
     static const int kItems[] = {kCmdPlay, 0, kCmdCopy, kCmdPaste, kCmdDelete, 0, kCmdProperties, kCmdShellProperties};
     HMENU mainMenu = GetMenu(main_->Handle());
     HMENU menu = CreatePopupMenu();
@@ -352,13 +391,6 @@ void ClientWindow::ShowFocusedPaneMenu() {
             AppendMenuA(menu, MF_STRING, UINT_PTR(command), text);
         }
     }
-    POINT at = {0, 0};
-    const int32_t row = FocusedRow();
-    RECT rect = {LVIR_BOUNDS, 0, 0, 0};
-    if (row >= 0 && SendMessageA(list_->Handle(), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&rect))) {
-        at = {rect.left, rect.bottom};
-    }
-    ::ClientToScreen(list_->Handle(), &at);
     const int command =
         TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, main_->Handle(), nullptr);
     DestroyMenu(menu);

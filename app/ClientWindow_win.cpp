@@ -12,6 +12,7 @@
 #include "catalogue/BrowseRules.h"
 #include "catalogue/ListFile.h"
 #include "core/CommandLine.h"
+#include "core/SongFile.h"
 #include "core/Text.h"
 #include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
@@ -45,13 +46,13 @@ ClientWindow::ClientWindow(MainWindow* main)
     Program().clipboardFormat = RegisterClipboardFormatA("Kadrel ClipboardFormat");
     RegistryStore store(Program().settingsRoot);
     LoadSettings(&store, &settings);
+    LoadSoundModules(&store, &modules_, &detectors_);
     ParseCommandLine();
     ApplySearchPath();
     SYSTEMTIME now;
     GetSystemTime(&now);
     random.seed(StartupSeed(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
     InitializeCriticalSection(&catalogueLock);
-    SetDefaultSoundModules(&modules_, &detectors_);
     analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag,
                                                    settings.emulation.searchResetMessage ? &modules_ : nullptr);
     analyzer_->titleSearch = settings.mode.titleSearch;
@@ -103,6 +104,7 @@ void ClientWindow::ParseCommandLine() {
     settings.lastSelect.path = request.lastPath;
     settings.lastSelect.file = request.lastFile;
     settings.lastSelect.searchSubFolder = request.includeSubFolders;
+    missingStartPath_ = request.missingPath;
 }
 
 void ClientWindow::ApplySearchPath() {
@@ -299,6 +301,22 @@ void ClientWindow::OpenStartLocation() {
     }
 }
 
+void ClientWindow::OpenHandedOver(const std::string& commandLine) {
+    CommandLineRequest request;
+    SystemCommandLineFiles files;
+    ParseClientCommandLine(commandLine.c_str(), &files, &request);
+    if (!request.missingPath.empty()) {
+        ::ShowFileError(FileOps(), kErrorPathNotFound, false, request.missingPath, MB_OK, nullptr);
+    }
+    if (request.lastPath.empty() || IsLoadingList()) {
+        return;
+    }
+    settings.lastSelect.path = request.lastPath;
+    settings.lastSelect.file = request.lastFile;
+    settings.lastSelect.searchSubFolder = request.includeSubFolders;
+    OpenStartLocation();
+}
+
 // The play command each start play mode runs once the window is up.
 struct StartCommand {
     int32_t playMode;
@@ -314,6 +332,11 @@ static const StartCommand kStartCommands[] = {
 };
 
 void ClientWindow::RunStartAction() {
+    // A path of the command line that is not there is told once; the start
+    // goes on as if it had not been given.
+    if (!missingStartPath_.empty()) {
+        ::ShowFileError(FileOps(), kErrorPathNotFound, false, missingStartPath_, MB_OK, nullptr);
+    }
     OpenStartLocation();
     CheckPlayerMenu();
     const int32_t sort = catalogue_.settings.sortKind;
@@ -332,6 +355,7 @@ void ClientWindow::RunStartAction() {
     if ((settings.mode.regWrite & kRegWriteReopenProperty) && properties.show && properties.window != 1) {
         ShowPropertiesOfFocus(true);
     }
+    main_->UpdateButtonStates();
 }
 
 bool ClientWindow::PrepareExit() {
@@ -376,6 +400,7 @@ void ClientWindow::SaveAllSettings() {
     }
     RegistryStore store(Program().settingsRoot);
     SaveSettings(&store, settings);
+    SaveSoundModules(&store, modules_, detectors_);
 }
 
 // The watchers end before the catalogue lock they share goes away.

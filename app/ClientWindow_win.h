@@ -54,6 +54,8 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void HoldMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Restores the last location and starts the start-up play mode.
     void RunStartAction();
+    // Opens the location or song a second start's command line names.
+    void OpenHandedOver(const std::string& commandLine);
     // Writes every setting (only while saving on exit is on).
     void SaveAllSettings();
     // Sets "Path" to the saved search path and the player's "ExecPath".
@@ -184,6 +186,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void OnMouseMove(MessageContext& m) override;
     void OnLButtonUp(MessageContext& m) override;
     void OnSetCursor(MessageContext& m) override;
+    void OnContextMenu(MessageContext& m) override;
 
    private:
     void LayOutPanes(int splitterX);
@@ -293,6 +296,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void EditFocused(EditWhat what);
     void OpenShellProperties();
     void ShowFocusedPaneMenu();
+    void ShowListMenu(POINT at);
     // The dialog commands' helpers (ClientDialogs_win.cpp).
     void ChangeSelectionText(int32_t column);
     void StoreHandSetText(const std::vector<int32_t>& rows, int32_t column, const std::string& text);
@@ -327,4 +331,5 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     std::unique_ptr<DropHandler> treeDrop_;
     IDropTarget* listDropTarget_ = nullptr;
     IDropTarget* treeDropTarget_ = nullptr;
+    std::string missingStartPath_;  // the command line's first path that is not there
 };

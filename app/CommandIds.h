@@ -148,3 +148,9 @@ constexpr unsigned kMsgRaisePalette = 0x504;
 constexpr unsigned kMsgOpenPalette = 0x505;
 constexpr unsigned WM_DRIVE_CHANGED = 0x506;
 constexpr unsigned WM_FOLDER_CHANGED = 0x507;
+// To MainWindow: open what a second start handed over (kept by the window).
+constexpr unsigned kMsgOpenHandedOver = 0x508;
+
+// WM_COPYDATA kind of a second start's command line (its bytes with the
+// terminator): "QCmd".
+constexpr unsigned long kCopyDataCommandLine = 0x51436D64;

@@ -336,7 +336,73 @@ HWND MainWindow::SearchComboHandle() const {
     return searchBar_ ? searchBar_->ComboHandle() : nullptr;
 }
 
+// When a tool bar button has something to act on.
+enum class ButtonNeeds { kFocusedSong, kSongs, kSequencedPlay, kNoSequencedPlay, kPlayer };
+
+struct ButtonRuleRow {
+    int command;
+    ButtonNeeds needs;
+};
+
+static const ButtonRuleRow kButtonRules[] = {
+    {kCmdProperties, ButtonNeeds::kFocusedSong},
+    {kCmdShellProperties, ButtonNeeds::kFocusedSong},
+    {kCmdEditSong, ButtonNeeds::kFocusedSong},
+    {kCmdEditWrd, ButtonNeeds::kFocusedSong},
+    {kCmdEditDocument, ButtonNeeds::kFocusedSong},
+    // The view button does nothing while songs are played in list order.
+    {kCmdViewButton, ButtonNeeds::kNoSequencedPlay},
+    {kCmdPlay, ButtonNeeds::kFocusedSong},
+    {kCmdPlaySequential, ButtonNeeds::kSongs},
+    {kCmdPlayRandom, ButtonNeeds::kSongs},
+    {kCmdPlayRepeat, ButtonNeeds::kSongs},
+    {kCmdPlayCancel, ButtonNeeds::kSequencedPlay},
+    {kCmdPause, ButtonNeeds::kPlayer},
+    {kCmdStop, ButtonNeeds::kPlayer},
+    {kCmdPrevious, ButtonNeeds::kSequencedPlay},
+    {kCmdNext, ButtonNeeds::kSequencedPlay},
+};
+
+// Enables the buttons of the property and play bars and of the palette as
+// their rules say; the rest stay enabled.
+void MainWindow::UpdateButtonStates() {
+    if (!client_ || !client_->Handle()) {
+        return;
+    }
+    const bool sequenced = client_->CurrentPlayMode() != PlayMode::kNone;
+    const bool player = client_->Player() && client_->Player()->IsPlayerAlive();
+    const bool songs = client_->ObjectCount() > 0;
+    const bool focused = client_->FocusedRow() >= 0;
+    SToolBar* bars[] = {toolBars_[0].get(), toolBars_[1].get(), PaletteOpen() ? palette_->Bar() : nullptr};
+    for (const ButtonRuleRow& row : kButtonRules) {
+        bool enable = true;
+        switch (row.needs) {
+            case ButtonNeeds::kFocusedSong:
+                enable = focused;
+                break;
+            case ButtonNeeds::kSongs:
+                enable = songs;
+                break;
+            case ButtonNeeds::kSequencedPlay:
+                enable = sequenced;
+                break;
+            case ButtonNeeds::kNoSequencedPlay:
+                enable = !sequenced;
+                break;
+            case ButtonNeeds::kPlayer:
+                enable = player;
+                break;
+        }
+        for (SToolBar* bar : bars) {
+            if (bar && bar->Handle()) {
+                bar->EnableButton(row.command, enable);
+            }
+        }
+    }
+}
+
 void MainWindow::UpdateToolBarStates() {
+    UpdateButtonStates();
     HMENU menu = GetMenu(Handle());
     if (!menu) {
         return;

@@ -5,6 +5,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/PlayPalette_win.h"
@@ -14,6 +16,7 @@ const MessageRoute<MainWindow> MainWindow::kMessages[] = {
     {kMsgTrayIcon, &MainWindow::AnswerTrayIcon},
     {kMsgRaisePalette, &MainWindow::RaisePalette},
     {kMsgOpenPalette, &MainWindow::OpenPaletteWhenMinimized},
+    {kMsgOpenHandedOver, &MainWindow::OpenHandedOver},
 };
 
 void MainWindow::OnPrivateMessage(MessageContext& m) {
@@ -154,6 +157,27 @@ LRESULT MainWindow::RaisePalette(WPARAM, LPARAM) {
 LRESULT MainWindow::OpenPaletteWhenMinimized(WPARAM, LPARAM) {
     if (!PaletteOpen()) {
         TogglePlayPalette();
+    }
+    return 0;
+}
+
+// A second start's command line: taken now, opened once the second program
+// has its answer and has ended.
+void MainWindow::OnCopyData(MessageContext& m) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(m.lParam);
+    if (!data || data->dwData != kCopyDataCommandLine || !data->lpData) {
+        return;
+    }
+    handedOver_.assign(static_cast<const char*>(data->lpData),
+                       strnlen(static_cast<const char*>(data->lpData), data->cbData));
+    Post(kMsgOpenHandedOver, 0, 0);
+    m.handled = 1;
+    m.result = TRUE;
+}
+
+LRESULT MainWindow::OpenHandedOver(WPARAM, LPARAM) {
+    if (client_) {
+        client_->OpenHandedOver(handedOver_);
     }
     return 0;
 }

@@ -190,6 +190,21 @@ void MainWindow::OnActivate(MessageContext& m) {
     }
 }
 
+// Commands that change which songs the list shows or selects, from a dialog
+// or the search bar: the keyboard goes back to the list after them, so that
+// the arrows and shortcuts act on what was found.
+static const int kListFocusCommands[] = {kCmdSelect,   kCmdNarrow,    kCmdNarrowSelection, kCmdWidenOne,
+                                         kCmdWidenAll, kCmdBarSelect, kCmdBarNarrow,       kCmdBarWiden};
+
+static bool ListTakesFocusAfter(int command) {
+    for (int listCommand : kListFocusCommands) {
+        if (listCommand == command) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void MainWindow::OnCommand(MessageContext& m) {
     const int id = LOWORD(m.wParam);
     if (id == kCmdRestore || id == kCmdMaximize || id == kCmdClose) {
@@ -209,6 +224,9 @@ void MainWindow::OnCommand(MessageContext& m) {
     client_->RunCommand(m);
     m.handled = 1;
     UpdateToolBarStates();
+    if (ListTakesFocusAfter(id) && client_->ListHandle()) {
+        ::SetFocus(client_->ListHandle());
+    }
 }
 
 void MainWindow::OnSysCommand(MessageContext& m) {

@@ -62,6 +62,8 @@ class MainWindow : public SWindow {
     void RememberFocusedPane(HWND pane);
     // Closes the palette, remembering whether it was open and where.
     void ClosePlayPaletteForExit();
+    // Brings the tool bar buttons' enabled states up to date.
+    void UpdateButtonStates();
 
     MainPlacement placement;
     int32_t windowStateToRestore = 0;
@@ -81,6 +83,7 @@ class MainWindow : public SWindow {
     void OnDestroy(MessageContext& m) override;
     void OnActivate(MessageContext& m) override;
     void OnDrawItem(MessageContext& m) override;
+    void OnCopyData(MessageContext& m) override;
 
    private:
     // Bars (MainBars_win.cpp).
@@ -105,6 +108,7 @@ class MainWindow : public SWindow {
     LRESULT RaisePalette(WPARAM wParam, LPARAM lParam);
     LRESULT OpenPaletteWhenMinimized(WPARAM wParam, LPARAM lParam);
     LRESULT AnswerTrayIcon(WPARAM wParam, LPARAM lParam);
+    LRESULT OpenHandedOver(WPARAM wParam, LPARAM lParam);
 
     bool CloseAllowed();
     void SavePlacement();
@@ -127,4 +131,5 @@ class MainWindow : public SWindow {
     int sizeState_ = 0;
     int indicator_ = 0;
     HWND lastFocusedPane_ = nullptr;
+    std::string handedOver_;  // the command line of the last second start
 };

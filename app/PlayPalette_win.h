@@ -17,6 +17,10 @@ std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAG
 class PlayPalette : public SWindow {
    public:
     PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images);
+    // The palette's tool bar (null before it is created).
+    SToolBar* Bar() const {
+        return bar_.get();
+    }
 
    protected:
     void OnCreate(MessageContext& m) override;

@@ -134,6 +134,13 @@ static void ApplyPathWord(const char* word, CommandLineFiles* files, CommandLine
     request->lastFile = BoundedSetting(file);
 }
 
+// A list file's entry or an archive member exists as far as the file before
+// its '>' does; what lies inside is looked for when the location is opened.
+static bool PathWordExists(const char* word, CommandLineFiles* files) {
+    const int mark = FindEitherChar(word, '>', '\0');
+    return files->Exists(mark < 0 ? word : std::string(word, size_t(mark)).c_str());
+}
+
 static const ClientOption* FindClientOption(const char* name) {
     for (const ClientOption& option : kClientOptions) {
         if (CompareNoCase(name, option.name) == 0) {
@@ -151,6 +158,12 @@ void ParseClientCommandLine(const char* commandLine, CommandLineFiles* files, Co
     for (WordReader reader(commandLine); reader.Next();) {
         const char* name = reader.OptionName();
         if (!name) {
+            if (!PathWordExists(reader.Word(), files)) {
+                if (request->missingPath.empty()) {
+                    request->missingPath = reader.Word();
+                }
+                continue;
+            }
             ApplyPathWord(reader.Word(), files, request);
             request->includeSubFolders = false;
             continue;
@@ -210,4 +223,17 @@ bool SystemCommandLineFiles::IsFolder(const char* path) {
 
 int SystemCommandLineFiles::ArchiveKindOfMember(const char* path) {
     return ArchiveKindOfPathHook(path);
+}
+
+bool SystemCommandLineFiles::Exists(const char* path) {
+    if (FindEitherChar(path, '*', '?') >= 0) {
+        return false;
+    }
+    // A folder written with its trailing separator is found by its entries.
+    const size_t length = strlen(path);
+    const bool folder = length > 0 && LastSeparator(path) == int(length) - 1;
+    FindRecord record;
+    const std::unique_ptr<FileFinder> finder =
+        FinderOpen(&record, (std::string(path) + (folder ? "*" : "")).c_str(), nullptr);
+    return finder->Found();
 }

@@ -40,6 +40,11 @@ class CommandLineFiles {
     // The kind of archive the path points into ("a.lzh>x.mid"), or 0 when it
     // is no archive member or that archiver is not available.
     virtual int ArchiveKindOfMember(const char* path) = 0;
+    // True when a file or folder of that name exists. Tables that do not
+    // answer it take every path for an existing one.
+    virtual bool Exists(const char*) {
+        return true;
+    }
 };
 
 // Answers through the finder and the installed archive hooks.
@@ -47,6 +52,7 @@ class SystemCommandLineFiles : public CommandLineFiles {
    public:
     bool IsFolder(const char* path) override;
     int ArchiveKindOfMember(const char* path) override;
+    bool Exists(const char* path) override;
 };
 
 // The start-up choices the client pass may change. The caller fills them from
@@ -57,6 +63,9 @@ struct CommandLineRequest {
     std::string lastPath;  // a folder ending in '\\', a list file and '>', ...
     std::string lastFile;  // relative to lastPath; "a.lzh>member" for members
     bool includeSubFolders = false;
+    // The first path word naming nothing that exists (the file or folder
+    // before any '>'); such a word is left out as if it were not there.
+    std::string missingPath;
 };
 
 // The client pass over a whole command line (the program's own path first).

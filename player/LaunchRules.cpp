@@ -101,3 +101,16 @@ WindowPick PickLaunchedWindow(int32_t kind, const char* title, const char* class
     }
     return {true, count + 1 >= kMaxPlayerWindows};
 }
+
+std::string LaunchFailureMessage(uint32_t error, const std::string& executable) {
+    std::string message = LaunchFailureText(error);
+    if (error != 2) {
+        return message;
+    }
+    message += "\n\n探したプログラム : ";
+    message += executable.empty() ? "(未設定)" : executable;
+    message +=
+        "\nプレイヤーのあるフォルダは「設定 → プレイヤー」の「フォルダ」に追加してください"
+        " (ユーザー定義プレイヤーはそのプログラムを指定します)。";
+    return message;
+}

@@ -68,3 +68,8 @@ struct WindowPick {
 // already remembered, up to kMaxPlayerWindows.
 constexpr int32_t kMaxPlayerWindows = 6;
 WindowPick PickLaunchedWindow(int32_t kind, const char* title, const char* className, int32_t count);
+
+// The whole message of a failed launch: LaunchFailureText and, when the
+// player was not found, the program looked for (empty when none is set) and
+// where the user sets the folders players are found in.
+std::string LaunchFailureMessage(uint32_t error, const std::string& executable);

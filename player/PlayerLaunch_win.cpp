@@ -231,7 +231,7 @@ bool PlayController::HandOverSong(int32_t index, const std::string& path) {
     }
     if (error != 0) {
         EndContinuousPlay();
-        host_->ShowError(LaunchFailureText(error));
+        host_->ShowError(LaunchFailureMessage(error, executable));
     } else if (launchedCommandLine) {
         Sleep(500);
         RememberThreadWindows(threadId, kind);

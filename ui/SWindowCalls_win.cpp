@@ -132,6 +132,9 @@ void SWindow::OnCtlColorEdit(MessageContext&) {
 void SWindow::OnCtlColorListBox(MessageContext&) {
 }
 
+void SWindow::OnCopyData(MessageContext&) {
+}
+
 std::string SWindow::GetText() const {
     int length = GetWindowTextLengthA(window_);
     std::vector<char> text(size_t(length > 0 ? length : 0) + 1);

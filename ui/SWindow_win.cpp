@@ -43,6 +43,7 @@ const SWindow::HandlerRow SWindow::kHandlers[] = {
     {WM_SYSCOLORCHANGE, &SWindow::OnSysColorChange},
     {WM_CTLCOLOREDIT, &SWindow::OnCtlColorEdit},
     {WM_CTLCOLORLISTBOX, &SWindow::OnCtlColorListBox},
+    {WM_COPYDATA, &SWindow::OnCopyData},
 };
 
 SWindow::SWindow(const char* className, SWindow* parent, int kind)

@@ -156,6 +156,8 @@ class SWindow {
     virtual void OnSysColorChange(MessageContext& m);
     virtual void OnCtlColorEdit(MessageContext& m);
     virtual void OnCtlColorListBox(MessageContext& m);
+    // Data another program hands over (WM_COPYDATA).
+    virtual void OnCopyData(MessageContext& m);
 
    private:
     using Handler = void (SWindow::*)(MessageContext& m);

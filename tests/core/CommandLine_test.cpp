@@ -281,4 +281,49 @@ TEST(CommandLineSystem, RealFoldersFilesAndWildcards) {
     EXPECT_EQ("", request.lastFile);
 }
 
+TEST(CommandLineSystem, MissingPathsAreLeftOutAndTheFirstIsNamed) {
+    ScratchFolder scratch;
+    ASSERT_FALSE(scratch.Path().empty());
+    ASSERT_TRUE(scratch.MakeFolder("sub"));
+    ASSERT_TRUE(WriteWholeFile(scratch.File("song.mid"), "MThd"));
+    ASSERT_TRUE(WriteWholeFile(scratch.File("best.lst"), "[Kadrel File List]\r\n"));
+    // The program's own separators (a word starting with '/' is an option).
+    std::string folder = scratch.Path();
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    SystemCommandLineFiles files;
+    EXPECT_TRUE(files.Exists((folder + "sub").c_str()));
+    EXPECT_TRUE(files.Exists((folder + "sub\\").c_str()));
+    EXPECT_TRUE(files.Exists((folder + "song.mid").c_str()));
+    EXPECT_FALSE(files.Exists((folder + "gone.mid").c_str()));
+    EXPECT_FALSE(files.Exists((folder + "gone\\").c_str()));
+    EXPECT_FALSE(files.Exists((folder + "so*").c_str()));
+
+    const struct {
+        std::string line;
+        std::string path;     // the location chosen
+        std::string missing;  // the word named
+        bool subFolders;
+    } cases[] = {
+        // Alone, a missing word leaves the stored location and sub-folder choice.
+        {"\"" + folder + "gone.mid\"", "C:\\old\\", folder + "gone.mid", true},
+        {"\"" + folder + "gone\\\" /s:0", "C:\\old\\", folder + "gone\\", false},
+        // The existing words still count; the first missing one is named.
+        {"\"" + folder + "song.mid\" \"" + folder + "x.lzh>a.mid\" \"" + folder + "y\"", folder, folder + "x.lzh>a.mid",
+         false},
+        // A list file's entry is there when its list file is.
+        {"\"" + folder + "best.lst>a.mid\"", folder + "best.lst>", "", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        CommandLineRequest request;
+        request.lastPath = "C:\\old\\";
+        request.lastFile = "old.mid";
+        request.includeSubFolders = true;
+        ParseClientCommandLine(("Q.exe " + c.line).c_str(), &files, &request);
+        EXPECT_EQ(c.path, request.lastPath);
+        EXPECT_EQ(c.missing, request.missingPath);
+        EXPECT_EQ(c.subFolders, request.includeSubFolders);
+    }
+}
+
 }  // namespace

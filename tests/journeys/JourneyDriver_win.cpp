@@ -187,6 +187,31 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+// The non-empty static texts of a dialog, joined by line breaks.
+std::string StaticTexts(HWND dialog) {
+    std::string texts;
+    for (HWND child = nullptr; (child = FindWindowExA(dialog, child, "Static", nullptr)) != nullptr;) {
+        const std::string text = WindowText(child);
+        if (!text.empty()) {
+            texts += (texts.empty() ? "" : "\n") + text;
+        }
+    }
+    return texts;
+}
+
+// The program's main window that is as wanted, or null.
+HWND MainWindowOf(DWORD processId, const std::function<bool(HWND)>& wanted) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "Kadrel", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && wanted(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 std::unique_ptr<ScratchFolder>& JourneyFolder() {
     static std::unique_ptr<ScratchFolder> folder;
     return folder;
@@ -273,16 +298,8 @@ bool Journey::Start(const std::string& arguments, const Variables& environment) 
     const DWORD processId = process_.dwProcessId;
     return WaitUntil(
         [&] {
-            HWND window = nullptr;
-            while ((window = FindWindowExA(nullptr, window, "Kadrel", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == processId && IsWindowVisible(window)) {
-                    main_ = window;
-                    return true;
-                }
-            }
-            return false;
+            main_ = MainWindowOf(processId, [](HWND window) { return IsWindowVisible(window) != 0; });
+            return main_ != nullptr;
         },
         15000);
 }
@@ -364,12 +381,7 @@ ShownBox Journey::WaitForBox(DWORD milliseconds) const {
         return box;
     }
     box.caption = WindowText(box.window);
-    for (HWND child = nullptr; (child = FindWindowExA(box.window, child, "Static", nullptr)) != nullptr;) {
-        const std::string text = WindowText(child);
-        if (!text.empty()) {
-            box.text += (box.text.empty() ? "" : "\n") + text;
-        }
-    }
+    box.text = StaticTexts(box.window);
     return box;
 }
 
@@ -505,6 +517,26 @@ UINT Journey::RowState(int row, UINT mask) const {
 
 int Journey::FocusedRow() const {
     return int(Ask(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+HWND Journey::Tree() const {
+    return FindDescendant(main_, WC_TREEVIEWA);
+}
+
+std::string Journey::TreeSelection() const {
+    constexpr size_t kCapacity = 512;
+    HWND tree = Tree();
+    const LRESULT node = Ask(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    RemoteBlock block(process_.hProcess, sizeof(TVITEMA) + kCapacity);
+    if (node <= 0 || !block.Valid()) {
+        return std::string();
+    }
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT;
+    item.hItem = HTREEITEM(node);
+    item.pszText = block.At(sizeof item);
+    item.cchTextMax = int(kCapacity);
+    block.Write(0, &item, sizeof item);
+    Ask(tree, TVM_GETITEMA, 0, LPARAM(block.At(0)));
+    return block.ReadText(sizeof item, kCapacity);
 }
 
 HWND Journey::FocusedWindow() const {
@@ -536,4 +568,189 @@ HWND Journey::SearchBarEdit() const {
 
 void Journey::CommandDuringWait(int commandId) const {
     SendNotifyMessageA(main_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0);
+}
+
+int Journey::ButtonState(int commandId) const {
+    struct Search {
+        int command;
+        int state;
+    } search = {commandId, -1};
+    EnumChildWindows(
+        main_,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (lstrcmpiA(name, TOOLBARCLASSNAMEA) != 0 || Ask(window, TB_COMMANDTOINDEX, s->command, 0) < 0) {
+                return TRUE;
+            }
+            s->state = int(Ask(window, TB_GETSTATE, s->command, 0));
+            return FALSE;
+        },
+        LPARAM(&search));
+    return search.state;
+}
+
+bool Journey::RowRect(int row, RECT* rect) const {
+    RemoteBlock block(process_.hProcess, sizeof(RECT));
+    RECT asked = {LVIR_BOUNDS, 0, 0, 0};
+    if (!block.Valid() || !block.Write(0, &asked, sizeof asked) ||
+        Ask(List(), LVM_GETITEMRECT, WPARAM(row), LPARAM(block.At(0))) <= 0) {
+        return false;
+    }
+    return ReadProcessMemory(process_.hProcess, block.At(0), rect, sizeof *rect, nullptr) != 0;
+}
+
+ShownBox Journey::WaitForBoxTitled(const std::string& caption, DWORD milliseconds) const {
+    ShownBox box;
+    WaitUntil(
+        [&] {
+            for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == process_.dwProcessId && IsWindowVisible(window) && WindowText(window) == caption) {
+                    box.window = window;
+                    box.caption = caption;
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds);
+    if (box.caption != caption) {
+        return ShownBox();
+    }
+    box.text = StaticTexts(box.window);
+    return box;
+}
+
+HWND Journey::WaitForMenu(DWORD milliseconds) const {
+    HWND menu = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32768", nullptr)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == process_.dwProcessId && IsWindowVisible(window)) {
+                    menu = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds);
+    return menu;
+}
+
+// The driver's thread shares the program's input state for a moment, so the
+// program's GetKeyState sees the modifier held as a real key leaves it. The
+// key's messages are followed by questions the program answers only after it
+// took them from its queue.
+void Journey::KeyWith(HWND target, UINT modifier, UINT virtualKey) const {
+    const DWORD programThread = GetWindowThreadProcessId(target, nullptr);
+    const DWORD ownThread = GetCurrentThreadId();
+    if (!AttachThreadInput(ownThread, programThread, TRUE)) {
+        ADD_FAILURE() << "cannot share the program's input state: " << GetLastError();
+        return;
+    }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[modifier] = 0x80;
+    if (modifier == VK_CONTROL || modifier == VK_MENU || modifier == VK_SHIFT) {
+        keys[modifier == VK_CONTROL ? VK_LCONTROL : modifier == VK_MENU ? VK_LMENU : VK_LSHIFT] = 0x80;
+    }
+    SetKeyboardState(keys);
+    const bool alt = modifier == VK_MENU;
+    const LPARAM scan = LPARAM(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC)) << 16;
+    const LPARAM context = alt ? (LPARAM(1) << 29) : 0;
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, virtualKey, scan | context | 1);
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, virtualKey, scan | context | 1 | (LPARAM(3) << 30));
+    for (int i = 0; i < 3; ++i) {
+        Ask(target, WM_NULL, 0, 0);
+    }
+    keys[modifier] = 0;
+    keys[VK_LCONTROL] = keys[VK_LMENU] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+    AttachThreadInput(ownThread, programThread, FALSE);
+}
+
+bool Journey::CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process) {
+    const std::string exe = ProgramPath();
+    std::string command = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process) !=
+           0;
+}
+
+long Journey::StartSecond(const std::string& arguments, DWORD milliseconds) const {
+    PROCESS_INFORMATION second = {};
+    if (!CreateProgram(arguments, &second)) {
+        return -1;
+    }
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(second.hProcess, milliseconds) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(second.hProcess, &code)) {
+        TerminateProcess(second.hProcess, 1);
+        code = DWORD(-1);
+    }
+    CloseHandle(second.hProcess);
+    CloseHandle(second.hThread);
+    return long(int32_t(code));
+}
+
+bool Journey::StartInTray(const std::string& arguments) {
+    if (!CreateProgram(arguments, &process_)) {
+        ADD_FAILURE() << "CreateProcess error " << GetLastError();
+        return false;
+    }
+    const DWORD processId = process_.dwProcessId;
+    return WaitUntil(
+        [&] {
+            main_ = MainWindowOf(processId, [](HWND window) { return IsIconic(window) && !IsWindowVisible(window); });
+            return main_ != nullptr;
+        },
+        15000);
+}
+
+void Journey::RightClick(HWND window, POINT client) const {
+    SetForegroundWindow(main_);
+    ClientToScreen(window, &client);
+    SetCursorPos(client.x, client.y);
+    INPUT clicks[2] = {};
+    clicks[0].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    clicks[1].type = INPUT_MOUSE;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, clicks, sizeof(INPUT));
+}
+
+void Journey::MakeSongsAndPlayerFolder() const {
+    ASSERT_TRUE(MakeFolder("songs"));
+    for (const char* name : {"a", "b", "c"}) {
+        ASSERT_TRUE(WriteFile(std::string("songs\\") + name + ".mid", MidiSong(std::string("Song ") + name)));
+    }
+    ASSERT_TRUE(MakeFolder("players"));
+}
+
+std::string Journey::Song(const char* name) const {
+    return "\"" + folder_ + "songs\\" + name + ".mid\"";
+}
+
+void Journey::InstallPlayer() const {
+    ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
+    ASSERT_TRUE(WriteSetting("Player", "ExecPath", folder_ + "players"));
+}
+
+std::vector<std::string> Journey::SongsPlayed() const {
+    std::vector<std::string> songs;
+    for (const std::string& line : FileLines("player.log")) {
+        const size_t song = line.find(".mid");
+        if (line.compare(0, 5, "play ") != 0 || song == std::string::npos) {
+            continue;
+        }
+        const size_t folder = line.rfind('\\', song);
+        songs.push_back(line.substr(folder + 1, song - folder - 1));
+    }
+    return songs;
 }

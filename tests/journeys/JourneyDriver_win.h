@@ -136,4 +136,47 @@ class Journey : public ::testing::Test {
    protected:
     // The build folder the program and its tools were built in, ending in '\\'.
     static std::string BuildPath();
+    // The folder tree, and the text of its selected node.
+    HWND Tree() const;
+    std::string TreeSelection() const;
+    // A tool bar button's state (TBSTATE_ENABLED, ...) from the first tool
+    // bar of the main window that has it; -1 when none has.
+    int ButtonState(int commandId) const;
+    // A song list row's rectangle in the list's client coordinates.
+    bool RowRect(int row, RECT* rect) const;
+    // The first dialog of the program whose caption is caption.
+    ShownBox WaitForBoxTitled(const std::string& caption, DWORD milliseconds = 10000) const;
+    // The pop-up menu the program shows, or null when none shows within
+    // milliseconds.
+    HWND WaitForMenu(DWORD milliseconds = 10000) const;
+    // A key pressed while a modifier (VK_CONTROL, VK_MENU, VK_SHIFT) is held:
+    // the program's keyboard state holds the modifier down until the key has
+    // gone through its message loop.
+    void KeyWith(HWND target, UINT modifier, UINT virtualKey) const;
+    // Starts the program a second time while the first runs and waits for
+    // that second process to end; its exit code, or -1 when it did not end
+    // within milliseconds or could not start.
+    long StartSecond(const std::string& arguments, DWORD milliseconds = 15000) const;
+    // Starts the program the way it starts into the tray: true once its main
+    // window exists, minimized and hidden.
+    bool StartInTray(const std::string& arguments);
+    // A right click with the real pointer at a point of a window's client
+    // area, the program's main window brought to the front first.
+    void RightClick(HWND window, POINT client) const;
+
+    // Three songs in "songs\": a, b and c, titled "Song a" and so on, and an
+    // empty "players\".
+    void MakeSongsAndPlayerFolder() const;
+    // A song of "songs\" ("b") as a quoted command-line word.
+    std::string Song(const char* name) const;
+    // The fake TMIDI Player in "players\", found through the player folder
+    // setting.
+    void InstallPlayer() const;
+    // The songs the fake player was given to play ("player.log"), in order,
+    // by name ("b").
+    std::vector<std::string> SongsPlayed() const;
+
+   private:
+    // Creates the program's process with arguments; false when it could not.
+    static bool CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process);
 };

@@ -26,40 +26,11 @@ class StartAndExitJourney : public Journey {
     // Three songs in "songs\": a, b and c.
     void SetUp() override {
         Journey::SetUp();
-        ASSERT_TRUE(MakeFolder("songs"));
-        for (const char* name : {"a", "b", "c"}) {
-            ASSERT_TRUE(WriteFile(std::string("songs\\") + name + ".mid", MidiSong(std::string("Song ") + name)));
-        }
-        ASSERT_TRUE(MakeFolder("players"));
-    }
-
-    std::string Song(const char* name) const {
-        return "\"" + Folder() + "songs\\" + name + ".mid\"";
-    }
-
-    // The fake TMIDI Player in "players\", found through the player folder
-    // setting.
-    void InstallPlayer() {
-        ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
-        ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players"));
+        MakeSongsAndPlayerFolder();
     }
 
     Variables PlayerEnvironment() const {
         return {{"FAKEPLAYER_LOG", Folder() + "player.log"}, {"FAKEPLAYER_SONG_MS", kSongMs}};
-    }
-
-    // The songs the player was given to play, in order, by name ("b").
-    std::vector<std::string> SongsPlayed() const {
-        std::vector<std::string> songs;
-        for (const std::string& line : FileLines("player.log")) {
-            const size_t song = line.find(".mid");
-            if (line.compare(0, 5, "play ") != 0 || song == std::string::npos) {
-                continue;
-            }
-            const size_t folder = line.rfind('\\', song);
-            songs.push_back(line.substr(folder + 1, song - folder - 1));
-        }
-        return songs;
     }
 
     void ForgetSongsPlayed() const {

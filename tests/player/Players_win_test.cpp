@@ -542,7 +542,10 @@ TEST_F(PlayersTest, LaunchFailureShowsNotFoundAndEndsTheRun) {
     controller_.BuildPlayOrder();
     controller_.OnCommand(501);
     ASSERT_EQ(host_.errors.size(), 1u);
-    EXPECT_EQ(host_.errors[0], "プレイヤーが見つかりません。");
+    // The fixed first line, then the program looked for and where to set the folders.
+    EXPECT_EQ(host_.errors[0].rfind("プレイヤーが見つかりません。\n", 0), 0u) << host_.errors[0];
+    EXPECT_NE(host_.errors[0].find("Lilith.exe"), std::string::npos) << host_.errors[0];
+    EXPECT_NE(host_.errors[0].find("設定 → プレイヤー"), std::string::npos) << host_.errors[0];
     EXPECT_EQ(controller_.mode(), PlayMode::kNone);
 }
 
