@@ -517,6 +517,8 @@ UINT Journey::RowState(int row, UINT mask) const {
 
 int Journey::FocusedRow() const {
     return int(Ask(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED));
+}
+
 HWND Journey::Tree() const {
     return FindDescendant(main_, WC_TREEVIEWA);
 }
