@@ -93,6 +93,7 @@ TEST_F(ListFileScaleTest, RepeatedEntriesOfALargeFolderListAsFastAsTheFolderPerR
     EXPECT_LT(list.seconds / kEntries, 2 * folder.seconds / kSongs);
 
     // The song is read once and cached once, however often the list names it.
+    ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.File("repeated.lst")}).code);
     const std::string bytes = ReadWholeFile(folder_.File("_repeated.cac"));
     BagBox cache = MakeTitleCache();
     ASSERT_TRUE(ParseTitleCache(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &cache));

@@ -56,10 +56,16 @@ TEST_F(OddListsAndCachesTest, AFolderNamedLikeTheCacheIsReportedAndKept) {
 
     const CliRun run = List(folder_.Path());
 
-    // The songs are listed; the cache that cannot be written is named.
+    // The songs are listed, and the folder is left alone.
     EXPECT_EQ(kCliSuccess, run.code);
     EXPECT_NE(std::string::npos, run.out.find("song.mid"));
-    EXPECT_NE(std::string::npos, run.err.find("_Kadrel.cac")) << run.err;
+    EXPECT_EQ("mine", ReadWholeFile(folder_.File("_Kadrel.cac/keep.txt")));
+
+    // Making the cache there fails and names it; the folder and what it
+    // holds stay.
+    const CliRun make = RunTool({"cache", "new", folder_.Path()});
+    EXPECT_EQ(kCliFailed, make.code);
+    EXPECT_NE(std::string::npos, make.err.find("_Kadrel.cac")) << make.err;
     EXPECT_EQ("mine", ReadWholeFile(folder_.File("_Kadrel.cac/keep.txt")));
 }
 
