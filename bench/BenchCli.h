@@ -4,19 +4,24 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "bench/BenchSongs.h"
 #include "catalogue/CliCommands.h"
 
 namespace bench {
 
-// Runs "quillory-cli list location"; the time in ms, or -1 when it failed or
-// listed other than rows songs.
-inline double TimeCliList(const std::string& location, int rows) {
+// Runs "quillory-cli list location [option]"; the time in ms, or -1 when it
+// failed or listed other than rows songs.
+inline double TimeCliList(const std::string& location, int rows, const char* option = nullptr) {
     std::ostringstream out;
     std::ostringstream err;
+    std::vector<std::string> args = {"list", location};
+    if (option) {
+        args.push_back(option);
+    }
     const Clock::time_point start = Clock::now();
-    const int code = RunCli({"list", location}, out, err);
+    const int code = RunCli(args, out, err);
     const double ms = MillisecondsSince(start);
     int listed = 0;
     for (char c : out.str()) {

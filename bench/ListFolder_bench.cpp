@@ -17,10 +17,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/BenchCli.h"
 #include "bench/BenchSongs.h"
 #include "catalogue/CliCommands.h"
 #include "catalogue/TitleCache.h"
@@ -65,26 +65,6 @@ double WalkFloor(const std::string& folder) {
     return MillisecondsSince(start);
 }
 
-// Runs "quillory-cli list folder [extra]"; the time in ms, or -1 when it failed.
-double TimeList(const std::string& folder, const char* extra, size_t* rows) {
-    std::ostringstream out;
-    std::ostringstream err;
-    std::vector<std::string> args = {"list", folder};
-    if (extra) {
-        args.push_back(extra);
-    }
-    const Clock::time_point start = Clock::now();
-    const int code = RunCli(args, out, err);
-    const double ms = MillisecondsSince(start);
-    if (code != kCliSuccess) {
-        std::fprintf(stderr, "list failed: %s\n", err.str().c_str());
-        return -1;
-    }
-    const std::string text = out.str();
-    *rows = size_t(std::count(text.begin(), text.end(), '\n'));
-    return ms;
-}
-
 void RemoveCache(const std::string& folder) {
     std::remove((folder + "_Kadrel.cac").c_str());
 }
@@ -94,19 +74,19 @@ struct ListTimes {
     double coldNoCache = 1e300;
     double cold = 1e300;
     double warm = 1e300;
-    size_t rows = 0;
 };
 
-// Best of kRounds for each kind of run, the floor measured between them.
-ListTimes MeasureList(const std::string& folder) {
+// Best of kRounds for each kind of run of rows songs, the floor measured
+// between them. A failed run counts as no time (-1) and shows as such.
+ListTimes MeasureList(const std::string& folder, int rows) {
     ListTimes t;
     for (int round = 0; round < kRounds; round++) {
         t.floor = std::min(t.floor, WalkFloor(folder));
         RemoveCache(folder);
-        t.coldNoCache = std::min(t.coldNoCache, TimeList(folder, "--no-cache-update", &t.rows));
+        t.coldNoCache = std::min(t.coldNoCache, TimeCliList(folder, rows, "--no-cache-update"));
         RemoveCache(folder);
-        t.cold = std::min(t.cold, TimeList(folder, nullptr, &t.rows));
-        t.warm = std::min(t.warm, TimeList(folder, nullptr, &t.rows));
+        t.cold = std::min(t.cold, TimeCliList(folder, rows));
+        t.warm = std::min(t.warm, TimeCliList(folder, rows));
     }
     return t;
 }
@@ -117,7 +97,7 @@ void PrintRatio(const char* what, double ms, double floor, const char* goal) {
 
 // One cold list (writing the cache) in a child process: its time in ms and
 // its peak memory in KiB.
-bool ListInChild(const std::string& folder, double* ms, long* peakKib) {
+bool ListInChild(const std::string& folder, int rows, double* ms, long* peakKib) {
     RemoveCache(folder);
     const Clock::time_point start = Clock::now();
     const pid_t child = fork();
@@ -125,8 +105,7 @@ bool ListInChild(const std::string& folder, double* ms, long* peakKib) {
         return false;
     }
     if (child == 0) {
-        size_t rows = 0;
-        _exit(TimeList(folder, nullptr, &rows) < 0 ? 1 : 0);
+        _exit(TimeCliList(folder, rows) < 0 ? 1 : 0);
     }
     int status = 0;
     struct rusage usage = {};
@@ -142,14 +121,13 @@ void BenchList(const std::string& folder, const std::string& bigFolder) {
     if (WriteSongs(folder, kSongsPerKind).empty()) {
         return;
     }
-    const ListTimes t = MeasureList(folder);
+    const ListTimes t = MeasureList(folder, 2 * kSongsPerKind);
     std::printf("list of %d songs (%d MIDI, %d MP3), best of %d\n", 2 * kSongsPerKind, kSongsPerKind,
                 kSongsPerKind, kRounds);
     std::printf("  %-38s %9.1f ms\n", "floor (walk, stat, open, 4 KiB + 128 B):", t.floor);
     PrintRatio("cold list, --no-cache-update:", t.coldNoCache, t.floor, "<= 1.5x");
     PrintRatio("cold list, cache written:", t.cold, t.floor, "<= 2x");
     PrintRatio("warm list (cache present):", t.warm, t.floor, "-");
-    std::printf("  rows listed: %zu\n", t.rows);
 
     if (WriteSongs(bigFolder, kBigSongsPerKind).empty()) {
         return;
@@ -158,7 +136,8 @@ void BenchList(const std::string& folder, const std::string& bigFolder) {
     double bigMs = 0;
     long smallKib = 0;
     long bigKib = 0;
-    if (!ListInChild(folder, &smallMs, &smallKib) || !ListInChild(bigFolder, &bigMs, &bigKib)) {
+    if (!ListInChild(folder, 2 * kSongsPerKind, &smallMs, &smallKib) ||
+        !ListInChild(bigFolder, 2 * kBigSongsPerKind, &bigMs, &bigKib)) {
         std::fprintf(stderr, "a list in a child process failed\n");
         return;
     }
