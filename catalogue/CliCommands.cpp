@@ -73,11 +73,10 @@ class CliHost : public CatalogueHost {
     CliHost(std::ostream& err, LocationKind kind) : err_(err), kind_(kind) {
     }
 
-    bool PumpMessages() override {
+    void NoteEntryScanned() override {
         if (++entries_ % kProgressStep == 0) {
             err_ << "quillory-cli: " << entries_ << " entries scanned\n";
         }
-        return false;
     }
     LocationKind SelectedNodeKind() override {
         return kind_;
@@ -505,23 +504,31 @@ namespace {
 
 // A stream buffer that takes CP932 text and hands it on as UTF-8, a line at
 // a time: a line break is never part of a double-byte character, so no
-// character is cut, and progress lines still show while a scan runs.
+// character is cut. The error stream also flushes each line, so progress
+// lines show while a scan runs; the rows go on in the target's own blocks.
 class Utf8LineBuffer : public std::streambuf {
    public:
-    explicit Utf8LineBuffer(std::ostream& target) : target_(target) {
+    Utf8LineBuffer(std::ostream& target, bool flushEachLine) : target_(target), flushEachLine_(flushEachLine) {
     }
     ~Utf8LineBuffer() override {
         sync();
     }
 
    protected:
+    std::streamsize xsputn(const char* text, std::streamsize n) override {
+        line_.append(text, size_t(n));
+        if (std::memchr(text, '\n', size_t(n)) != nullptr) {
+            PassLines();
+        }
+        return n;
+    }
     int_type overflow(int_type c) override {
         if (traits_type::eq_int_type(c, traits_type::eof())) {
             return traits_type::not_eof(c);
         }
         line_ += traits_type::to_char_type(c);
         if (c == '\n') {
-            sync();
+            PassLines();
         }
         return c;
     }
@@ -533,7 +540,20 @@ class Utf8LineBuffer : public std::streambuf {
     }
 
    private:
+    // Hands on every whole line held, keeping a started one.
+    void PassLines() {
+        const size_t end = line_.rfind('\n') + 1;
+        std::string rest = line_.substr(end);
+        line_.resize(end);
+        target_ << Cp932ToUtf8(line_.c_str());
+        if (flushEachLine_) {
+            target_.flush();
+        }
+        line_.swap(rest);
+    }
+
     std::ostream& target_;
+    const bool flushEachLine_;
     std::string line_;
 };
 
@@ -551,8 +571,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (encoding == CliEncoding::kShiftJis) {
         return RunCommand(args, out, err);
     }
-    Utf8LineBuffer outBuffer(out);
-    Utf8LineBuffer errBuffer(err);
+    Utf8LineBuffer outBuffer(out, false);
+    Utf8LineBuffer errBuffer(err, true);
     std::ostream utf8Out(&outBuffer);
     std::ostream utf8Err(&errBuffer);
     const int code = RunCommand(args, utf8Out, utf8Err);

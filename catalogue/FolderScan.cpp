@@ -65,6 +65,13 @@ bool IncludeSubFoldersFor(bool shiftHeld, bool ctrlHeld, bool setting) {
     return setting;
 }
 
+bool ScanOneEntry(CatalogueState& state) {
+    if (state.host) {
+        state.host->NoteEntryScanned();
+    }
+    return PumpAndCheckAbort(state);
+}
+
 bool PumpAndCheckAbort(CatalogueState& state) {
     if (state.host && state.host->PumpMessages()) {
         state.abort = true;
@@ -154,7 +161,7 @@ static bool ScanWalkFolder(FolderWalk& walk, const std::string& folderPath, bool
     FolderChildren children;
     children.folder = folderPath;
     for (bool more = true; more; more = finder->Next(&record)) {
-        if (PumpAndCheckAbort(state)) {
+        if (ScanOneEntry(state)) {
             break;
         }
         if (listsChildren) {

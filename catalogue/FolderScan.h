@@ -50,6 +50,8 @@ class CatalogueHost : public TitleCacheHost {
     // a new OpenLocation, which only sets abort; returns true to stop the scan.
     // A host whose program is ending sets the state's quitting as well.
     virtual bool PumpMessages();
+    // One more entry of a folder, an archive or a list file was looked at.
+    virtual void NoteEntryScanned();
     // False drops a row while narrowing is active.
     virtual bool KeepRow(const char* path);
     // The location kind of the selected tree node.
@@ -146,6 +148,8 @@ bool ScanFolder(CatalogueState& state,
 // Lets the host process pending messages; true when the scan has to stop
 // (abort is set, by the host's answer or by a newer OpenLocation).
 bool PumpAndCheckAbort(CatalogueState& state);
+// The same, after telling the host that one more entry was looked at.
+bool ScanOneEntry(CatalogueState& state);
 
 // Rebuilds ObjectList (and ScanList) for the location and sorts it. False when
 // the scan was stopped or the location cannot be scanned.

@@ -299,7 +299,7 @@ static bool ExpandListFile(CatalogueState& state,
     size_t position = 0;
     std::string line;
     while (ReadLine(body, &position, &line)) {
-        if (PumpAndCheckAbort(state) || LimitReached(state, expansion)) {
+        if (ScanOneEntry(state) || LimitReached(state, expansion)) {
             break;
         }
         const ListLine parsed = ParseListLine(line, base);

@@ -61,6 +61,8 @@ static SongAnalyzer& AnalyzerOf(CatalogueState& state) {
 bool CatalogueHost::PumpMessages() {
     return false;
 }
+void CatalogueHost::NoteEntryScanned() {
+}
 bool CatalogueHost::KeepRow(const char*) {
     return true;
 }

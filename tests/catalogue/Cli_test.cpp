@@ -12,6 +12,7 @@
 #include "CliRun.h"
 #include "QuilloryVersion.h"
 #include "TestPaths.h"
+#include "core/Cp932.h"
 #include "core/SongFile.h"
 
 #ifndef _WIN32
@@ -353,6 +354,22 @@ TEST_F(CliTest, EncodingFollowsTheLocaleUnlessAnOptionChooses) {
     // The last choice wins.
     const CliRun last = RunTool({"list", folder_.Path(), "--sjis", "--utf8"});
     EXPECT_EQ(list.out, last.out);
+}
+
+TEST_F(CliTest, ProgressCountsEachEntryOnceAndUtf8RowsMatchTheShiftJisOnes) {
+    // 5,000 more songs: one progress line at 5,000 entries, none at 10,000.
+    for (int i = 0; i < 5000; i++) {
+        ASSERT_TRUE(WriteWholeFile(folder_.File("曲" + std::to_string(i) + ".mid"), ""));
+    }
+    const CliRun sjis = RunTool({"list", folder_.Path(), "--no-cache-update"});
+    ASSERT_EQ(kCliSuccess, sjis.code) << sjis.err;
+    EXPECT_NE(std::string::npos, sjis.err.find("5000 entries scanned")) << sjis.err;
+    EXPECT_EQ(std::string::npos, sjis.err.find("10000 entries scanned")) << sjis.err;
+    // The UTF-8 rows are the same rows, whole lines, however they were cut on the way.
+    const CliRun utf8 = RunTool({"list", folder_.Path(), "--no-cache-update"}, CliEncoding::kUtf8);
+    ASSERT_EQ(kCliSuccess, utf8.code) << utf8.err;
+    EXPECT_EQ(Cp932ToUtf8(sjis.out.c_str()), utf8.out);
+    EXPECT_EQ(Lines(sjis.out).size(), Lines(utf8.out).size());
 }
 
 #ifndef _WIN32
