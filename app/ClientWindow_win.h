@@ -215,9 +215,6 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void EditListFile();
     void Exit();
     void DeleteSettingsAndExit();
-    void ToggleBandProperty();
-    void ToggleBandSearch();
-    void ToggleBandPlay();
     void ResetBandLayout();
     void ToggleStatusBar();
     void TogglePlayPalette();
