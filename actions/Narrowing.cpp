@@ -79,10 +79,3 @@ void ClearNarrowing(NarrowState* state) {
     state->counters.clear();
     state->level = 0;
 }
-
-std::string NarrowCountText(const NarrowState& state) {
-    if (state.level == 0) {
-        return std::string();
-    }
-    return " [" + std::to_string(state.level) + "]";
-}

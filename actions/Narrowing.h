@@ -32,6 +32,3 @@ void UndoNarrowLevel(NarrowState* state);
 
 // Drops every level.
 void ClearNarrowing(NarrowState* state);
-
-// The text after the object count: " [level]", empty when not narrowed.
-std::string NarrowCountText(const NarrowState& state);

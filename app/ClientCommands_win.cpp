@@ -58,9 +58,6 @@ const CommandRoute<ClientWindow> ClientWindow::kCommands[] = {
     {kCmdBarNarrow, &C::BarNarrow},
     {kCmdBarWiden, &C::WidenOne},
     {kCmdFocusSearchBar, &C::FocusSearchBar},
-    {kCmdBandProperty, &C::ToggleBandProperty},
-    {kCmdBandSearch, &C::ToggleBandSearch},
-    {kCmdBandPlay, &C::ToggleBandPlay},
     {kCmdBandReset, &C::ResetBandLayout},
     {kCmdStatusBar, &C::ToggleStatusBar},
     {kCmdPlayPalette, &C::TogglePlayPalette},
@@ -98,6 +95,11 @@ bool ClientWindow::RunCommand(MessageContext& m) {
         RunPlayCommand(id);
         return true;
     }
+    if (const uint32_t band = BandIdOfCommand(id)) {
+        m.handled = 1;
+        main_->ToggleBand(band);
+        return true;
+    }
     return RouteCommand(this, kCommands, m);
 }
 
@@ -127,18 +129,6 @@ void ClientWindow::DeleteSettingsAndExit() {
     DeleteAllSettings(&store);
     exitFlags.saveSettingsOnExit = false;
     main_->Post(WM_CLOSE, 0, 0);
-}
-
-void ClientWindow::ToggleBandProperty() {
-    main_->ToggleBand(1);
-}
-
-void ClientWindow::ToggleBandSearch() {
-    main_->ToggleBand(2);
-}
-
-void ClientWindow::ToggleBandPlay() {
-    main_->ToggleBand(3);
 }
 
 void ClientWindow::ResetBandLayout() {

@@ -168,10 +168,7 @@ void ClientWindow::OpenSettings() {
 // taken again; views whose contents changed are filled again now, the others
 // show the new values the next time they are filled.
 void ClientWindow::ApplyChangedSettings(uint32_t refresh) {
-    ScanSettings& scan = catalogue_.settings;
-    scan.searchArchive = settings.listWindow.searchArchive;
-    scan.showFileNameExt = settings.listWindow.showFileNameExt;
-    scan.autoCache = settings.mode.autoCache;
+    TakeScanSettings();
     if (!catalogue_.busy) {
         analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag,
                                                        settings.emulation.searchResetMessage ? &modules_ : nullptr);

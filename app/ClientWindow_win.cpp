@@ -59,10 +59,8 @@ ClientWindow::ClientWindow(MainWindow* main)
     catalogue_.host = this;
     catalogue_.analyzer = analyzer_.get();
     catalogue_.playerTypeMask = PlayerTypeMask(int32_t(settings.mode.playerMode));
+    TakeScanSettings();
     ScanSettings& scan = catalogue_.settings;
-    scan.searchArchive = settings.listWindow.searchArchive;
-    scan.showFileNameExt = settings.listWindow.showFileNameExt;
-    scan.autoCache = settings.mode.autoCache;
     scan.sortKind = SortKind(settings.listWindow.sort);
     scan.sortDescending = settings.listWindow.sortFlag;
     catalogue_.includeSubFolders = settings.lastSelect.searchSubFolder;
@@ -79,6 +77,15 @@ ClientWindow::~ClientWindow() {
         DestroyWindow(Handle());
     }
     DeleteCriticalSection(&catalogueLock);
+}
+
+// The settings the catalogue keeps a copy of, which the settings dialog changes.
+void ClientWindow::TakeScanSettings() {
+    ScanSettings& scan = catalogue_.settings;
+    scan.searchArchive = settings.listWindow.searchArchive;
+    scan.showFileNameExt = settings.listWindow.showFileNameExt;
+    scan.autoCache = settings.mode.autoCache;
+    scan.focusLastRow = settings.listWindow.tvnSelChangedLastSel;
 }
 
 void ClientWindow::ReadDesktopFlags() {
@@ -218,15 +225,8 @@ PlayMode ClientWindow::CurrentPlayMode() const {
     return player_ ? player_->mode() : PlayMode::kNone;
 }
 
-const char* ClientWindow::FocusedTitle() const {
-    if (!list_ || !list_->Handle()) {
-        return nullptr;
-    }
-    const int32_t row = list_->FocusedRow();
-    if (row < 0 || row >= catalogue_.objectList.Count()) {
-        return nullptr;
-    }
-    return catalogue_.objectList.Read(row, ObjectListColumn::displayName);
+bool ClientWindow::FocusedTitle(std::string* title) const {
+    return list_ && list_->Handle() && list_->FocusedTitle(title);
 }
 
 FolderTreeWindow* ClientWindow::Tree() const {

@@ -64,8 +64,8 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     HWND TreeHandle() const;
     HWND ListHandle() const;
     PlayMode CurrentPlayMode() const;
-    // Title of the focused song, or null when none is focused.
-    const char* FocusedTitle() const;
+    // Title of the focused song as the list shows it; false when none is focused.
+    bool FocusedTitle(std::string* title) const;
     FolderTreeWindow* Tree() const;
     SongListWindow* List() const;
     PlayController* Player() const;
@@ -191,6 +191,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
    private:
     void LayOutPanes(int splitterX);
     void ReadDesktopFlags();
+    void TakeScanSettings();
     void ParseCommandLine();
     void SetListView(uint32_t view);
     void OpenStartLocation();
@@ -215,9 +216,6 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void EditListFile();
     void Exit();
     void DeleteSettingsAndExit();
-    void ToggleBandProperty();
-    void ToggleBandSearch();
-    void ToggleBandPlay();
     void ResetBandLayout();
     void ToggleStatusBar();
     void TogglePlayPalette();

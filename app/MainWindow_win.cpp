@@ -98,7 +98,9 @@ void MainWindow::UpdateTitle() {
     if (sizeState_ != 1 || !client_) {
         return;
     }
-    const std::string title = MinimizedTitle(client_->CurrentPlayMode(), client_->FocusedTitle());
+    std::string focused;
+    const bool anyFocused = client_->FocusedTitle(&focused);
+    const std::string title = MinimizedTitle(client_->CurrentPlayMode(), anyFocused ? focused.c_str() : nullptr);
     if (!trayShown_) {
         SetText(title.c_str());
         return;

@@ -83,6 +83,7 @@ struct ScanSettings {
     bool autoCache = true;         // "AutoCache": refresh the cache after opening
     int32_t sortKind = kSortByName;
     bool sortDescending = false;
+    bool focusLastRow = false;  // "TvnSelChangedLastSel": a new location focuses its last row
 };
 
 // The catalogue fields of the main window.

@@ -293,7 +293,7 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         if (redisplay) {
             host.ShowRows(count, RowToSelect(state, selectedRow), scrollPosition);
         } else {
-            host.ShowRows(count, count > 0 ? 0 : -1, 0);
+            host.ShowRows(count, count == 0 ? -1 : state.settings.focusLastRow ? count - 1 : 0, 0);
         }
         host.SetUpWatch();
         state.previousPath = state.location;

@@ -460,6 +460,15 @@ std::string SongListWindow::FocusedPath() {
     return path ? path : "";
 }
 
+bool SongListWindow::FocusedTitle(std::string* title) {
+    const int32_t row = FocusedRow();
+    if (row < 0 || row >= host_.Catalogue().objectList.Count()) {
+        return false;
+    }
+    *title = CellText(row, 1);
+    return true;
+}
+
 void SongListWindow::UpdateCount() {
     const int32_t selected = int32_t(Send(LVM_GETSELECTEDCOUNT, 0, 0));
     const CatalogueState& catalogue = host_.Catalogue();

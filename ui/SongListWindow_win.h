@@ -40,6 +40,9 @@ class SongListWindow : public SListView {
     // The focused row, or -1; and its path (empty when none).
     int32_t FocusedRow();
     std::string FocusedPath();
+    // The focused row's title as its title column shows it; false when no
+    // row is focused.
+    bool FocusedTitle(std::string* title);
     void UpdateCount();
 
     // The catalogue's display hooks.

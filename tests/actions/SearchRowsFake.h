@@ -9,6 +9,7 @@
 
 #include "actions/Narrowing.h"
 #include "actions/SearchActions.h"
+#include "core/MainWindowRules.h"
 
 struct FakeSong {
     std::string path;
@@ -84,7 +85,7 @@ class FakeSongList : public SongRows, public SearchHost {
         selected.assign(listed_.size(), false);
     }
     void RefreshCount() override {
-        countText = std::to_string(listed_.size()) + NarrowCountText(narrow);
+        countText = ObjectCountText(int64_t(listed_.size()), 0, narrow.level);
     }
     void ReloadList() override {
         listed_.clear();

@@ -247,18 +247,18 @@ TEST(Narrowing, LevelsStackAndUndoRestoresThePreviousRows) {
     EXPECT_TRUE(NarrowByMatch(Settings("sea", kSearchTitle), list, list, &list.narrow));
     const std::vector<std::string> first = list.ListedPaths();
     EXPECT_EQ((std::vector<std::string>{"song1.mid", "song2.mid"}), first);
-    EXPECT_EQ("2 [1]", list.countText);
+    EXPECT_EQ("2 個のオブジェクト [1]", list.countText);
 
     EXPECT_TRUE(NarrowByMatch(Settings("red", kSearchTitle), list, list, &list.narrow));
     EXPECT_EQ((std::vector<std::string>{"song2.mid"}), list.ListedPaths());
-    EXPECT_EQ("1 [2]", list.countText);
+    EXPECT_EQ("1 個のオブジェクト [2]", list.countText);
 
     UndoNarrowLevelAndReload(list, &list.narrow);
     EXPECT_EQ(first, list.ListedPaths());
-    EXPECT_EQ("2 [1]", list.countText);
+    EXPECT_EQ("2 個のオブジェクト [1]", list.countText);
     UndoNarrowLevelAndReload(list, &list.narrow);
     EXPECT_EQ(all, list.ListedPaths());
-    EXPECT_EQ("5", list.countText);
+    EXPECT_EQ("5 個のオブジェクト", list.countText);
     EXPECT_EQ(0, list.locks);
 }
 
@@ -295,7 +295,7 @@ TEST(Narrowing, SelectionNarrowsAndClearListsEverything) {
 
     ClearNarrowingAndReload(list, &list.narrow);
     EXPECT_EQ(5u, list.ListedPaths().size());
-    EXPECT_EQ("5", list.countText);
+    EXPECT_EQ("5 個のオブジェクト", list.countText);
 }
 
 TEST(Narrowing, PathsCompareIgnoringCaseAndCountOnceEach) {

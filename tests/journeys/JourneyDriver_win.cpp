@@ -756,3 +756,113 @@ std::vector<std::string> Journey::SongsPlayed() const {
     }
     return songs;
 }
+
+namespace {
+
+// The texts of a tool tip window's tools, read through memory of the tool
+// tip's own process.
+std::vector<std::string> ToolTexts(HWND tip) {
+    std::vector<std::string> texts;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(tip, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process) {
+        return texts;
+    }
+    constexpr size_t kChars = 256;
+    const LRESULT count = Ask(tip, TTM_GETTOOLCOUNT, 0, 0);
+    {
+        RemoteBlock block(process, sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t));
+        for (LRESULT i = 0; block.Valid() && i < count; ++i) {
+            TTTOOLINFOW tool = {};
+            tool.cbSize = sizeof tool;
+            tool.lpszText = reinterpret_cast<wchar_t*>(block.At(sizeof tool));
+            const wchar_t none = 0;
+            block.Write(0, &tool, sizeof tool);
+            block.Write(sizeof tool, &none, sizeof none);
+            if (Ask(tip, TTM_ENUMTOOLSW, WPARAM(i), LPARAM(block.At(0))) <= 0) {
+                continue;
+            }
+            wchar_t text[kChars] = {};
+            ReadProcessMemory(process, block.At(sizeof tool), text, sizeof text - sizeof(wchar_t), nullptr);
+            char bytes[kChars * 2] = {};
+            WideCharToMultiByte(CP_ACP, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+            texts.push_back(bytes);
+        }
+    }
+    CloseHandle(process);
+    return texts;
+}
+
+bool IsOfClass(HWND window, const char* className) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, className) == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> Journey::TrayTips() {
+    std::vector<std::string> tips;
+    for (HWND tip = nullptr; (tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) != nullptr;) {
+        // The tray's tips belong to its window, or to icon windows in it.
+        const HWND owner = GetWindow(tip, GW_OWNER);
+        if (!owner ||
+            !(IsOfClass(owner, "Shell_TrayWnd") || IsOfClass(GetAncestor(owner, GA_PARENT), "Shell_TrayWnd"))) {
+            continue;
+        }
+        for (const std::string& text : ToolTexts(tip)) {
+            tips.push_back(text);
+        }
+    }
+    return tips;
+}
+
+HWND Journey::WaitForWindowOfClass(const char* className, DWORD milliseconds) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, className, nullptr)) != nullptr;) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == process_.dwProcessId && IsWindowVisible(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        },
+        milliseconds);
+    return found;
+}
+
+HWND Journey::ButtonTitled(HWND dialog, const std::string& text) {
+    struct Search {
+        const std::string* text;
+        HWND found;
+    } search = {&text, nullptr};
+    EnumChildWindows(
+        dialog,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (!IsOfClass(window, "Button") || WindowText(window) != *s->text) {
+                return TRUE;
+            }
+            s->found = window;
+            return FALSE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
+bool Journey::Checked(HWND button) {
+    return Ask(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Journey::Click(HWND button) {
+    Ask(button, BM_CLICK, 0, 0);
+}
+
+std::string Journey::TextOf(HWND window) {
+    return WindowText(window);
+}

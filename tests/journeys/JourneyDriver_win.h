@@ -179,4 +179,21 @@ class Journey : public ::testing::Test {
    private:
     // Creates the program's process with arguments; false when it could not.
     static bool CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process);
+
+   protected:
+    // The tips of the notification area's icons, as the tray shows them when
+    // the pointer rests on an icon (Wine's tray keeps one tool tip per icon).
+    static std::vector<std::string> TrayTips();
+    // A visible top-level window of the program of a class, or null when
+    // none shows within milliseconds.
+    HWND WaitForWindowOfClass(const char* className, DWORD milliseconds = 10000) const;
+    // A button of a dialog or of its pages by its text ("演奏状態"), or null.
+    static HWND ButtonTitled(HWND dialog, const std::string& text);
+    // Whether a check box or radio button is checked.
+    static bool Checked(HWND button);
+    // A click on a button of the program that opens no window (a check box,
+    // a radio button); returns once the program has taken it.
+    static void Click(HWND button);
+    // The text of a window of the program (its title).
+    static std::string TextOf(HWND window);
 };
