@@ -756,3 +756,11 @@ std::vector<std::string> Journey::SongsPlayed() const {
     }
     return songs;
 }
+
+bool Journey::StatusPartRect(int part, RECT* rect) const {
+    RemoteBlock block(process_.hProcess, sizeof(RECT));
+    if (!block.Valid() || Ask(StatusBar(), SB_GETRECT, WPARAM(part), LPARAM(block.At(0))) <= 0) {
+        return false;
+    }
+    return ReadProcessMemory(process_.hProcess, block.At(0), rect, sizeof *rect, nullptr) != 0;
+}

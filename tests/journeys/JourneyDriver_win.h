@@ -179,4 +179,8 @@ class Journey : public ::testing::Test {
    private:
     // Creates the program's process with arguments; false when it could not.
     static bool CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process);
+
+   protected:
+    // A status bar part's rectangle in the bar's client coordinates.
+    bool StatusPartRect(int part, RECT* rect) const;
 };
