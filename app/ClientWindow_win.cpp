@@ -122,10 +122,11 @@ void ClientWindow::OnCreate(MessageContext&) {
     splitterCursor_ = LoadCursor(nullptr, IDC_SIZEWE);
     tree_ = std::make_unique<FolderTreeWindow>(this, *this);
     list_ = std::make_unique<SongListWindow>(this, *this);
-    if (!tree_->CreateTree() || !list_->CreateList(tree_.get())) {
+    if (!tree_->CreateTree() || !list_->CreateList(tree_.get(), main_->Dpi())) {
         return;
     }
-    splitter_.SetPosition(int(settings.window.treeWindWidth));
+    // The tree's stored width is a 96-DPI length, as the columns' are.
+    splitter_.SetPosition(ScaleFromBase(int(settings.window.treeWindWidth), main_->Dpi()));
     SetListEditorSettings(&settings.makeList);
     SetListEditorTitleSettings(&settings.mode);
     RegisterDropTargets();
@@ -175,6 +176,19 @@ void ClientWindow::LayOutPanes(int splitterX) {
     const int listX = splitterX + kSplitterWidth;
     if (list_ && list_->Handle()) {
         list_->Move(listX, 0, r.right > listX ? r.right - listX : 0, r.bottom, true);
+    }
+}
+
+void ClientWindow::FitFirstStartColumns() {
+    if (list_ && list_->Handle()) {
+        list_->FitFirstStartColumns();
+    }
+}
+
+void ClientWindow::RescaleForDpi(int previous, int dpi) {
+    splitter_.SetPosition(MulDiv(splitter_.Position(), dpi, previous));
+    if (list_ && list_->Handle()) {
+        list_->RescaleForDpi(previous, dpi);
     }
 }
 
@@ -391,7 +405,7 @@ void ClientWindow::SaveAllSettings() {
     if (!exitFlags.saveSettingsOnExit) {
         return;
     }
-    settings.window.treeWindWidth = uint32_t(splitter_.Position());
+    settings.window.treeWindWidth = uint32_t(ScaleToBase(splitter_.Position(), main_->Dpi()));
     if (list_ && list_->Handle()) {
         list_->SaveColumnWidths();
         settings.lastSelect.path = catalogue_.location;

@@ -58,6 +58,11 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     void OpenHandedOver(const std::string& commandLine);
     // Writes every setting (only while saving on exit is on).
     void SaveAllSettings();
+    // Once the frame has its first size: the first-start column widths.
+    void FitFirstStartColumns();
+    // The frame moved to a screen of another density: the tree pane and the
+    // columns keep their share of the screen.
+    void RescaleForDpi(int previous, int dpi);
     // Sets "Path" to the saved search path and the player's "ExecPath".
     void ApplySearchPath();
 

@@ -11,12 +11,14 @@
 #include "app/ProgramValues_win.h"
 #include "app/SearchBar_win.h"
 #include "core/MainWindowRules.h"
+#include "ui/Dpi_win.h"
 
 static const int kRebarId = 10;
 static const int kStatusBarId = 20;
-static const int kBandHeight = 22;  // pixels, the bands' minimum child height
+static const int kBandHeight = 22;  // 96-DPI pixels, the bands' minimum child height
 static const COLORREF kImageMask = RGB(0xC0, 0xC0, 0xC0);
 static const int kToolImageCount = 20;
+static const int kToolImageSide = 16;  // 96-DPI pixels
 
 struct ToolTipRow {
     int command;
@@ -128,8 +130,13 @@ std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAG
 }
 
 bool MainWindow::CreateBars() {
-    if (!images_.Handle() && images_.Create(16, 16, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0) && toolBitmap_) {
-        images_.AddMasked(toolBitmap_, kImageMask);
+    const int side = ScaleFromBase(kToolImageSide, dpi_);
+    if (!images_.Handle() && images_.Create(side, side, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0) && toolBitmap_) {
+        HBITMAP stretched = StretchedBitmap(toolBitmap_, dpi_);
+        images_.AddMasked(stretched ? stretched : toolBitmap_, kImageMask);
+        if (stretched) {
+            DeleteObject(stretched);
+        }
     }
     rebar_ = std::make_unique<SReBar>(
         this, kRebarId, WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER | CCS_TOP);
@@ -187,8 +194,9 @@ void MainWindow::InsertBands() {
             RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE | (band.show ? 0 : RBBS_HIDDEN) | (band.breakLine ? RBBS_BREAK : 0);
         info.hwndChild = child;
         info.cxMinChild = band.id == 2 ? 0 : UINT(size.cx);
-        info.cyMinChild = kBandHeight;
-        info.cx = band.cx;
+        info.cyMinChild = UINT(ScaleFromBase(kBandHeight, dpi_));
+        // Stored band widths are 96-DPI lengths, like every stored width.
+        info.cx = UINT(ScaleFromBase(int(band.cx), dpi_));
         info.wID = band.id;
         rebar_->InsertBand(-1, &info);
     }
@@ -204,7 +212,8 @@ void MainWindow::ReadBandLayout() {
         info.cbSize = sizeof info;
         info.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
         if (rebar_->GetBandInfo(i, &info)) {
-            placement.bands[i] = {info.wID, info.cx, !(info.fStyle & RBBS_HIDDEN), (info.fStyle & RBBS_BREAK) != 0};
+            placement.bands[i] = {info.wID, uint32_t(ScaleToBase(int(info.cx), dpi_)), !(info.fStyle & RBBS_HIDDEN),
+                                  (info.fStyle & RBBS_BREAK) != 0};
         }
     }
 }
@@ -227,7 +236,7 @@ void MainWindow::LayOutStatusParts() {
     }
     const RECT r = statusBar_->ClientRect();
     int edges[kStatusPartCount];
-    StatusPartEdges(r.right - r.left, GetSystemMetrics(SM_CXVSCROLL), edges);
+    StatusPartEdges(r.right - r.left, SystemMetricAt(SM_CXVSCROLL, dpi_), dpi_, edges);
     statusBar_->SetParts(kStatusPartCount, edges);
     statusBar_->Send(SB_SETTEXTA, 5 | SBT_OWNERDRAW, 0);
 }
@@ -267,6 +276,35 @@ void MainWindow::OnSize(MessageContext& m) {
         LayOut();
     }
     UpdateTitle();
+}
+
+int MainWindow::Dpi() const {
+    return dpi_;
+}
+
+// Moved to a screen of another density: the bars are made again at the new
+// scale with the bands where the user left them, the panes rescale, and the
+// frame takes the rectangle the system suggests.
+void MainWindow::OnDpiChanged(MessageContext& m) {
+    const int dpi = LOWORD(m.wParam);
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    const int previous = dpi_;
+    ReadBandLayout();
+    dpi_ = dpi;
+    DestroyBars();
+    CreateBars();
+    if (client_) {
+        client_->RescaleForDpi(previous, dpi);
+    }
+    const RECT* suggested = reinterpret_cast<const RECT*>(m.lParam);
+    if (suggested) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    LayOut();
+    m.handled = 1;
 }
 
 bool MainWindow::BandShown(uint32_t bandId) {

@@ -14,6 +14,7 @@
 #include "core/CommandLine.h"
 #include "core/MainWindowRules.h"
 #include "player/PlayerKind.h"
+#include "ui/Dpi_win.h"
 
 MainWindow::MainWindow() : SWindow(kMainWindowClass, nullptr, kWindowKind) {
     SYSTEMTIME now;
@@ -75,6 +76,7 @@ void MainWindow::ShowFirst(bool afterStartAction) {
 }
 
 void MainWindow::OnCreate(MessageContext& m) {
+    dpi_ = WindowDpi(Handle());
     CreateBars();
     CreateStatusBar();
     client_ = std::make_unique<ClientWindow>(this);
@@ -84,6 +86,7 @@ void MainWindow::OnCreate(MessageContext& m) {
         return;
     }
     LayOut();
+    client_->FitFirstStartColumns();
     SetStatusCount(0, 0, 0);
     SetStatusPlayMode();
     SetStatusPlayer(PlayerDisplayName(int32_t(client_->settings.mode.playerMode)));

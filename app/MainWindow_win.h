@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/ClientWindow_win.h"
+#include "core/ScreenLayout.h"
 #include "core/Settings.h"
 #include "ui/Controls_win.h"
 #include "ui/SWindow_win.h"
@@ -64,6 +65,9 @@ class MainWindow : public SWindow {
     void ClosePlayPaletteForExit();
     // Brings the tool bar buttons' enabled states up to date.
     void UpdateButtonStates();
+    // The density of the screen the frame is on, which its fixed sizes and
+    // those of its panes are scaled to.
+    int Dpi() const;
 
     MainPlacement placement;
     int32_t windowStateToRestore = 0;
@@ -84,6 +88,7 @@ class MainWindow : public SWindow {
     void OnActivate(MessageContext& m) override;
     void OnDrawItem(MessageContext& m) override;
     void OnCopyData(MessageContext& m) override;
+    void OnDpiChanged(MessageContext& m) override;
 
    private:
     // Bars (MainBars_win.cpp).
@@ -132,4 +137,5 @@ class MainWindow : public SWindow {
     int indicator_ = 0;
     HWND lastFocusedPane_ = nullptr;
     std::string handedOver_;  // the command line of the last second start
+    int dpi_ = kBaseDpi;
 };

@@ -2,17 +2,27 @@
 #include "app/PlayPalette_win.h"
 
 #include "app/CommandIds.h"
+#include "core/ScreenLayout.h"
+#include "ui/Dpi_win.h"
 
-static const int kHorizontalWidth = 330;  // client pixels
+static const int kHorizontalWidth = 330;  // client size, 96-DPI pixels
 static const int kHorizontalHeight = 22;
 static const int kVerticalWidth = 27;
 static const int kVerticalHeight = 311;
+
+// The palette's client size in its layout on the screen of window.
+static SIZE ClientSize(bool vertical, HWND window) {
+    const int dpi = WindowDpi(window);
+    return {ScaleFromBase(vertical ? kVerticalWidth : kHorizontalWidth, dpi),
+            ScaleFromBase(vertical ? kVerticalHeight : kHorizontalHeight, dpi)};
+}
 
 PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images)
     : SWindow("Kadrel PlayPalette", owner, kWindowKind), images_(images), vertical_(settings.vertical) {
     const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | (vertical_ ? WS_DLGFRAME : WS_CAPTION | WS_SYSMENU);
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | (settings.topMost ? WS_EX_TOPMOST : 0);
-    RECT frame = {0, 0, vertical_ ? kVerticalWidth : kHorizontalWidth, vertical_ ? kVerticalHeight : kHorizontalHeight};
+    const SIZE client = ClientSize(vertical_, owner->Handle());
+    RECT frame = {0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     SetStyle(style, exStyle);
     SetTitle(vertical_ ? "" : "プレイパレット - Quillory");
@@ -25,8 +35,8 @@ PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings
 void PlayPalette::OnCreate(MessageContext&) {
     bar_ = MakePaletteToolBar(this, Parent()->Handle(), images_, vertical_);
     if (bar_) {
-        bar_->Move(0, 0, vertical_ ? kVerticalWidth : kHorizontalWidth, vertical_ ? kVerticalHeight : kHorizontalHeight,
-                   true);
+        const SIZE client = ClientSize(vertical_, Handle());
+        bar_->Move(0, 0, client.cx, client.cy, true);
     }
 }
 

@@ -7,19 +7,26 @@
 #include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
+#include "ui/Dpi_win.h"
 
 static const int kComboId = 1;
 static const int kButtonsId = 2;
 static const int kFirstSearchImage = 15;  // the search glyphs in image resource 4
 static const int kSearchImageCount = 5;
-static const int kBarWidth = 242;  // pixels: combo, gap and buttons
-static const int kBarHeight = 24;  // pixels
+// Sizes in 96-DPI pixels, scaled to the main window's screen.
+static const int kBarWidth = 242;  // combo, gap and buttons
+static const int kBarHeight = 24;
+static const int kImageSide = 16;
 
 SearchBar::SearchBar(SWindow* parent, MainWindow* main) : SWindow(kSearchBarClass, parent, kWindowKind), main_(main) {
     SetStyle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0);
-    SetBounds(0, 0, kBarWidth, kBarHeight);
+    SetBounds(0, 0, Scaled(kBarWidth), Scaled(kBarHeight));
     SetClassLook(nullptr, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetChildId(12);
+}
+
+int SearchBar::Scaled(int pixels) const {
+    return ScaleFromBase(pixels, main_->Dpi());
 }
 
 SearchBar::~SearchBar() {
@@ -30,12 +37,12 @@ SearchBar::~SearchBar() {
 
 void SearchBar::OnCreate(MessageContext&) {
     combo_ = std::make_unique<SComboBox>(this, kComboId, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
-    combo_->SetBounds(0, 1, 112, 176);
+    combo_->SetBounds(0, Scaled(1), Scaled(112), Scaled(176));
     if (!combo_->Create()) {
         combo_.reset();
         return;
     }
-    if (font_.Create(-12, FW_NORMAL)) {
+    if (font_.Create(-Scaled(12), FW_NORMAL)) {
         combo_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
     }
     edit_ = GetWindow(combo_->Handle(), GW_CHILD);
@@ -44,7 +51,7 @@ void SearchBar::OnCreate(MessageContext&) {
     }
     buttons_ = std::make_unique<SToolBar>(
         this, kButtonsId, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN);
-    buttons_->SetBounds(114, 0, 128, 22);
+    buttons_->SetBounds(Scaled(114), 0, Scaled(128), Scaled(22));
     if (!buttons_->Create()) {
         buttons_.reset();
         return;
@@ -52,8 +59,12 @@ void SearchBar::OnCreate(MessageContext&) {
     buttons_->SetButtonStructSize();
     buttons_->Send(TB_SETPARENT, reinterpret_cast<WPARAM>(main_->Handle()), 0);
     HBITMAP bitmap = LoadBitmapA(Program().instance, MAKEINTRESOURCEA(4));
-    if (bitmap && images_.Create(16, 16, ILC_COLOR24 | ILC_MASK, 20, 0)) {
-        images_.AddMasked(bitmap, RGB(0xC0, 0xC0, 0xC0));
+    if (bitmap && images_.Create(Scaled(kImageSide), Scaled(kImageSide), ILC_COLOR24 | ILC_MASK, 20, 0)) {
+        HBITMAP stretched = StretchedBitmap(bitmap, main_->Dpi());
+        images_.AddMasked(stretched ? stretched : bitmap, RGB(0xC0, 0xC0, 0xC0));
+        if (stretched) {
+            DeleteObject(stretched);
+        }
         buttons_->SetImageList(images_.Handle());
     }
     if (bitmap) {

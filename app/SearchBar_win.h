@@ -29,6 +29,8 @@ class SearchBar : public SWindow {
    private:
     static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
     bool OnEditKey(UINT message, WPARAM key);
+    // A 96-DPI length on the main window's screen.
+    int Scaled(int pixels) const;
 
     MainWindow* main_;
     std::unique_ptr<SComboBox> combo_;

@@ -5,19 +5,26 @@
 #include <algorithm>
 #include <cstring>
 
-// Widths of parts 2 to 5 (emulation, play mode, cache, indicator), pixels.
+#include "core/ScreenLayout.h"
+
+// Widths of parts 2 to 5 (emulation, play mode, cache, indicator), 96-DPI pixels.
 static const int kFixedPartWidths[] = {145, 128, 87, 19};
-static const int kFixedPartsTotal = 379;  // the widths above summed
 // Below this client width less the fixed parts the player part is dropped.
 static const int kPlayerPartThreshold = 490;
 
-void StatusPartEdges(int clientWidth, int scrollBarWidth, int edges[kStatusPartCount]) {
-    const int width = clientWidth - (scrollBarWidth + 2);
-    const int playerWidth = width - kPlayerPartThreshold < kStatusMinimumCountWidth ? 0 : kStatusPlayerWidth;
-    edges[0] = std::max(width - playerWidth - kFixedPartsTotal, kStatusMinimumCountWidth);
+void StatusPartEdges(int clientWidth, int scrollBarWidth, int dpi, int edges[kStatusPartCount]) {
+    const int width = clientWidth - (scrollBarWidth + ScaleFromBase(2, dpi));
+    int fixedTotal = 0;
+    for (int fixed : kFixedPartWidths) {
+        fixedTotal += ScaleFromBase(fixed, dpi);
+    }
+    const int minimumCount = ScaleFromBase(kStatusMinimumCountWidth, dpi);
+    const int playerWidth =
+        width - ScaleFromBase(kPlayerPartThreshold, dpi) < minimumCount ? 0 : ScaleFromBase(kStatusPlayerWidth, dpi);
+    edges[0] = std::max(width - playerWidth - fixedTotal, minimumCount);
     edges[1] = edges[0] + playerWidth;
     for (int i = 0; i < 4; ++i) {
-        edges[i + 2] = edges[i + 1] + kFixedPartWidths[i];
+        edges[i + 2] = edges[i + 1] + ScaleFromBase(kFixedPartWidths[i], dpi);
     }
 }
 

@@ -10,16 +10,17 @@
 #include "core/Settings.h"
 
 constexpr int kStatusPartCount = 6;
-constexpr int kStatusPlayerWidth = 111;        // pixels
-constexpr int kStatusMinimumCountWidth = 200;  // pixels
+constexpr int kStatusPlayerWidth = 111;        // 96-DPI pixels
+constexpr int kStatusMinimumCountWidth = 200;  // 96-DPI pixels
 
 // Sequenced play in effect (the play modes of play control).
 enum class PlayMode : int32_t { kNone = 0, kSequential = 1, kRandom = 2, kRepeat = 3 };
 
 // The right edges of the six status bar parts for a status bar whose client
-// is clientWidth wide, given the system's vertical scroll bar width. A bar
-// too narrow for the player part gives that part width 0.
-void StatusPartEdges(int clientWidth, int scrollBarWidth, int edges[kStatusPartCount]);
+// is clientWidth wide on a screen of dpi, given the vertical scroll bar width
+// there. The parts' widths are 96-DPI lengths scaled to dpi. A bar too narrow
+// for the player part gives that part width 0.
+void StatusPartEdges(int clientWidth, int scrollBarWidth, int dpi, int edges[kStatusPartCount]);
 
 // Part 0's object count: "n 個のオブジェクト", then " (選択 k 個)" when
 // something is selected and " [d]" while the list is narrowed; then, when

@@ -292,6 +292,13 @@ std::string HistoryValueName(int32_t index) {
 
 void LoadSettings(SettingsStore* store, ClientSettings* settings) {
     LoadFields(store, kWindowKey, kWindowFields, &settings->window);
+    // The first field is the tree's width; the others are the columns'.
+    for (size_t i = 1; i < sizeof kWindowFields / sizeof kWindowFields[0]; ++i) {
+        uint32_t width = 0;
+        if (store->ReadNumber(kWindowKey, kWindowFields[i].name, &width)) {
+            settings->window.columnWidthsStored = true;
+        }
+    }
     LoadFields(store, "FloatingToolBar", kFloatingToolBarFields, &settings->floatingToolBar);
     LoadFields(store, "Property", kPropertyFields, &settings->property);
     LoadFields(store, "LastSelect", kLastSelectFields, &settings->lastSelect);

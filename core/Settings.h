@@ -65,6 +65,9 @@ struct WindowSettings {
     uint32_t listWindCommentWidth = 96;
     uint32_t listWindLastWriteTimeWidth = 90;
     uint32_t listWindModuleWidth = 66;
+    // Not a stored value: whether the key held any column width. Without one
+    // the song list fits its first-start widths to its font and size.
+    bool columnWidthsStored = false;
 };
 
 struct FloatingToolBarSettings {

@@ -12,7 +12,9 @@
 #include "app/ProgramValues_win.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/TitleCache.h"
+#include "core/ScreenLayout.h"
 #include "core/Text.h"
+#include "ui/Dpi_win.h"
 #include "ui/ListEditorDialogs_win.h"
 
 namespace {
@@ -21,7 +23,7 @@ constexpr int kListId = 1;
 constexpr int kStatusId = 2;
 constexpr int kRebarId = 3;
 constexpr int kToolBarId = 4;
-constexpr int kBandHeight = 22;  // pixels, the band's minimum child height
+constexpr int kBandHeight = 22;  // 96-DPI pixels, the band's minimum child height
 
 MakeListSettings* editorSettings = nullptr;
 const ModeSettings* titleSettings = nullptr;
@@ -173,8 +175,10 @@ void ListEditor::OnCreate(MessageContext& m) {
                                         WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_EDITLABELS);
     list_->Create();
     list_->SetExtendedStyle(LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    list_->InsertColumn(0, "ファイル名・キーワード", columnWidths_[0], LVCFMT_LEFT);
-    list_->InsertColumn(1, "タイトル・[説明]", columnWidths_[1], LVCFMT_LEFT);
+    // Stored widths inside the window are 96-DPI lengths; the window's own
+    // place and size are screen pixels.
+    list_->InsertColumn(0, "ファイル名・キーワード", ScaledFor(Handle(), columnWidths_[0]), LVCFMT_LEFT);
+    list_->InsertColumn(1, "タイトル・[説明]", ScaledFor(Handle(), columnWidths_[1]), LVCFMT_LEFT);
     status_ =
         std::make_unique<SStatusBar>(this, kStatusId, WS_CHILD | SBARS_SIZEGRIP | (showStatusBar_ ? WS_VISIBLE : 0));
     status_->Create();
@@ -224,8 +228,8 @@ void ListEditor::CreateToolBar(const RebarBand& band) {
     info.fStyle = RBBS_GRIPPERALWAYS | RBBS_CHILDEDGE | (band.breakLine ? RBBS_BREAK : 0);
     info.hwndChild = toolBar_->Handle();
     info.cxMinChild = UINT(size.cx);
-    info.cyMinChild = kBandHeight;
-    info.cx = band.cx;
+    info.cyMinChild = UINT(ScaledFor(Handle(), kBandHeight));
+    info.cx = UINT(ScaledFor(Handle(), int(band.cx)));
     info.wID = band.id;
     rebar_->InsertBand(-1, &info);
 }
@@ -271,8 +275,9 @@ void ListEditor::RememberLayout() {
         editorSettings->winH = r.bottom - r.top;
     }
     if (list_) {
-        editorSettings->listWindFileNameWidth = uint32_t(ListView_GetColumnWidth(list_->Handle(), 0));
-        editorSettings->listWindTitleWidth = uint32_t(ListView_GetColumnWidth(list_->Handle(), 1));
+        const int dpi = WindowDpi(Handle());
+        editorSettings->listWindFileNameWidth = uint32_t(ScaleToBase(ListView_GetColumnWidth(list_->Handle(), 0), dpi));
+        editorSettings->listWindTitleWidth = uint32_t(ScaleToBase(ListView_GetColumnWidth(list_->Handle(), 1), dpi));
     }
     editorSettings->showStatusBar = showStatusBar_;
     editorSettings->band.show = showToolBar_;
@@ -282,7 +287,7 @@ void ListEditor::RememberLayout() {
         info.fMask = RBBIM_STYLE | RBBIM_SIZE | RBBIM_ID;
         if (rebar_->GetBandInfo(0, &info)) {
             editorSettings->band.id = info.wID;
-            editorSettings->band.cx = info.cx;
+            editorSettings->band.cx = uint32_t(ScaleToBase(int(info.cx), WindowDpi(Handle())));
             editorSettings->band.breakLine = (info.fStyle & RBBS_BREAK) != 0;
         }
     }

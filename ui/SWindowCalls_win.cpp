@@ -135,6 +135,9 @@ void SWindow::OnCtlColorListBox(MessageContext&) {
 void SWindow::OnCopyData(MessageContext&) {
 }
 
+void SWindow::OnDpiChanged(MessageContext&) {
+}
+
 std::string SWindow::GetText() const {
     int length = GetWindowTextLengthA(window_);
     std::vector<char> text(size_t(length > 0 ? length : 0) + 1);

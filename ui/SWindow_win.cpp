@@ -44,6 +44,7 @@ const SWindow::HandlerRow SWindow::kHandlers[] = {
     {WM_CTLCOLOREDIT, &SWindow::OnCtlColorEdit},
     {WM_CTLCOLORLISTBOX, &SWindow::OnCtlColorListBox},
     {WM_COPYDATA, &SWindow::OnCopyData},
+    {WM_DPICHANGED, &SWindow::OnDpiChanged},
 };
 
 SWindow::SWindow(const char* className, SWindow* parent, int kind)

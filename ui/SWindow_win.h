@@ -158,6 +158,10 @@ class SWindow {
     virtual void OnCtlColorListBox(MessageContext& m);
     // Data another program hands over (WM_COPYDATA).
     virtual void OnCopyData(MessageContext& m);
+    // The window moved to a screen of another density (WM_DPICHANGED): the
+    // new density in the low word of wParam, the suggested window rectangle
+    // at lParam.
+    virtual void OnDpiChanged(MessageContext& m);
 
    private:
     using Handler = void (SWindow::*)(MessageContext& m);

@@ -11,6 +11,7 @@
 #include "analysis/SoundModules.h"
 #include "core/Text.h"
 #include "ui/DialogTemplate_win.h"
+#include "ui/Dpi_win.h"
 
 namespace {
 
@@ -79,10 +80,11 @@ void ModuleChoiceDialog::OnInitDialog(MessageContext& m) {
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 110;
+    // Column widths in 96-DPI pixels: the dialog itself grows with its font.
+    column.cx = ScaledFor(list, 110);
     column.pszText = const_cast<char*>("音源");
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    column.cx = 200;
+    column.cx = ScaledFor(list, 200);
     column.pszText = const_cast<char*>("説明");
     SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
     int selected = -1;

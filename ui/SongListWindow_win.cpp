@@ -4,12 +4,16 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "analysis/FileTypes.h"
 #include "app/CommandIds.h"
 #include "catalogue/BrowseRules.h"
 #include "core/MainWindowRules.h"
 #include "core/MusicObject.h"
+#include "core/ScreenLayout.h"
 #include "core/Text.h"
+#include "ui/Dpi_win.h"
 #include "ui/FolderTreeWindow_win.h"
 
 namespace {
@@ -24,6 +28,8 @@ constexpr ColumnRow kColumns[kSongListColumns] = {
     {"コメント", &WindowSettings::listWindCommentWidth},       {"音源", &WindowSettings::listWindModuleWidth},
     {"更新日時", &WindowSettings::listWindLastWriteTimeWidth},
 };
+
+static_assert(kSongListColumns == kListColumnCount, "the fitted widths are the list's columns");
 
 constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
 constexpr uint32_t kReportView = 3;
@@ -88,7 +94,7 @@ uint32_t& SongListWindow::ColumnWidth(int column) {
     return host_.Settings().window.*kColumns[column].width;
 }
 
-bool SongListWindow::CreateList(FolderTreeWindow* tree) {
+bool SongListWindow::CreateList(FolderTreeWindow* tree, int dpi) {
     tree_ = tree;
     const ClientSettings& settings = host_.Settings();
     const uint32_t view = settings.listWindow.show < 4 ? settings.listWindow.show : kReportView;
@@ -105,8 +111,11 @@ bool SongListWindow::CreateList(FolderTreeWindow* tree) {
         extended |= LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT;
     }
     SetExtendedStyle(extended, extended);
+    dpi_ = dpi;
+    // Stored widths are 96-DPI lengths: what the program wrote before it knew
+    // about densities, when Windows showed it as on a 96-DPI screen.
     for (int i = 0; i < kSongListColumns; i++) {
-        InsertColumn(i, kColumns[i].header, int(ColumnWidth(i)), LVCFMT_LEFT);
+        InsertColumn(i, kColumns[i].header, ScaleFromBase(int(ColumnWidth(i)), dpi), LVCFMT_LEFT);
     }
     CreateImageLists();
     // An owner-data list keeps only focus and selection; the cut state of
@@ -422,8 +431,56 @@ void SongListWindow::SaveColumnWidths() {
         return;
     }
     for (int column = 0; column < kSongListColumns; column++) {
-        ColumnWidth(column) = uint32_t(GetColumnWidth(column));
+        ColumnWidth(column) = uint32_t(ScaleToBase(GetColumnWidth(column), dpi_));
     }
+}
+
+int SongListWindow::TextWidth(HWND window, const char* text) {
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return size.cx;
+}
+
+void SongListWindow::FitFirstStartColumns() {
+    if (host_.Settings().window.columnWidthsStored) {
+        return;
+    }
+    // Room around a text: the cell's margins, and in a header the sort mark.
+    const int cellMargin = ScaleFromBase(12, dpi_);
+    const int headerMargin = cellMargin + ScaleFromBase(16, dpi_);
+    HWND header = ListView_GetHeader(Handle());
+    int needed[kListColumnCount];
+    for (int i = 0; i < kListColumnCount; i++) {
+        needed[i] = TextWidth(header, kColumns[i].header) + headerMargin;
+    }
+    // The widest date of every digit, and a sound module name of the longer kind.
+    for (char digit = '0'; digit <= '9'; digit++) {
+        std::string date = "00/00/00 00:00";
+        for (char& c : date) {
+            c = c == '0' ? digit : c;
+        }
+        needed[4] = std::max(needed[4], TextWidth(Handle(), date.c_str()) + cellMargin);
+    }
+    needed[3] = std::max(needed[3], TextWidth(Handle(), "SC-55mk2") + cellMargin);
+    // Room for the vertical scroll bar a longer list brings.
+    const RECT client = ClientRect();
+    const int width = client.right - client.left - SystemMetricAt(SM_CXVSCROLL, dpi_);
+    int widths[kListColumnCount];
+    FitColumnWidths(width, needed, widths);
+    for (int i = 0; i < kListColumnCount; i++) {
+        SetColumnWidth(i, widths[i]);
+    }
+}
+
+void SongListWindow::RescaleForDpi(int previous, int dpi) {
+    for (int column = 0; column < kSongListColumns; column++) {
+        SetColumnWidth(column, MulDiv(GetColumnWidth(column), dpi, previous));
+    }
+    dpi_ = dpi;
 }
 
 void SongListWindow::SelectAll() {

@@ -23,8 +23,16 @@ class SongListWindow : public SListView {
    public:
     SongListWindow(SWindow* parent, BrowsingHost& host);
 
-    // Creates the control with the stored view, columns and widths; true when it exists.
-    bool CreateList(FolderTreeWindow* tree);
+    // Creates the control with the stored view, columns and widths on a
+    // screen of dpi; true when it exists.
+    bool CreateList(FolderTreeWindow* tree, int dpi);
+    // Without stored widths, sizes the columns to the list's font and its
+    // present width: the module and date columns as wide as their texts, the
+    // others sharing the rest.
+    void FitFirstStartColumns();
+    // The list moved to a screen of another density: the columns keep their
+    // share of the screen.
+    void RescaleForDpi(int previous, int dpi);
 
     // Handles the control's notifications reaching the parent (WM_NOTIFY);
     // true when m came from this list.
@@ -52,7 +60,8 @@ class SongListWindow : public SListView {
     void ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition);
     // Replaces a cached text after a command changed it in the song.
     void UpdateText(int32_t row, DisplayText which, const char* text);
-    // Reads the column widths into the settings (report view only).
+    // Reads the column widths into the settings (report view only), as
+    // 96-DPI lengths.
     void SaveColumnWidths();
     // The play-range mark of a row, kept in the display store and shown
     // (the row drawn on a tinted ground, its image cut) while it is set.
@@ -78,6 +87,7 @@ class SongListWindow : public SListView {
     void ReopenKeepingFocus();
     void CreateImageLists();
     uint32_t& ColumnWidth(int column);
+    int TextWidth(HWND window, const char* text);
 
     BrowsingHost& host_;
     FolderTreeWindow* tree_ = nullptr;
@@ -85,4 +95,5 @@ class SongListWindow : public SListView {
     SImageList smallImages_;
     SImageList largeImages_;
     SImageList headerImages_;
+    int dpi_ = 96;
 };

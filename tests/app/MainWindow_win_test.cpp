@@ -94,13 +94,56 @@ TEST_F(MainWindowTest, StatusBarPartsFollowTheLayoutRule) {
         RECT client;
         GetClientRect(status, &client);
         int expected[kStatusPartCount];
-        StatusPartEdges(client.right, GetSystemMetrics(SM_CXVSCROLL), expected);
+        StatusPartEdges(client.right, GetSystemMetrics(SM_CXVSCROLL), main_->Dpi(), expected);
         int edges[kStatusPartCount] = {};
         ASSERT_EQ(kStatusPartCount, SendMessageA(status, SB_GETPARTS, kStatusPartCount, LPARAM(edges)));
         for (int i = 0; i < kStatusPartCount; ++i) {
             EXPECT_EQ(expected[i], edges[i]) << "width " << width << " part " << i;
         }
         EXPECT_EQ(width < 700, edges[0] == edges[1]) << width;
+    }
+}
+
+TEST_F(MainWindowTest, AMoveToADenserScreenRescalesPartsPanesAndColumns) {
+    ASSERT_EQ(96, main_->Dpi());
+    HWND list = main_->Client()->ListHandle();
+    HWND tree = main_->Client()->TreeHandle();
+    int columns[5];
+    for (int i = 0; i < 5; ++i) {
+        columns[i] = ListView_GetColumnWidth(list, i);
+    }
+    RECT r;
+    GetWindowRect(tree, &r);
+    const int treeWidth = r.right - r.left;
+
+    // What the system sends when the frame is dragged onto a 144-DPI monitor.
+    RECT suggested = {10, 10, 1010, 710};
+    main_->Send(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    EXPECT_EQ(144, main_->Dpi());
+    GetWindowRect(main_->Handle(), &r);
+    EXPECT_EQ(1000, r.right - r.left);
+    EXPECT_EQ(700, r.bottom - r.top);
+    // The fixed status parts are half as wide again: 145, 128, 87 and 19
+    // become 218, 192, 131 and 29.
+    int edges[kStatusPartCount] = {};
+    ASSERT_EQ(kStatusPartCount, SendMessageA(main_->StatusBarHandle(), SB_GETPARTS, kStatusPartCount, LPARAM(edges)));
+    const int widths[] = {218, 192, 131, 29};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(widths[i], edges[i + 2] - edges[i + 1]) << "part " << i + 2;
+    }
+    // The tree pane and the columns keep their share of the screen.
+    GetWindowRect(tree, &r);
+    EXPECT_NEAR(treeWidth * 3 / 2, r.right - r.left, 1);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(columns[i] * 3 / 2, ListView_GetColumnWidth(list, i), 1) << "column " << i;
+    }
+
+    // And back: the widths return to what they were.
+    main_->Send(WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(columns[i], ListView_GetColumnWidth(list, i), 1) << "column " << i;
     }
 }
 

@@ -27,7 +27,29 @@ TEST(MainWindowRules, StatusPartsFollowTheBarWidth) {
     };
     for (const EdgeCase& c : cases) {
         int edges[kStatusPartCount];
-        StatusPartEdges(c.clientWidth, c.scrollBarWidth, edges);
+        StatusPartEdges(c.clientWidth, c.scrollBarWidth, 96, edges);
+        for (int i = 0; i < kStatusPartCount; ++i) {
+            EXPECT_EQ(c.edges[i], edges[i]) << "width " << c.clientWidth << " part " << i;
+        }
+    }
+}
+
+TEST(MainWindowRules, StatusPartsGrowWithTheScreenDensity) {
+    // 144 DPI: every width and threshold is half as large again (145 -> 218,
+    // 128 -> 192, 87 -> 131, 19 -> 29, 111 -> 167, 200 -> 300, 490 -> 735),
+    // and the scroll bar is the wider one of that screen.
+    const EdgeCase cases[] = {
+        // W = 1500 - 26 - 3 = 1471; part 0 ends at 1471 - 167 - 570.
+        {1500, 26, {734, 901, 1119, 1311, 1442, 1471}},
+        // W - 735 = 300 exactly keeps the player part: W = 1035.
+        {1064, 26, {300, 467, 685, 877, 1008, 1037}},
+        // Narrow: the player part goes and part 0 stays 300 wide.
+        {1000, 26, {401, 401, 619, 811, 942, 971}},
+        {0, 26, {300, 300, 518, 710, 841, 870}},
+    };
+    for (const EdgeCase& c : cases) {
+        int edges[kStatusPartCount];
+        StatusPartEdges(c.clientWidth, c.scrollBarWidth, 144, edges);
         for (int i = 0; i < kStatusPartCount; ++i) {
             EXPECT_EQ(c.edges[i], edges[i]) << "width " << c.clientWidth << " part " << i;
         }

@@ -284,6 +284,31 @@ TEST(Settings, TextsThatDoNotFitTheirBufferKeepTheDefault) {
     }
 }
 
+TEST(Settings, AnyStoredColumnWidthMarksTheWidthsAsStored) {
+    // A first start has none; the tree's width alone is not a column's.
+    {
+        MemorySettingsStore store;
+        store.WriteNumber("Window", "TreeWindWidth", 300);
+        ClientSettings settings;
+        LoadSettings(&store, &settings);
+        EXPECT_FALSE(settings.window.columnWidthsStored);
+    }
+    for (const char* name : {"ListWindFileNameWidth", "ListWindTitleWidth", "ListWindCommentWidth",
+                             "ListWindLastWriteTimeWidth", "ListWindModuleWidth"}) {
+        MemorySettingsStore store;
+        store.WriteNumber("Window", name, 40);
+        ClientSettings settings;
+        LoadSettings(&store, &settings);
+        EXPECT_TRUE(settings.window.columnWidthsStored) << name;
+    }
+    // After an exit every width is stored.
+    MemorySettingsStore store;
+    SaveSettings(&store, ClientSettings());
+    ClientSettings settings;
+    LoadSettings(&store, &settings);
+    EXPECT_TRUE(settings.window.columnWidthsStored);
+}
+
 TEST(Settings, ValuesOfTheWrongTypeKeepTheDefault) {
     MemorySettingsStore store;
     store.WriteText("ListWindow", "Show", "1");

@@ -866,3 +866,11 @@ void Journey::Click(HWND button) {
 std::string Journey::TextOf(HWND window) {
     return WindowText(window);
 }
+
+bool Journey::StatusPartRect(int part, RECT* rect) const {
+    RemoteBlock block(process_.hProcess, sizeof(RECT));
+    if (!block.Valid() || Ask(StatusBar(), SB_GETRECT, WPARAM(part), LPARAM(block.At(0))) <= 0) {
+        return false;
+    }
+    return ReadProcessMemory(process_.hProcess, block.At(0), rect, sizeof *rect, nullptr) != 0;
+}

@@ -196,4 +196,6 @@ class Journey : public ::testing::Test {
     static void Click(HWND button);
     // The text of a window of the program (its title).
     static std::string TextOf(HWND window);
+    // A status bar part's rectangle in the bar's client coordinates.
+    bool StatusPartRect(int part, RECT* rect) const;
 };

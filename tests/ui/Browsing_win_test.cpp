@@ -110,7 +110,7 @@ class BrowsingTestWindow : public SWindow, public BrowsingHost, public Catalogue
     }
 
     bool Open() {
-        if (!Create() || !tree.CreateTree() || !list.CreateList(&tree)) {
+        if (!Create() || !tree.CreateTree() || !list.CreateList(&tree, 96)) {
             return false;
         }
         tree.Move(0, 0, 260, 440, true);
