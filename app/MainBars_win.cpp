@@ -358,10 +358,31 @@ void MainWindow::TogglePlayPalette() {
         palette_.reset();
         return;
     }
-    palette_ = std::make_unique<PlayPalette>(this, client_->settings.floatingToolBar, images_.Handle());
+    const FloatingToolBarSettings& settings = client_->settings.floatingToolBar;
+    const SIZE size = PlayPalette::FrameSize(settings, Handle());
+    const ScreenRect place = PaletteFirstPlace(size.cx, size.cy);
+    palette_ = std::make_unique<PlayPalette>(this, settings, images_.Handle(), POINT{place.left, place.top});
     if (!palette_->Create()) {
         palette_.reset();
     }
+}
+
+// Clear of the caption, menu and tool bars, so the palette hides none of them
+// nor takes the click meant for them. A minimized window shows nothing: the
+// palette then keeps clear of the place it is restored to.
+ScreenRect MainWindow::PaletteFirstPlace(int width, int height) const {
+    const ScreenRect work = WorkAreaOf(Handle());
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (IsIconic(Handle()) && GetWindowPlacement(Handle(), &placement)) {
+        const ScreenRect restored = ToScreenRect(placement.rcNormalPosition);
+        return PlacePalette(width, height, restored, restored, restored, 0, work);
+    }
+    const RECT frame = WindowRect();
+    const RECT client = client_->WindowRect();
+    const ScreenRect keepClear = {frame.left, frame.top, frame.right, client.top};
+    return PlacePalette(width, height, ToScreenRect(frame), keepClear, ToScreenRect(client),
+                        GetSystemMetrics(SM_CXVSCROLL), work);
 }
 
 void MainWindow::FocusSearchText() {

@@ -13,6 +13,7 @@
 #include "core/ScreenLayout.h"
 #include "core/Settings.h"
 #include "ui/Controls_win.h"
+#include "ui/Placement_win.h"
 #include "ui/SWindow_win.h"
 
 class PlayPalette;
@@ -117,6 +118,8 @@ class MainWindow : public SWindow {
 
     bool CloseAllowed();
     void SavePlacement();
+    // Where the play palette opens when it has no remembered place.
+    ScreenRect PaletteFirstPlace(int width, int height) const;
 
     static const MessageRoute<MainWindow> kMessages[];
 

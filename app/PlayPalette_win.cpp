@@ -17,19 +17,29 @@ static SIZE ClientSize(bool vertical, HWND window) {
             ScaleFromBase(vertical ? kVerticalHeight : kHorizontalHeight, dpi)};
 }
 
-PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images)
-    : SWindow("Kadrel PlayPalette", owner, kWindowKind), images_(images), vertical_(settings.vertical) {
-    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | (vertical_ ? WS_DLGFRAME : WS_CAPTION | WS_SYSMENU);
-    const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | (settings.topMost ? WS_EX_TOPMOST : 0);
-    const SIZE client = ClientSize(vertical_, owner->Handle());
+static DWORD PaletteStyle(bool vertical) {
+    return WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN | (vertical ? WS_DLGFRAME : WS_CAPTION | WS_SYSMENU);
+}
+
+static DWORD PaletteExStyle(const FloatingToolBarSettings& settings) {
+    return WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | (settings.topMost ? WS_EX_TOPMOST : 0);
+}
+
+SIZE PlayPalette::FrameSize(const FloatingToolBarSettings& settings, HWND owner) {
+    const SIZE client = ClientSize(settings.vertical, owner);
     RECT frame = {0, 0, client.cx, client.cy};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    SetStyle(style, exStyle);
+    AdjustWindowRectEx(&frame, PaletteStyle(settings.vertical), FALSE, PaletteExStyle(settings));
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images, POINT firstPlace)
+    : SWindow("Kadrel PlayPalette", owner, kWindowKind), images_(images), vertical_(settings.vertical) {
+    SetStyle(PaletteStyle(vertical_), PaletteExStyle(settings));
     SetTitle(vertical_ ? "" : "プレイパレット - Quillory");
     SetClassLook(nullptr, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     const bool stored = settings.winX != kUseDefaultPosition && settings.winY != kUseDefaultPosition;
-    SetBounds(stored ? settings.winX : CW_USEDEFAULT, stored ? settings.winY : CW_USEDEFAULT, frame.right - frame.left,
-              frame.bottom - frame.top);
+    const SIZE size = FrameSize(settings, owner->Handle());
+    SetBounds(stored ? settings.winX : firstPlace.x, stored ? settings.winY : firstPlace.y, size.cx, size.cy);
 }
 
 void PlayPalette::OnCreate(MessageContext&) {

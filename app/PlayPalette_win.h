@@ -16,7 +16,12 @@ std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAG
 
 class PlayPalette : public SWindow {
    public:
-    PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images);
+    // Opens at the remembered place of settings, else at firstPlace (its
+    // top left corner on the screen).
+    PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images, POINT firstPlace);
+    // The size of the palette's window, frame included, for its layout on
+    // the screen of owner.
+    static SIZE FrameSize(const FloatingToolBarSettings& settings, HWND owner);
     // The palette's tool bar (null before it is created).
     SToolBar* Bar() const {
         return bar_.get();

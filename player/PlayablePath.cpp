@@ -50,8 +50,11 @@ std::string PrepareSongForPlayer(const std::string& path, int32_t fileType, void
     std::string member;
     // A member that may not be extracted is never looked for in the folder
     // either: a device name there would "exist".
-    if (!SplitMemberPath(path.c_str(), &archive, &member) || !IsExtractableMemberName(member.c_str())) {
+    if (!SplitMemberPath(path.c_str(), &archive, &member)) {
         return path;
+    }
+    if (!IsExtractableMemberName(member.c_str())) {
+        return std::string();
     }
     // The set lists the song first, then its companions and what the scripts
     // name, all as members of the same archive.
@@ -70,5 +73,13 @@ std::string PrepareSongForPlayer(const std::string& path, int32_t fileType, void
     }
     ExtractRelatedMembers(members, folder.c_str(), ownerWindow, ExtractPurpose::kQuiet);
     const std::string extracted = folder + "\\" + MemberFileName(path);
-    return PathExists(extracted.c_str()) ? extracted : path;
+    return PathExists(extracted.c_str()) ? extracted : std::string();
+}
+
+std::string ExtractionFailureMessage(const std::string& memberPath) {
+    std::string archive;
+    std::string member;
+    SplitMemberPath(memberPath.c_str(), &archive, &member);
+    return "書庫ファイルから " + MemberFileName(memberPath) +
+           " を取り出せません。\n書庫ファイルが壊れている可能性があります。\n\n書庫ファイル : " + archive;
 }

@@ -45,7 +45,8 @@ class PlayerHost {
     // The sound module the module column shows for row.
     virtual std::string SongSoundModule(int32_t row) = 0;
     // Empties the extraction folder and gives the path a player can open
-    // (archive members and their related files extracted).
+    // (archive members and their related files extracted); empty when a
+    // member could not be extracted.
     virtual std::string PreparePlayablePath(int32_t row, const std::string& path) = 0;
 
     // Status bar and window state.

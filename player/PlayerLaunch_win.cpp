@@ -11,6 +11,7 @@
 #include "player/LaunchRules.h"
 #include "player/PendingMessages_win.h"
 #include "player/PlayController_win.h"
+#include "player/PlayablePath.h"
 
 // How long a launched player may take to open its window or DDE service.
 static constexpr DWORD kLaunchLinkWaitMs = 5000;
@@ -168,6 +169,16 @@ bool PlayController::HandOverSong(int32_t index, const std::string& path) {
     if (withSong) {
         fileType = host_->SongFileType(index);
         playable = host_->PreparePlayablePath(index, path);
+        if (playable.empty()) {
+            // A member that did not come out of its archive: the player is
+            // left as it is, and a run ends as after a failed launch rather
+            // than meeting the same archive song after song.
+            EndContinuousPlay();
+            host_->ShowError(ExtractionFailureMessage(path));
+            host_->SetBusy(false);
+            handOverRunning_ = false;
+            return false;
+        }
         const ClientSettings& settings = *host_->CurrentSettings();
         const std::string module = host_->SongSoundModule(index);
         const bool emulate = settings.player.moduleEmulation && fileType >= 0 && fileType <= 2 &&

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "ui/Placement_win.h"
+
 static HINSTANCE ProgramInstance() {
     return GetModuleHandleA(nullptr);
 }
@@ -50,8 +52,19 @@ INT_PTR CALLBACK SWindow::DialogProc(HWND window, UINT message, WPARAM wParam, L
         }
         return FALSE;
     }
+    RECT opened = {};
+    if (message == WM_INITDIALOG) {
+        GetWindowRect(window, &opened);
+    }
     Dispatch(self, m);
     if (message == WM_INITDIALOG) {
+        // A dialog opens centred on its owner unless its handler placed it
+        // (at a place it remembers), and after the handler sized it.
+        RECT placed = {};
+        GetWindowRect(window, &placed);
+        if (placed.left == opened.left && placed.top == opened.top) {
+            CentreDialogOnOwner(window);
+        }
         // Unless the handler placed the focus itself, the dialog manager
         // gives it to the first control.
         return m.handled ? m.result : TRUE;

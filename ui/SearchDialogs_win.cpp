@@ -103,13 +103,6 @@ void SearchDialog::OnInitDialog(MessageContext& m) {
     LoadFields();
     if (settings_->winX != kUseDefaultPosition && settings_->winY != kUseDefaultPosition) {
         SetWindowPos(Handle(), nullptr, settings_->winX, settings_->winY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    } else if (Parent() && Parent()->Handle()) {
-        const RECT owner = Parent()->WindowRect();
-        const RECT own = WindowRect();
-        const int width = own.right - own.left;
-        const int height = own.bottom - own.top;
-        SetWindowPos(Handle(), nullptr, (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2,
-                     0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     m.handled = 1;
     m.result = TRUE;  // the focus goes to the combo box, the first tab stop

@@ -715,18 +715,6 @@ bool Journey::StartInTray(const std::string& arguments) {
         15000);
 }
 
-void Journey::RightClick(HWND window, POINT client) const {
-    SetForegroundWindow(main_);
-    ClientToScreen(window, &client);
-    SetCursorPos(client.x, client.y);
-    INPUT clicks[2] = {};
-    clicks[0].type = INPUT_MOUSE;
-    clicks[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    clicks[1].type = INPUT_MOUSE;
-    clicks[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(2, clicks, sizeof(INPUT));
-}
-
 void Journey::MakeSongsAndPlayerFolder() const {
     ASSERT_TRUE(MakeFolder("songs"));
     for (const char* name : {"a", "b", "c"}) {
@@ -873,4 +861,13 @@ bool Journey::StatusPartRect(int part, RECT* rect) const {
         return false;
     }
     return ReadProcessMemory(process_.hProcess, block.At(0), rect, sizeof *rect, nullptr) != 0;
+}
+
+void Journey::PostRightClick(HWND window, POINT client) const {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const LPARAM at = MAKELPARAM(client.x, client.y);
+    PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(window, WM_RBUTTONUP, 0, at);
 }

@@ -160,9 +160,6 @@ class Journey : public ::testing::Test {
     // Starts the program the way it starts into the tray: true once its main
     // window exists, minimized and hidden.
     bool StartInTray(const std::string& arguments);
-    // A right click with the real pointer at a point of a window's client
-    // area, the program's main window brought to the front first.
-    void RightClick(HWND window, POINT client) const;
 
     // Three songs in "songs\": a, b and c, titled "Song a" and so on, and an
     // empty "players\".
@@ -198,4 +195,9 @@ class Journey : public ::testing::Test {
     static std::string TextOf(HWND window);
     // A status bar part's rectangle in the bar's client coordinates.
     bool StatusPartRect(int part, RECT* rect) const;
+    // A right click at a point of a window's client area that goes through
+    // the program's own message loop, as the key messages do: the pointer is
+    // put on the point (where the program opens a menu) and the button's
+    // messages are posted to the window.
+    void PostRightClick(HWND window, POINT client) const;
 };
