@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "catalogue/ArchiveFiles.h"
 #include "catalogue/ArchiveKind.h"
@@ -19,9 +20,14 @@
 #include "core/Text.h"
 
 static GcaListOpener gcaListOpener = nullptr;
+static GcaMemberReader gcaMemberReader = nullptr;
 
 void SetGcaListOpener(GcaListOpener opener) {
     gcaListOpener = opener;
+}
+
+void SetGcaMemberReader(GcaMemberReader reader) {
+    gcaMemberReader = reader;
 }
 
 bool MemberMatchesPattern(const char* pattern, const char* name) {
@@ -289,6 +295,74 @@ std::unique_ptr<WalkedList> OpenWalkedList(int kind, const char* archivePath) {
     return std::make_unique<ZipList>(std::move(file), archivePath);
 }
 
+// GCA members are read by the library alone, which wants a buffer of the
+// member's whole size: the size is taken from its listing. 0 with *size set,
+// kArchiveErrorCannotOpen, kArchiveErrorNotFound or the listing's error.
+int GcaMemberSize(const char* archivePath, const char* memberName, uint32_t* size) {
+    std::unique_ptr<ArchiveList> list = gcaListOpener ? gcaListOpener(archivePath, nullptr) : nullptr;
+    if (!list) {
+        return kArchiveErrorCannotOpen;
+    }
+    ArchiveEntry entry;
+    int result = list->FindFirst("*.*", &entry);
+    for (; result == 0; result = list->FindNext(&entry)) {
+        if (CompareNoCase(entry.name.c_str(), memberName) == 0) {
+            *size = entry.size;
+            return 0;
+        }
+    }
+    return result == kArchiveNoMore ? kArchiveErrorNotFound : result;
+}
+
+// Reads a GCA member through the library's memory extraction. Its command
+// line names the member in quotes, so a name the library would take for a
+// wildcard, or whose quote would end it early, is never asked for.
+int ReadGcaMember(const char* archivePath, const char* memberName, uint8_t* out, uint32_t size, uint32_t* written) {
+    *written = 0;
+    if (!IsExtractableMemberName(memberName)) {
+        return kArchiverErrorUnsafeName;
+    }
+    if (!gcaMemberReader) {
+        return kArchiveErrorCannotOpen;
+    }
+    const int result = gcaMemberReader(archivePath, memberName, out, size, written);
+    *written = std::min(*written, size);
+    return result;
+}
+
+// A whole GCA member: its listed size, then exactly that many bytes from the
+// library (fewer means the member is damaged).
+int ReadWholeGcaMember(const char* archivePath, const char* memberName, MemberBytes* member) {
+    if (!IsExtractableMemberName(memberName)) {
+        return kArchiverErrorUnsafeName;
+    }
+    uint32_t size = 0;
+    int result = GcaMemberSize(archivePath, memberName, &size);
+    if (result != 0) {
+        return result;
+    }
+    if (size > kMemberInMemoryMax) {
+        return kArchiveErrorTooLarge;
+    }
+    if (size == 0) {
+        return 0;
+    }
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
+    if (!bytes) {
+        return kArchiveErrorTooLarge;
+    }
+    uint32_t written = 0;
+    result = ReadGcaMember(archivePath, memberName, bytes.get(), size, &written);
+    if (result == 0 && written != size) {
+        result = kArchiveErrorBroken;
+    }
+    if (result == 0) {
+        member->bytes = std::move(bytes);
+        member->size = size;
+    }
+    return result;
+}
+
 // Opens an archive and finds a member in it: 0 with *list on the member,
 // kArchiveErrorCannotOpen, kArchiveErrorNotFound or the walk's error.
 int OpenMember(int kind, const char* archivePath, const char* memberName, std::unique_ptr<WalkedList>* list) {
@@ -332,6 +406,10 @@ int ReadMemberToMemory(int kind, const char* archivePath, const char* memberName
     if (size != 0) {
         std::memset(out, 0, size);
     }
+    if (kind == kArchiveGca) {
+        uint32_t written = 0;
+        return ReadGcaMember(archivePath, memberName, out, size, &written);
+    }
     std::unique_ptr<WalkedList> list;
     int result = OpenMember(kind, archivePath, memberName, &list);
     if (result != 0) {
@@ -342,6 +420,9 @@ int ReadMemberToMemory(int kind, const char* archivePath, const char* memberName
 }
 
 int ReadWholeMember(int kind, const char* archivePath, const char* memberName, MemberBytes* member) {
+    if (kind == kArchiveGca) {
+        return ReadWholeGcaMember(archivePath, memberName, member);
+    }
     std::unique_ptr<WalkedList> list;
     int result = OpenMember(kind, archivePath, memberName, &list);
     if (result != 0) {

@@ -49,14 +49,23 @@ void CloseArchiveList(std::unique_ptr<ArchiveList>* list);
 using GcaListOpener = std::unique_ptr<ArchiveList> (*)(const char* archivePath, void* ownerWindow);
 void SetGcaListOpener(GcaListOpener opener);
 
+// The memory extraction of UnGCA32.dll, supplied by the same layer: fills out
+// (size bytes) with the named member, a longer member cut, and sets *written
+// to the bytes filled. Returns 0 or the library's error.
+using GcaMemberReader =
+    int (*)(const char* archivePath, const char* memberName, uint8_t* out, uint32_t size, uint32_t* written);
+void SetGcaMemberReader(GcaMemberReader reader);
+
 // True when a name matches a listing pattern ("*.*" matches every name).
 bool MemberMatchesPattern(const char* pattern, const char* name);
 
 // Reads a member into out, which holds size bytes (a member longer than that
 // is cut, a shorter one leaves the rest zero). LZH members go through our
 // decoder, ZIP members through inflate; whole members are checked against
-// their CRC. Returns 0, kArchiveErrorCannotOpen, kArchiveErrorNotFound,
-// kArchiveErrorMethod or kArchiveErrorBroken.
+// their CRC. GCA members come from the library's memory extraction, which
+// checks them itself. Returns 0, kArchiveErrorCannotOpen,
+// kArchiveErrorNotFound, kArchiveErrorMethod, kArchiveErrorBroken, or for
+// GCA the library's error.
 int ReadMemberToMemory(int kind, const char* archivePath, const char* memberName, uint8_t* out, uint32_t size);
 
 // A whole member in memory.

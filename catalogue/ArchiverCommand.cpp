@@ -142,9 +142,11 @@ bool ParseArchiverCommand(ArchiverSyntax syntax, const char* line, ArchiverComma
     if (!SplitWords(line, &words)) {
         return false;
     }
+    // LHA and GCA lines begin with a command word; switches stand before the archive.
+    const bool commandWord = syntax != ArchiverSyntax::kUnzip;
     std::vector<std::string> operands;
     for (const Word& word : words) {
-        if (IsSwitch(word) && operands.size() < (syntax == ArchiverSyntax::kLha ? 2u : 1u)) {
+        if (IsSwitch(word) && operands.size() < (commandWord ? 2u : 1u)) {
             command->switches.push_back(word.text);
         } else {
             operands.push_back(word.text);
@@ -157,6 +159,12 @@ bool ParseArchiverCommand(ArchiverSyntax syntax, const char* line, ArchiverComma
             return false;
         }
         command->command = UpperAscii(operands[0].c_str()) == "E" ? "e" : "x";
+        next = 1;
+    } else if (syntax == ArchiverSyntax::kGca) {
+        if (operands.empty() || CompareNoCase(operands[0].c_str(), "ex") != 0) {
+            return false;
+        }
+        command->command = "ex";
         next = 1;
     }
     if (next >= operands.size() || operands[next].empty()) {

@@ -34,11 +34,12 @@ std::string MemoryCommandLine(int kind, const std::string& archive, const std::s
 enum class ArchiverSyntax {
     kLha,    // "e -c1 \"archive\" \"folder\\\" \"member\""
     kUnzip,  // "-x -C \"archive\" \"folder\\\" \"member\"", '[' and ']' escaped
+    kGca,    // "ex -xx0 \"archive\" \"folder\\\" \"member\""
 };
 
 // A command line taken apart.
 struct ArchiverCommand {
-    std::string command;                // "e" or "x" (LHA); empty for unzip
+    std::string command;                // "e" or "x" (LHA), "ex" (GCA); empty for unzip
     std::vector<std::string> switches;  // "-c1", "--i", ... in their order
     std::string archive;
     std::string destination;           // ends in '\\'; empty for the current folder
@@ -47,7 +48,7 @@ struct ArchiverCommand {
 
 // Reads a command line. False when it is longer than kArchiverCommandMax,
 // names more than kArchiverMembersMax members, has an unterminated quote, no
-// archive, or (LHA) a command other than "e" or "x".
+// archive, or a command other than "e" or "x" (LHA) or "ex" (GCA).
 bool ParseArchiverCommand(ArchiverSyntax syntax, const char* line, ArchiverCommand* command);
 
 // True when the command holds that switch (ASCII case ignored).

@@ -8,6 +8,7 @@
 #include "catalogue/ArchiveList.h"
 #include "catalogue/ArchiverCommand.h"
 #include "catalogue/Archivers.h"
+#include "catalogue/GcaRecord.h"
 #include "core/Text.h"
 
 namespace {
@@ -19,24 +20,6 @@ using CommandFn = int(WINAPI*)(HWND, LPCSTR, LPSTR, DWORD);
 using ExtractMemFn = int(WINAPI*)(HWND, LPCSTR, LPBYTE, DWORD, time_t*, LPWORD, LPDWORD);
 
 using HARC = HANDLE;
-constexpr size_t kFileNameMax32 = 512;
-
-// A member record of the GCA listing.
-struct IndividualInfo {
-    DWORD originalSize;
-    DWORD compressedSize;
-    DWORD crc;
-    UINT flag;
-    UINT osType;
-    WORD ratio;
-    WORD date;
-    WORD time;
-    char fileName[kFileNameMax32 + 1];
-    char dummy1[3];
-    char attribute[8];
-    char mode[8];
-};
-
 using OpenArchiveFn = HARC(WINAPI*)(HWND, LPCSTR, DWORD);
 using CloseArchiveFn = int(WINAPI*)(HARC);
 using FindFirstFn = int(WINAPI*)(HARC, LPCSTR, IndividualInfo*);
@@ -154,7 +137,7 @@ class GcaList : public ArchiveList {
     // Skips members the pattern does not match, starting with the one in info.
     int Matching(IndividualInfo* info, int result, ArchiveEntry* entry) {
         for (; result == 0; result = library_->findNext(archive_, info)) {
-            info->fileName[kFileNameMax32] = '\0';
+            info->fileName[kGcaFileNameMax] = '\0';
             if (pattern_ == "*.*" || MemberMatchesPattern(pattern_.c_str(), info->fileName)) {
                 attributes_ = uint16_t(library_->getAttribute(archive_));
                 entry->size = info->originalSize;
@@ -186,6 +169,27 @@ std::unique_ptr<ArchiveList> OpenGcaList(const char* archivePath, void* ownerWin
     return std::make_unique<GcaList>(library, archive);
 }
 
+// A GCA member read into memory by the library, with the program's memory
+// command line (its "dummy\" folder is never written).
+int ReadGcaMemberThroughLibrary(const char* archivePath,
+                                const char* memberName,
+                                uint8_t* out,
+                                uint32_t size,
+                                uint32_t* written) {
+    Library* library = LoadedLibrary(kArchiveGca);
+    if (!library) {
+        return kArchiveErrorCannotOpen;
+    }
+    const std::string line = MemoryCommandLine(kArchiveGca, archivePath, memberName);
+    library->setCursorMode(FALSE);
+    time_t stamp = 0;
+    WORD attributes = 0;
+    DWORD filled = 0;
+    const int result = library->extractMem(nullptr, line.c_str(), out, size, &stamp, &attributes, &filled);
+    *written = filled;
+    return result;
+}
+
 }  // namespace
 
 void SetArchiverFolder(const std::string& folder) {
@@ -210,6 +214,7 @@ void LoadArchivers() {
     }
     SetMemberExtractor(ExtractThroughLibraries);
     SetGcaListOpener(OpenGcaList);
+    SetGcaMemberReader(ReadGcaMemberThroughLibrary);
 }
 
 void FreeArchivers() {

@@ -61,8 +61,10 @@ TEST(ArchiverCommand, ExtractionCommandLinesAreExact) {
 TEST(ArchiverCommand, OurLibrariesReadTheProgramsCommandLinesBack) {
     const ExtractPurpose purposes[] = {ExtractPurpose::kForReading, ExtractPurpose::kQuiet, ExtractPurpose::kShown};
     const char* members[] = {"dir/x.mid", "表.mid", "[a] b.mid", "-dash.mid"};
-    for (int kind : {kArchiveLzh, kArchiveZip}) {
-        const ArchiverSyntax syntax = kind == kArchiveLzh ? ArchiverSyntax::kLha : ArchiverSyntax::kUnzip;
+    for (int kind : {kArchiveLzh, kArchiveZip, kArchiveGca}) {
+        const ArchiverSyntax syntax = kind == kArchiveLzh   ? ArchiverSyntax::kLha
+                                      : kind == kArchiveZip ? ArchiverSyntax::kUnzip
+                                                            : ArchiverSyntax::kGca;
         for (ExtractPurpose purpose : purposes) {
             for (const char* member : members) {
                 const std::string line = ExtractCommandLine(kind, purpose, "D:\\ソ\\a b.lzh", "C:\\表", member);
@@ -72,7 +74,7 @@ TEST(ArchiverCommand, OurLibrariesReadTheProgramsCommandLinesBack) {
                 EXPECT_EQ("C:\\表\\", command.destination) << line;
                 ASSERT_EQ(1u, command.members.size()) << line;
                 EXPECT_EQ(member, command.members[0]) << line;
-                EXPECT_EQ(kind == kArchiveLzh ? "e" : "", command.command);
+                EXPECT_EQ(kind == kArchiveLzh ? "e" : kind == kArchiveGca ? "ex" : "", command.command);
             }
         }
     }
@@ -83,6 +85,12 @@ TEST(ArchiverCommand, OurLibrariesReadTheProgramsCommandLinesBack) {
     EXPECT_EQ(std::vector<std::string>{"[1].mid"}, command.members);
     EXPECT_TRUE(HasSwitch(command, "-J"));
     EXPECT_FALSE(HasSwitch(command, "-x"));
+    // GCA's memory extraction names a folder that is never written.
+    ASSERT_TRUE(ParseArchiverCommand(ArchiverSyntax::kGca, MemoryCommandLine(kArchiveGca, "a.gca", "[1].mid").c_str(),
+                                     &command));
+    EXPECT_EQ("dummy\\", command.destination);
+    EXPECT_EQ(std::vector<std::string>{"[1].mid"}, command.members);
+    EXPECT_TRUE(HasSwitch(command, "-xx0"));
 }
 
 TEST(ArchiverCommand, UnreadableCommandLinesAreRefused) {
@@ -96,6 +104,8 @@ TEST(ArchiverCommand, UnreadableCommandLinesAreRefused) {
         {ArchiverSyntax::kLha, "e \"a.lzh\" \"C:\\\" \"x.mid"},  // open quote
         {ArchiverSyntax::kUnzip, "-x -C"},
         {ArchiverSyntax::kUnzip, "-x \"\""},
+        {ArchiverSyntax::kGca, "e \"a.gca\" \"C:\\\" \"x.mid\""},  // an LHA command
+        {ArchiverSyntax::kGca, "ex -xx0"},
     };
     for (const auto& c : cases) {
         ArchiverCommand command;

@@ -8,7 +8,8 @@ the program, the command-line tool, the archiver libraries, the help pages
 and the read-me. Each exe and DLL is a PE image for its package's machine
 (AMD64 or i386), of the right kind (GUI program, console program, DLL), and
 carries the version in its version resource. The read-me is code page 932
-text naming both packages.
+text naming both packages. No test tool (the GCA library stand-in, the fake
+player) is in either.
 """
 import os
 import struct
@@ -29,6 +30,9 @@ REQUIRED = {
     "はじめにお読みください.txt": None,
 }
 README = "はじめにお読みください.txt"
+# Test tools that must never ship: the GCA library stand-in (a user installs
+# a real one) and the fake player. Compared without case, as Windows does.
+NEVER_SHIPPED = ("ungca32.dll", "fakeplayer.exe")
 
 failures = []
 
@@ -73,6 +77,8 @@ def check_package(path, kind, version):
                 fail("%s: %s is not a file of its folder %s" % (path, entry.filename, folder))
                 continue
             names.add(name)
+            if name.lower() in NEVER_SHIPPED:
+                fail("%s: %s is a test tool and must not ship" % (path, name))
             data = archive.read(entry)
             lower = name.lower()
             if lower.endswith((".exe", ".dll")):

@@ -1,0 +1,152 @@
+// GCA archives through a GCA library loaded as the program loads a user's
+// UnGCA32.dll: the test stand-in of tools/ungca32 (built into testlib\, never
+// shipped) serves its test container through the library's entry points.
+// Listing, reading members into memory and through a work file, extraction
+// for the players, and quillory-cli listing a folder that holds one.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestPaths.h"
+#include "analysis/SongReaders.h"
+#include "app/WindowTestSupport_win.h"
+#include "catalogue/ArchiveAccess.h"
+#include "catalogue/ArchiveKind.h"
+#include "catalogue/ArchiveList.h"
+#include "catalogue/Archivers.h"
+#include "core/FileFinder.h"
+#include "core/SongFile.h"
+#include "core/Text.h"
+#include "tests/catalogue/GcaTestContainer.h"
+
+namespace {
+
+std::string TestLibraryFolder() {
+    return BuildFolder() + "testlib";
+}
+
+// A song whose title has trail bytes 0x5C, from the MIDI fixtures.
+std::string Song() {
+    return ReadWholeFile(TestDataPath("midi/sjis-5c-title.mid"));
+}
+const char kSongTitle[] = "表示ソフト能力テスト";
+
+class GcaLibrary : public ::testing::Test {
+   protected:
+    void SetUp() override {
+        SetArchiverFolder(TestLibraryFolder());
+        LoadArchivers();
+        InstallArchiveAccess();
+        SetWorkingFolder(folder_.File("work"));
+        archive_ = folder_.File("set.gca");
+        ASSERT_TRUE(WriteWholeFile(archive_, GcaTestContainer({
+                                                 {"music/song.mid", Song()},
+                                                 {"music/song.wrd", "@MAG(pic.mag)\r\n"},
+                                                 {"music/pic.mag", "picture", 1},
+                                             })));
+    }
+    void TearDown() override {
+        FreeArchivers();
+        SetArchiverFolder("");
+        SetWorkingFolder("");
+    }
+    std::string Member(const std::string& name) const {
+        return archive_ + ">" + name;
+    }
+    ScratchFolder folder_;
+    std::string archive_;
+};
+
+TEST_F(GcaLibrary, TheStandInLoadsAsAUsersLibraryAndListsItsContainer) {
+    EXPECT_EQ(7, ArchiverVersion(kArchiveGca));
+    ASSERT_TRUE(ArchiveAvailable(kArchiveGca));
+    FindRecord record;
+    std::unique_ptr<FileFinder> finder = FinderOpen(&record, Member("*.*").c_str(), nullptr);
+    std::vector<std::string> names;
+    for (bool more = finder->Found(); more; more = finder->Next(&record)) {
+        names.push_back(record.name + " " + std::to_string(record.size) + " " + std::to_string(record.attributes));
+    }
+    const std::vector<std::string> expected = {"music/song.mid " + std::to_string(Song().size()) + " 0",
+                                               "music/song.wrd 15 0", "music/pic.mag 7 1"};
+    EXPECT_EQ(expected, names);
+
+    // A container cut inside its first record is damage, not an empty archive.
+    const std::string cut = folder_.File("cut.gca");
+    ASSERT_TRUE(WriteWholeFile(cut, GcaTestContainer({{"a.mid", "MThd"}}).substr(0, 12)));
+    finder = FinderOpen(&record, (cut + ">*.*").c_str(), nullptr);
+    EXPECT_FALSE(finder->Found());
+    EXPECT_EQ(uint32_t(kArchiveErrorBroken), finder->Error());
+}
+
+TEST_F(GcaLibrary, MembersAreReadInMemoryThroughAWorkFileAndExtractedForPlayers) {
+    char title[kTitleBufferBytes] = {};
+    CopyBounded(title, Member("music/song.mid").c_str(), sizeof title - 1);
+    ReadSongInfo(nullptr, title, nullptr, -1, "[なし]", true);
+    EXPECT_STREQ(kSongTitle, title);
+
+    // Through a work file, which goes again when the reader closes.
+    SongOpenRequest request;
+    request.flags = 0;
+    uint32_t error = 1;
+    std::unique_ptr<SongFile> file = OpenSongFile(Member("music/song.wrd").c_str(), request, &error);
+    ASSERT_TRUE(file) << error;
+    char bytes[32] = {};
+    uint32_t count = 0;
+    EXPECT_TRUE(file->Read(bytes, 15, &count));
+    EXPECT_EQ("@MAG(pic.mag)\r\n", std::string(bytes, count));
+    EXPECT_EQ(folder_.File("work") + "\\song.wrd", file->OpenedPath());
+    file.reset();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((folder_.File("work") + "\\song.wrd").c_str()));
+
+    ASSERT_TRUE(folder_.MakeFolder("out"));
+    EXPECT_EQ(0, ExtractRelatedMembers({Member("music/song.mid"), Member("music/pic.mag")}, folder_.File("out").c_str(),
+                                       nullptr, ExtractPurpose::kQuiet));
+    EXPECT_EQ(Song(), ReadWholeFile(folder_.File("out/song.mid")));
+    EXPECT_EQ("picture", ReadWholeFile(folder_.File("out/pic.mag")));
+    EXPECT_EQ(kArchiveErrorNotFound, ExtractMember(Member("music/none.mid").c_str(), folder_.File("out").c_str(),
+                                                   nullptr, ExtractPurpose::kQuiet));
+}
+
+// quillory-cli.exe beside a copy of the library, as a user installs it,
+// listing a folder with the container: its output file's text.
+std::string CliListing(const ScratchFolder& folder, const std::string& location) {
+    const std::string exe = folder.File("cli\\quillory-cli.exe");
+    if (!CopyFileA((BuildFolder() + "tools\\cli\\quillory-cli.exe").c_str(), exe.c_str(), FALSE) ||
+        !CopyFileA((TestLibraryFolder() + "\\UnGCA32.dll").c_str(), folder.File("cli\\UnGCA32.dll").c_str(), FALSE)) {
+        return "cannot copy the program";
+    }
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string outputPath = folder.File("cli\\out.txt");
+    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string command = "\"" + exe + "\" list \"" + location + "\" --no-cache-update";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    const bool started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                        nullptr, &startup, &process) != 0;
+    CloseHandle(output);
+    if (!started) {
+        return "cannot start the program";
+    }
+    WaitForSingleObject(process.hProcess, 30000);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return ReadWholeFile(outputPath);
+}
+
+TEST_F(GcaLibrary, TheCliListsTheSongsTitleWithTheLibraryBesideIt) {
+    ASSERT_TRUE(folder_.MakeFolder("cli"));
+    const std::string text = CliListing(folder_, folder_.Path().substr(0, folder_.Path().size() - 1));
+    EXPECT_NE(std::string::npos, text.find(std::string("set.gca>music/song.mid\tmusic/song\t") + kSongTitle + "\t"))
+        << text;
+}
+
+}  // namespace
