@@ -95,18 +95,31 @@ static std::string RowPath(const CatalogueState& state, const std::string& full,
     return full.substr(prefix.size());
 }
 
+// The name an entry is opened by. A name the code page cannot write comes
+// with '?' for each character it has no form for ('?' is never part of a
+// real name), and nothing opens by it; the short (8.3) name the file system
+// gives such an entry does. Without one the name stays as it came.
+static const std::string& OpenableName(const FindRecord& record) {
+    const bool unwritable = FindEitherChar(record.name.c_str(), '?', '\0') >= 0;
+    return unwritable && !record.alternateName.empty() ? record.alternateName : record.name;
+}
+
 // Adds one music file to ScanList and, when the player can play it, to output.
 static void AddMusicFile(CatalogueState& state,
                          const std::string& folder,
                          const FindRecord& record,
                          BagBox* output,
                          bool absoluteNames) {
+    const std::string& name = OpenableName(record);
     FileTypeEntry entry = {};
-    const MusicFileKind kind = MusicFileTypes().GetMusicFileKind(record.name.c_str(), &entry);
+    const MusicFileKind kind = MusicFileTypes().GetMusicFileKind(name.c_str(), &entry);
     if (kind == kKindNotMusic) {
         return;
     }
-    const std::string path = RowPath(state, folder + record.name, absoluteNames);
+    const std::string path = RowPath(state, folder + name, absoluteNames);
+    if (&name != &record.name) {
+        state.shownNames[path] = record.name;
+    }
     const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
     const int32_t size = int32_t(uint32_t(record.size));
     state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
@@ -172,7 +185,7 @@ static bool ScanWalkFolder(FolderWalk& walk, const std::string& folderPath, bool
         }
         if (record.attributes & kAttrDirectory) {
             if (walk.recurse && realFolder && record.name != "." && record.name != "..") {
-                const std::string sub = folderPath + record.name + "\\";
+                const std::string sub = folderPath + OpenableName(record) + "\\";
                 if (walk.trail.Enter(sub.c_str())) {
                     ScanWalkFolder(walk, sub, true);
                     walk.trail.Leave();
@@ -181,7 +194,7 @@ static bool ScanWalkFolder(FolderWalk& walk, const std::string& folderPath, bool
             continue;
         }
         if (realFolder && state.settings.searchArchive && ArchiveKindOfName(record.name.c_str()) != kArchiveNone) {
-            ScanWalkFolder(walk, folderPath + record.name + ">", true);
+            ScanWalkFolder(walk, folderPath + OpenableName(record) + ">", true);
             continue;
         }
         AddMusicFile(state, folderPath, record, walk.output, walk.absoluteNames);

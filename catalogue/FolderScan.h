@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,10 @@ struct CatalogueState {
     SongAnalyzer* analyzer = nullptr;  // null: titles and comments only
     FolderChildren children;           // of the location, after a complete scan
     ListExpansionLimits listLimits;
+    // Songs whose names have no code page form, which the scan reaches by
+    // their short names: the row's path, and the long name as the code page
+    // shows it (with '?' for what it cannot write), for the name column.
+    std::map<std::string, std::string> shownNames;
 };
 
 // Walks folder + pattern (a folder path ending in '\\', or an archive path

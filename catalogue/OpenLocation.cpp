@@ -116,6 +116,7 @@ static bool FindLocationRows(CatalogueState& state, bool includeSubFolders, BagB
 // text sorts, the texts the sort needs. False when stopped or failed.
 static bool GatherRows(CatalogueState& state, bool includeSubFolders, BagBox* rows) {
     BagBox found = MakeFoundTable();
+    state.shownNames.clear();
     if (!FindLocationRows(state, includeSubFolders, &found)) {
         return false;
     }
@@ -129,7 +130,9 @@ static bool GatherRows(CatalogueState& state, bool includeSubFolders, BagBox* ro
         if (!host.KeepRow(path.c_str())) {
             continue;
         }
-        const std::string displayName = MakeDisplayName(path.c_str(), state.settings.showFileNameExt);
+        const auto shown = state.shownNames.find(path);
+        const std::string displayName = MakeDisplayName(
+            shown == state.shownNames.end() ? path.c_str() : shown->second.c_str(), state.settings.showFileNameExt);
         std::string title;
         std::string comment;
         std::string soundModule;

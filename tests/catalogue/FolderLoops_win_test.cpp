@@ -13,53 +13,9 @@
 
 #include "FolderLoopTrees.h"
 #include "app/WindowTestSupport_win.h"
+#include "tests/catalogue/CliProgram_win.h"
 
 namespace {
-
-constexpr DWORD kDeadline = 30000;  // ms
-
-struct CliRun {
-    bool finished = false;
-    DWORD code = 1;
-    std::string out;
-};
-
-// Runs quillory-cli.exe with its output going to a file; a run that is not
-// over by the deadline is ended.
-CliRun RunCliProgram(const std::string& arguments, const std::string& outputFile) {
-    CliRun run;
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE output = CreateFileA(outputFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) {
-        return run;
-    }
-    const std::string exe = BuildFolder() + "tools\\cli\\quillory-cli.exe";
-    std::string command = "\"" + exe + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    PROCESS_INFORMATION process = {};
-    const bool started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                        nullptr, &startup, &process) != 0;
-    CloseHandle(output);
-    if (!started) {
-        return run;
-    }
-    run.finished = WaitForSingleObject(process.hProcess, kDeadline) == WAIT_OBJECT_0;
-    if (!run.finished) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, kDeadline);
-    }
-    GetExitCodeProcess(process.hProcess, &run.code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    run.out = ReadWholeFile(outputFile);
-    return run;
-}
 
 // The first column of each printed row, sorted.
 std::vector<std::string> PrintedPaths(const std::string& text) {
@@ -79,9 +35,9 @@ TEST(FolderLoopsCli, ListingWithSubFoldersEntersNoFolderTwiceOnOnePath) {
         ASSERT_TRUE(tree.Made()) << "the links are made by the Unix ln through Wine";
         // Without its final backslash, which would escape the closing quote.
         const std::string library = tree.Base() + "lib";
-        const CliRun run =
+        const CliProgramRun run =
             RunCliProgram("list \"" + library + "\" --subfolders --no-cache-update", tree.File("out.txt"));
-        ASSERT_TRUE(run.finished) << "still listing after " << kDeadline << " ms";
+        ASSERT_TRUE(run.finished) << "still listing after " << kCliProgramDeadline << " ms";
         EXPECT_EQ(0u, run.code) << run.out;
         EXPECT_EQ(c.found, PrintedPaths(run.out));
     }

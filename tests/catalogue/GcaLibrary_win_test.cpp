@@ -21,6 +21,7 @@
 #include "core/FileFinder.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
+#include "tests/catalogue/CliProgram_win.h"
 #include "tests/catalogue/GcaTestContainer.h"
 
 namespace {
@@ -111,42 +112,18 @@ TEST_F(GcaLibrary, MembersAreReadInMemoryThroughAWorkFileAndExtractedForPlayers)
                                                    nullptr, ExtractPurpose::kQuiet));
 }
 
-// quillory-cli.exe beside a copy of the library, as a user installs it,
-// listing a folder with the container: its output file's text.
-std::string CliListing(const ScratchFolder& folder, const std::string& location) {
-    const std::string exe = folder.File("cli\\quillory-cli.exe");
-    if (!CopyFileA((BuildFolder() + "tools\\cli\\quillory-cli.exe").c_str(), exe.c_str(), FALSE) ||
-        !CopyFileA((TestLibraryFolder() + "\\UnGCA32.dll").c_str(), folder.File("cli\\UnGCA32.dll").c_str(), FALSE)) {
-        return "cannot copy the program";
-    }
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    const std::string outputPath = folder.File("cli\\out.txt");
-    HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::string command = "\"" + exe + "\" list \"" + location + "\" --no-cache-update";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    PROCESS_INFORMATION process = {};
-    const bool started = CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                        nullptr, &startup, &process) != 0;
-    CloseHandle(output);
-    if (!started) {
-        return "cannot start the program";
-    }
-    WaitForSingleObject(process.hProcess, 30000);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return ReadWholeFile(outputPath);
-}
-
-TEST_F(GcaLibrary, TheCliListsTheSongsTitleWithTheLibraryBesideIt) {
-    ASSERT_TRUE(folder_.MakeFolder("cli"));
-    const std::string text = CliListing(folder_, folder_.Path().substr(0, folder_.Path().size() - 1));
-    EXPECT_NE(std::string::npos, text.find(std::string("set.gca>music/song.mid\tmusic/song\t") + kSongTitle + "\t"))
-        << text;
+TEST_F(GcaLibrary, TheCliListsTheSongsTitleWithTheLibraryOnThePath) {
+    // The Windows quillory-cli.exe finds the library on the PATH, where a
+    // user's own may be installed.
+    char path[32768] = {};
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    SetEnvironmentVariableA("PATH", (TestLibraryFolder() + ";" + path).c_str());
+    const std::string folder = folder_.Path().substr(0, folder_.Path().size() - 1);
+    const CliProgramRun run = RunCliProgram("list \"" + folder + "\" --no-cache-update", folder_.File("out.txt"));
+    SetEnvironmentVariableA("PATH", path);
+    ASSERT_TRUE(run.finished);
+    EXPECT_NE(std::string::npos, run.out.find(std::string("set.gca>music/song.mid\tmusic/song\t") + kSongTitle + "\t"))
+        << run.out;
 }
 
 }  // namespace
