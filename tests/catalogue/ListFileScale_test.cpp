@@ -88,13 +88,8 @@ TEST_F(ListFileScaleTest, RepeatedEntriesOfALargeFolderListAsFastAsTheFolderPerR
 
     EXPECT_EQ(kSongs, folder.rows);
     EXPECT_EQ(kEntries, list.rows);
-#ifndef _WIN32
-    // A row of the list costs no more than twice a row of the folder; a
-    // search of the folder per entry makes it grow with the folder's size.
-    // (The system's own search looks a name up directly; there the cost of a
-    // row is the system's, which bench/ListFile_bench measures.)
-    EXPECT_LT(list.seconds / kEntries, 2 * folder.seconds / kSongs);
-#endif
+    // What a row of the list costs next to a row of the folder is measured
+    // by bench/ListFile_bench, not here, where other work shares the machine.
 
     // The song is read once and cached once, however often the list names it.
     ASSERT_EQ(kCliSuccess, RunTool({"cache", "new", folder_.File("repeated.lst")}).code);
