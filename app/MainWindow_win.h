@@ -116,6 +116,7 @@ class MainWindow : public SWindow {
     LRESULT OpenHandedOver(WPARAM wParam, LPARAM lParam);
 
     bool CloseAllowed();
+    void RescalePaneFonts(int previous, int dpi);
     void SavePlacement();
 
     static const MessageRoute<MainWindow> kMessages[];
@@ -138,4 +139,7 @@ class MainWindow : public SWindow {
     HWND lastFocusedPane_ = nullptr;
     std::string handedOver_;  // the command line of the last second start
     int dpi_ = kBaseDpi;
+    // Fonts of the status bar, the tree and the list made for the density
+    // the frame moved to; null until it first moves.
+    HFONT paneFonts_[3] = {};
 };
