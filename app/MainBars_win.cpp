@@ -298,6 +298,7 @@ void MainWindow::OnDpiChanged(MessageContext& m) {
     if (client_) {
         client_->RescaleForDpi(previous, dpi);
     }
+    RescalePaneFonts(previous, dpi);
     const RECT* suggested = reinterpret_cast<const RECT*>(m.lParam);
     if (suggested) {
         SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -305,6 +306,24 @@ void MainWindow::OnDpiChanged(MessageContext& m) {
     }
     LayOut();
     m.handled = 1;
+}
+
+// The controls keep the font they were made with; after a move they get it
+// again at the new density, and the font they had before is let go.
+void MainWindow::RescalePaneFonts(int previous, int dpi) {
+    const HWND panes[3] = {StatusBarHandle(), client_ ? client_->TreeHandle() : nullptr,
+                           client_ ? client_->ListHandle() : nullptr};
+    for (int i = 0; i < 3; ++i) {
+        HFONT font = panes[i] ? RescaledFont(panes[i], previous, dpi) : nullptr;
+        if (!font) {
+            continue;
+        }
+        SendMessageA(panes[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        if (paneFonts_[i]) {
+            DeleteObject(paneFonts_[i]);
+        }
+        paneFonts_[i] = font;
+    }
 }
 
 bool MainWindow::BandShown(uint32_t bandId) {

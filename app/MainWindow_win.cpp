@@ -51,6 +51,11 @@ MainWindow::~MainWindow() {
     if (toolBitmap_) {
         DeleteObject(toolBitmap_);
     }
+    for (HFONT font : paneFonts_) {
+        if (font) {
+            DeleteObject(font);
+        }
+    }
     if (Program().mainWindow == this) {
         Program().mainWindow = nullptr;
     }

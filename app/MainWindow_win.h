@@ -117,6 +117,7 @@ class MainWindow : public SWindow {
     LRESULT OpenHandedOver(WPARAM wParam, LPARAM lParam);
 
     bool CloseAllowed();
+    void RescalePaneFonts(int previous, int dpi);
     void SavePlacement();
     // Where the play palette opens when it has no remembered place.
     ScreenRect PaletteFirstPlace(int width, int height) const;
@@ -141,4 +142,7 @@ class MainWindow : public SWindow {
     HWND lastFocusedPane_ = nullptr;
     std::string handedOver_;  // the command line of the last second start
     int dpi_ = kBaseDpi;
+    // Fonts of the status bar, the tree and the list made for the density
+    // the frame moved to; null until it first moves.
+    HFONT paneFonts_[3] = {};
 };

@@ -69,3 +69,14 @@ HBITMAP StretchedBitmap(HBITMAP bitmap, int dpi) {
     ReleaseDC(nullptr, screen);
     return stretched;
 }
+
+HFONT RescaledFont(HWND window, int previous, int dpi) {
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0));
+    LOGFONTA look = {};
+    if (previous <= 0 || !GetObjectA(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof look, &look)) {
+        return nullptr;
+    }
+    look.lfHeight = MulDiv(look.lfHeight, dpi, previous);
+    look.lfWidth = MulDiv(look.lfWidth, dpi, previous);
+    return CreateFontIndirectA(&look);
+}

@@ -17,6 +17,12 @@ int ScaledFor(HWND window, int pixels);
 // where the system cannot give it for another density.
 int SystemMetricAt(int index, int dpi);
 
+// The font a window draws with (the system's default GUI font when it was
+// given none), its height scaled from the density previous to dpi; null when
+// it cannot be made. The caller gives it to the window and deletes it once
+// the window no longer uses it.
+HFONT RescaledFont(HWND window, int previous, int dpi);
+
 // A copy of a bitmap drawn for 96 DPI, stretched to dpi pixel by pixel (no
 // blending, so a mask colour stays exact); null when it cannot be made or
 // dpi is 96. The caller deletes it.

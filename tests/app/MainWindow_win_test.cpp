@@ -27,6 +27,14 @@ std::string StatusText(HWND statusBar, int part) {
     return text;
 }
 
+// The height of the font a control draws with, in pixels.
+int FontHeight(HWND control) {
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+    LOGFONTA look = {};
+    GetObjectA(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof look, &look);
+    return look.lfHeight < 0 ? -look.lfHeight : look.lfHeight;
+}
+
 bool ReadNumber(const char* key, const char* name, DWORD* value) {
     DWORD bytes = sizeof *value;
     const std::string path = std::string(kScratchRoot) + "\\" + key;
@@ -107,6 +115,7 @@ TEST_F(MainWindowTest, StatusBarPartsFollowTheLayoutRule) {
 TEST_F(MainWindowTest, AMoveToADenserScreenRescalesPartsPanesAndColumns) {
     ASSERT_EQ(96, main_->Dpi());
     HWND list = main_->Client()->ListHandle();
+    const int listFontHeight = FontHeight(list);
     HWND tree = main_->Client()->TreeHandle();
     int columns[5];
     for (int i = 0; i < 5; ++i) {
@@ -138,6 +147,8 @@ TEST_F(MainWindowTest, AMoveToADenserScreenRescalesPartsPanesAndColumns) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(columns[i] * 3 / 2, ListView_GetColumnWidth(list, i), 1) << "column " << i;
     }
+    // Their texts grow with them.
+    EXPECT_NEAR(listFontHeight * 3 / 2, FontHeight(list), 1);
 
     // And back: the widths return to what they were.
     main_->Send(WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));

@@ -9,49 +9,38 @@ namespace {
 struct EdgeCase {
     int clientWidth;
     int scrollBarWidth;
+    int dpi;
     int edges[kStatusPartCount];
 };
 
-TEST(MainWindowRules, StatusPartsFollowTheBarWidth) {
+TEST(MainWindowRules, StatusPartsFollowTheBarWidthAndTheScreenDensity) {
     const EdgeCase cases[] = {
         // Wide: W = 1000 - 19 = 981; part 0 ends at 981 - 111 - 379.
-        {1000, 17, {491, 602, 747, 875, 962, 981}},
+        {1000, 17, 96, {491, 602, 747, 875, 962, 981}},
         // W - 490 = 200 exactly keeps the player part: W = 690.
-        {709, 17, {200, 311, 456, 584, 671, 690}},
+        {709, 17, 96, {200, 311, 456, 584, 671, 690}},
         // One pixel narrower hides it and part 0 takes the room.
-        {708, 17, {310, 310, 455, 583, 670, 689}},
+        {708, 17, 96, {310, 310, 455, 583, 670, 689}},
         // Very narrow: part 0 never shrinks below 200.
-        {300, 17, {200, 200, 345, 473, 560, 579}},
+        {300, 17, 96, {200, 200, 345, 473, 560, 579}},
         // Zero or negative widths still give a usable layout.
-        {0, 17, {200, 200, 345, 473, 560, 579}},
-    };
-    for (const EdgeCase& c : cases) {
-        int edges[kStatusPartCount];
-        StatusPartEdges(c.clientWidth, c.scrollBarWidth, 96, edges);
-        for (int i = 0; i < kStatusPartCount; ++i) {
-            EXPECT_EQ(c.edges[i], edges[i]) << "width " << c.clientWidth << " part " << i;
-        }
-    }
-}
-
-TEST(MainWindowRules, StatusPartsGrowWithTheScreenDensity) {
-    // 144 DPI: every width and threshold is half as large again (145 -> 218,
-    // 128 -> 192, 87 -> 131, 19 -> 29, 111 -> 167, 200 -> 300, 490 -> 735),
-    // and the scroll bar is the wider one of that screen.
-    const EdgeCase cases[] = {
+        {0, 17, 96, {200, 200, 345, 473, 560, 579}},
+        // 144 DPI: every width and threshold is half as large again (145 ->
+        // 218, 128 -> 192, 87 -> 131, 19 -> 29, 111 -> 167, 200 -> 300,
+        // 490 -> 735), and the scroll bar is the wider one of that screen.
         // W = 1500 - 26 - 3 = 1471; part 0 ends at 1471 - 167 - 570.
-        {1500, 26, {734, 901, 1119, 1311, 1442, 1471}},
+        {1500, 26, 144, {734, 901, 1119, 1311, 1442, 1471}},
         // W - 735 = 300 exactly keeps the player part: W = 1035.
-        {1064, 26, {300, 467, 685, 877, 1008, 1037}},
+        {1064, 26, 144, {300, 467, 685, 877, 1008, 1037}},
         // Narrow: the player part goes and part 0 stays 300 wide.
-        {1000, 26, {401, 401, 619, 811, 942, 971}},
-        {0, 26, {300, 300, 518, 710, 841, 870}},
+        {1000, 26, 144, {401, 401, 619, 811, 942, 971}},
+        {0, 26, 144, {300, 300, 518, 710, 841, 870}},
     };
     for (const EdgeCase& c : cases) {
         int edges[kStatusPartCount];
-        StatusPartEdges(c.clientWidth, c.scrollBarWidth, 144, edges);
+        StatusPartEdges(c.clientWidth, c.scrollBarWidth, c.dpi, edges);
         for (int i = 0; i < kStatusPartCount; ++i) {
-            EXPECT_EQ(c.edges[i], edges[i]) << "width " << c.clientWidth << " part " << i;
+            EXPECT_EQ(c.edges[i], edges[i]) << "width " << c.clientWidth << " at " << c.dpi << " DPI, part " << i;
         }
     }
 }
