@@ -866,3 +866,19 @@ void Journey::Click(HWND button) {
 std::string Journey::TextOf(HWND window) {
     return WindowText(window);
 }
+
+std::string Journey::PlayModeShown() const {
+    const std::string text = Status(3);
+    const size_t name = text.find("PlayMode : ");
+    return name == std::string::npos ? text : text.substr(name + 11);
+}
+
+uint32_t Journey::StoredNumber(const std::string& key, const std::string& name) {
+    uint32_t value = 0xDEAD;
+    ReadSetting(key, name, &value);
+    return value;
+}
+
+Journey::Variables Journey::LongSongsEnvironment() const {
+    return {{"FAKEPLAYER_LOG", folder_ + "player.log"}, {"FAKEPLAYER_SONG_MS", "60000"}};
+}
