@@ -199,6 +199,11 @@ void MainWindow::InsertBands() {
         info.cx = UINT(ScaleFromBase(int(band.cx), dpi_));
         info.wID = band.id;
         rebar_->InsertBand(-1, &info);
+        // A band inserted hidden keeps its tool bar on show over the others;
+        // hiding the band through the rebar hides the bar too.
+        if (!band.show) {
+            rebar_->ShowBand(rebar_->GetBandCount() - 1, false);
+        }
     }
 }
 

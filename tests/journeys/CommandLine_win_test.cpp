@@ -16,16 +16,14 @@
 
 namespace {
 
-// Songs of the fake player outlast every journey, so a run stays on its
-// first song; a play that was not asked for shows within this time.
-constexpr char kLongSongMs[] = "60000";
+// A play that was not asked for shows within this time.
 constexpr DWORD kNoPlayMs = 2500;
 
 class CommandLineJourney : public Journey {
    protected:
     // "songs\" holds a, b and c (titled "Song a" ...) and the list file
-    // best.lst naming them backwards (listed by name all the same); "my songs\" d and e; "packs\pack.zip"
-    // the member y.mid.
+    // best.lst naming them backwards (listed by name all the same); "my
+    // songs\" d and e; "packs\pack.zip" the member y.mid.
     void SetUp() override {
         Journey::SetUp();
         MakeSongsAndPlayerFolder();
@@ -37,19 +35,8 @@ class CommandLineJourney : public Journey {
         ASSERT_TRUE(WriteFile("packs\\pack.zip", StoredZip({"y.mid"}, MidiSong("Song y"))));
     }
 
-    Variables PlayerEnvironment() const {
-        return {{"FAKEPLAYER_LOG", Folder() + "player.log"}, {"FAKEPLAYER_SONG_MS", kLongSongMs}};
-    }
-
     std::string Quoted(const std::string& name) const {
         return "\"" + Folder() + name + "\"";
-    }
-
-    // The play mode the status bar shows ("Normal", "Auto", ...).
-    std::string PlayModeShown() const {
-        const std::string text = Status(3);
-        const size_t name = text.find("PlayMode : ");
-        return name == std::string::npos ? text : text.substr(name + 11);
     }
 
     // Whether the tool bar offers to cancel a run: it does while one runs.
@@ -62,12 +49,6 @@ class CommandLineJourney : public Journey {
         std::string text = "(missing)";
         ReadSetting(key, name, &text);
         return text;
-    }
-
-    uint32_t StoredNumber(const std::string& key, const std::string& name) const {
-        uint32_t value = 0xDEAD;
-        ReadSetting(key, name, &value);
-        return value;
     }
 };
 
@@ -128,7 +109,7 @@ TEST_F(CommandLineJourney, EachPlayOptionWithTheStoredPlayerAndWithTheUsersOwn) 
         ASSERT_TRUE(WriteSetting("Mode", "PlayerMode", 4u));
         ASSERT_TRUE(WriteSetting("Mode", "PlayMode", c.storedPlayMode));
         DeleteFileA((Folder() + "player.log").c_str());
-        ASSERT_TRUE(Start(std::string(c.words) + " " + Song("b"), PlayerEnvironment()));
+        ASSERT_TRUE(Start(std::string(c.words) + " " + Song("b"), LongSongsEnvironment()));
         ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000)) << RowCount();
         if (c.first) {
             EXPECT_TRUE(WaitUntil([&] { return !SongsPlayed().empty() && PlayModeShown() == c.mode; }, 10000))

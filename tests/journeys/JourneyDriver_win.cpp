@@ -871,3 +871,19 @@ void Journey::PostRightClick(HWND window, POINT client) const {
     PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(window, WM_RBUTTONUP, 0, at);
 }
+
+std::string Journey::PlayModeShown() const {
+    const std::string text = Status(3);
+    const size_t name = text.find("PlayMode : ");
+    return name == std::string::npos ? text : text.substr(name + 11);
+}
+
+uint32_t Journey::StoredNumber(const std::string& key, const std::string& name) {
+    uint32_t value = 0xDEAD;
+    ReadSetting(key, name, &value);
+    return value;
+}
+
+Journey::Variables Journey::LongSongsEnvironment() const {
+    return {{"FAKEPLAYER_LOG", folder_ + "player.log"}, {"FAKEPLAYER_SONG_MS", "60000"}};
+}

@@ -200,4 +200,11 @@ class Journey : public ::testing::Test {
     // put on the point (where the program opens a menu) and the button's
     // messages are posted to the window.
     void PostRightClick(HWND window, POINT client) const;
+    // The play mode the status bar shows ("Normal", "Auto", ...).
+    std::string PlayModeShown() const;
+    // A number of the program's settings; 0xDEAD when it is not there.
+    static uint32_t StoredNumber(const std::string& key, const std::string& name);
+    // The fake player's log in the scratch folder, its songs lasting longer
+    // than any journey, so that a run stays on its first song.
+    Variables LongSongsEnvironment() const;
 };

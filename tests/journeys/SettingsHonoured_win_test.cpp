@@ -5,6 +5,7 @@
 // unsaved changes that holds the exit back.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,9 +19,7 @@
 namespace {
 
 constexpr char kSettingsCaption[] = "設定 - Quillory";
-// Songs of the fake player outlast every journey; a play or a window that
-// was not asked for shows within this time.
-constexpr char kLongSongMs[] = "60000";
+// A play or a window that was not asked for shows within this time.
 constexpr DWORD kNothingShowsMs = 2000;
 
 class SettingsJourney : public Journey {
@@ -30,25 +29,9 @@ class SettingsJourney : public Journey {
         MakeSongsAndPlayerFolder();
     }
 
-    Variables PlayerEnvironment() const {
-        return {{"FAKEPLAYER_LOG", Folder() + "player.log"}, {"FAKEPLAYER_SONG_MS", kLongSongMs}};
-    }
-
     void StartOn(const std::string& arguments, int rows, const Variables& environment = Variables()) {
         ASSERT_TRUE(Start(arguments, environment));
         ASSERT_TRUE(WaitUntil([&] { return RowCount() == rows; }, 10000)) << RowCount();
-    }
-
-    std::string PlayModeShown() const {
-        const std::string text = Status(3);
-        const size_t name = text.find("PlayMode : ");
-        return name == std::string::npos ? text : text.substr(name + 11);
-    }
-
-    uint32_t StoredNumber(const std::string& key, const std::string& name) const {
-        uint32_t value = 0xDEAD;
-        ReadSetting(key, name, &value);
-        return value;
     }
 
     // Opens 設定, lets change act on the dialog and presses OK.
@@ -117,7 +100,7 @@ TEST_F(SettingsJourney, EachSaveBoxKeepsItsValueOnlyWhenChecked) {
         DeleteFileA((Folder() + "player.log").c_str());
 
         // Only this box is left checked; then everything it could keep changes.
-        StartOn("/p:tmidi", 3, PlayerEnvironment());
+        StartOn("/p:tmidi", 3, LongSongsEnvironment());
         ChangeSettings([&](HWND dialog) {
             for (const SaveBox& box : kSaveBoxes) {
                 SetBox(dialog, box.label, &box == &only);
@@ -143,7 +126,7 @@ TEST_F(SettingsJourney, EachSaveBoxKeepsItsValueOnlyWhenChecked) {
 
         // The next start shows what was kept, and only that.
         DeleteFileA((Folder() + "player.log").c_str());
-        StartOn("", 3, PlayerEnvironment());
+        StartOn("", 3, LongSongsEnvironment());
         const RECT main = PlaceOf(MainWindow());
         EXPECT_EQ(on(Kept::kMainPlace) ? 100 : 40, main.left);
         EXPECT_EQ(on(Kept::kMainPlace) ? 90 : 30, main.top);
@@ -190,7 +173,6 @@ TEST_F(SettingsJourney, ANewLocationFocusesTheSongTheListSettingNames) {
 
     // Kept for the next start, until 先頭のオブジェクト is chosen again.
     StartOn(songs, 3);
-    EXPECT_EQ(2, FocusedRow());
     ChangeSettings([&](HWND dialog) { SetBox(dialog, "先頭のオブジェクト", true); });
     EXPECT_EQ(0, StartSecond(more));
     ASSERT_TRUE(WaitUntil([&] { return RowCount() == 4 && TreeSelection() == "more"; }, 10000)) << RowCount();
@@ -201,7 +183,7 @@ TEST_F(SettingsJourney, ANewLocationFocusesTheSongTheListSettingNames) {
 
 TEST_F(SettingsJourney, TheMinimizedTitleAndTheTrayTipNameThePlayModeAndTheSongsTitle) {
     InstallPlayer();
-    StartOn("/p:tmidi " + Song("b"), 3, PlayerEnvironment());
+    StartOn("/p:tmidi " + Song("b"), 3, LongSongsEnvironment());
     Menu(kCmdPlayRepeat);
     ASSERT_TRUE(WaitUntil([&] { return PlayModeShown() == "Repeat" && !SongsPlayed().empty(); }, 10000));
     const std::string minimized = "(Rep)  [Song b] - Kadrel";
@@ -271,6 +253,141 @@ TEST_F(SettingsJourney, AListEditorWithChangesHoldsTheExitBackUntilAnswered) {
         EXPECT_TRUE(ReadSetting("Mode", "RegWrite", &ignored));
         RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsRootKey);
     }
+}
+
+TEST_F(SettingsJourney, SingleKeysAreCommandsOnlyWhileKeyboardFileOperationIsOn) {
+    StartOn(Song("a"), 3);
+    ASSERT_EQ(List(), FocusedWindow());
+    auto playerShown = [&](const char* name) {
+        return WaitUntil([&] { return Status(1) == std::string("\t") + name; }, 3000);
+    };
+    auto asksAndIsCancelled = [&](const std::string& caption) {
+        const ShownBox box = WaitForBoxTitled(caption, 5000);
+        return box.window && Answer(box, IDCANCEL);
+    };
+    // On (the first start's setting): digits and letters choose players and
+    // run the file commands, in the list and in the tree.
+    // A new player lists the location again; keys pressed meanwhile are
+    // dropped, so each waits for the list.
+    auto listed = [&] { return WaitUntil([&] { return Status(0).find("3 個のオブジェクト") == 0; }, 5000); };
+    Key(List(), '4');
+    EXPECT_TRUE(playerShown("KbMedia Player")) << Status(1);
+    Key(List(), VK_NUMPAD5);
+    EXPECT_TRUE(playerShown("WINAMP2")) << Status(1);
+    Key(List(), 'B');
+    EXPECT_TRUE(playerShown("Win Media Player")) << Status(1);
+    EXPECT_TRUE(listed());
+    Sleep(500);
+    Key(List(), 'D');
+    EXPECT_TRUE(asksAndIsCancelled("削除 - Quillory"));
+    Key(Tree(), 'K');
+    EXPECT_TRUE(asksAndIsCancelled("フォルダを新規作成 - Quillory"));
+    Key(Tree(), 'D');
+    EXPECT_TRUE(asksAndIsCancelled("フォルダを削除 - Quillory"));
+    // Space adds the next song, Tab goes to the tree, whose context-menu key
+    // opens its node's menu.
+    Key(List(), VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedRows() == std::vector<int>{0, 1}; }, 3000)) << SelectedRows().size();
+    EXPECT_EQ(1, FocusedRow());
+    Key(List(), VK_TAB);
+    EXPECT_TRUE(WaitUntil([&] { return FocusedWindow() == Tree(); }, 3000));
+    Key(Tree(), VK_APPS);
+    const HWND menu = WaitForMenu(5000);
+    ASSERT_TRUE(menu);
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
+
+    // Off: the same keys are keys again; a letter finds its song by name.
+    ChangeSettings([&](HWND dialog) { SetBox(dialog, "キーボードでファイル操作をおこなう(&K)", false); });
+    Key(List(), 'C');
+    EXPECT_TRUE(WaitUntil([&] { return FocusedRow() == 2; }, 3000)) << FocusedRow();
+    Key(List(), '0');
+    Key(Tree(), 'K');
+    EXPECT_FALSE(WaitForBox(kNothingShowsMs).window) << WaitForBox(0).caption;
+    EXPECT_EQ("\tWin Media Player", Status(1));
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(0u, StoredNumber("Mode", "KeyboardFileOperation"));
+    EXPECT_EQ(1u, StoredNumber("Mode", "PlayerMode"));
+}
+
+TEST_F(SettingsJourney, WhatTheMenusAndDragsChangeIsThereAtTheNextStart) {
+    StartOn(Song("a"), 3);
+    // The splitter dragged from its grip to x 300, the title column widened.
+    HWND client = GetParent(Tree());
+    RECT tree = PlaceOf(Tree());
+    const int grip = tree.right - tree.left + 1;
+    PostMessageA(client, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grip, 40));
+    PostMessageA(client, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 40));
+    PostMessageA(client, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 40));
+    PostMessageA(client, WM_LBUTTONUP, 0, MAKELPARAM(300, 40));
+    EXPECT_TRUE(WaitUntil([&] { return PlaceOf(Tree()).right - PlaceOf(Tree()).left == 299; }, 3000));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(List(), LVM_SETCOLUMNWIDTH, 1, 150, SMTO_ABORTIFHUNG, 5000, &ignored);
+    // The menus: no status bar, no play bar, the palette, the list view,
+    // sorted by title from the end.
+    // One at a time, as a user picks them: each may list the songs again.
+    for (int command :
+         {kCmdStatusBar, kCmdBandPlay, kCmdPlayPalette, kCmdViewList, kCmdSortByTitle, kCmdSortDescending}) {
+        Menu(command);
+        Sleep(300);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return Cell(0, 0) == "c"; }, 5000)) << Cell(0, 0);
+    EXPECT_TRUE(WaitForWindowOfClass("Kadrel PlayPalette", 5000));
+    ASSERT_TRUE(Close());
+    const struct {
+        const char* key;
+        const char* name;
+        uint32_t value;
+    } stored[] = {
+        {"Window", "TreeWindWidth", 299}, {"Window", "ListWindTitleWidth", 150},
+        {"Window", "ShowStatusBar", 0},   {"FloatingToolBar", "Show", 1},
+        {"ListWindow", "Show", 2},        {"ListWindow", "Sort", 1},
+        {"ListWindow", "SortFlag", 1},
+    };
+    for (const auto& value : stored) {
+        EXPECT_EQ(value.value, StoredNumber(value.key, value.name)) << value.key << "\\" << value.name;
+    }
+    EXPECT_EQ(0u, StoredNumber("Window", "ReBarBand_3_Show"));
+
+    StartOn("", 3);
+    EXPECT_EQ("c", Cell(0, 0));
+    EXPECT_EQ(2, FocusedRow());
+    tree = PlaceOf(Tree());
+    EXPECT_EQ(299, tree.right - tree.left);
+    EXPECT_FALSE(IsWindowVisible(StatusBar()));
+    EXPECT_TRUE(WaitForWindowOfClass("Kadrel PlayPalette", 5000));
+    EXPECT_EQ(LVS_LIST, GetWindowLongA(List(), GWL_STYLE) & LVS_TYPEMASK);
+    struct Search {
+        HWND found;
+    } playBar = {nullptr};
+    EnumChildWindows(
+        MainWindow(),
+        [](HWND window, LPARAM data) -> BOOL {
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            DWORD_PTR index = DWORD_PTR(-1);
+            if (lstrcmpiA(name, TOOLBARCLASSNAMEA) == 0 &&
+                SendMessageTimeoutA(window, TB_COMMANDTOINDEX, kCmdPlay, 0, SMTO_ABORTIFHUNG, 5000, &index) &&
+                LRESULT(index) >= 0 && GetParent(window) != nullptr &&
+                GetClassNameA(GetParent(window), name, sizeof name) && lstrcmpiA(name, REBARCLASSNAMEA) == 0) {
+                reinterpret_cast<Search*>(data)->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&playBar));
+    ASSERT_TRUE(playBar.found);
+    EXPECT_FALSE(IsWindowVisible(playBar.found));
+    // Back in details, the title column has its width.
+    Menu(kCmdViewDetails);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            DWORD_PTR width = 0;
+            SendMessageTimeoutA(List(), LVM_GETCOLUMNWIDTH, 1, 0, SMTO_ABORTIFHUNG, 5000, &width);
+            return width == 150;
+        },
+        5000));
+    ASSERT_TRUE(Close());
 }
 
 }  // namespace
