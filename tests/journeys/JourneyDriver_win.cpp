@@ -756,3 +756,11 @@ std::vector<std::string> Journey::SongsPlayed() const {
     }
     return songs;
 }
+
+DWORD Journey::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_.hProcess) {
+        GetExitCodeProcess(process_.hProcess, &code);
+    }
+    return code;
+}

@@ -179,4 +179,8 @@ class Journey : public ::testing::Test {
    private:
     // Creates the program's process with arguments; false when it could not.
     static bool CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process);
+
+   protected:
+    // The exit code of the program once it has ended; STILL_ACTIVE while it runs.
+    DWORD ExitCode() const;
 };
