@@ -190,10 +190,15 @@ void SaveSoundModules(SettingsStore* store, const BagBox& modules, const BagBox&
 }
 
 // Upper-cases ASCII letters and the full-width Latin letters of code page 932
-// (0x8281-0x829A become 0x8260-0x8279) in place.
-static void UpperMultibyte(char* text) {
+// (0x8281-0x829A become 0x8260-0x8279) in place, and sets startsChar (one
+// flag per byte of text) to where each character begins.
+static void UpperMultibyte(char* text, bool* startsChar) {
     for (char* p = text; *p != '\0';) {
         const size_t n = CharBytes(p);
+        startsChar[p - text] = true;
+        if (n == 2) {
+            startsChar[p - text + 1] = false;
+        }
         const uint8_t first = static_cast<uint8_t>(p[0]);
         if (n == 1 && first >= 'a' && first <= 'z') {
             p[0] = static_cast<char>(first - 0x20);
@@ -208,17 +213,23 @@ static void UpperMultibyte(char* text) {
 }
 
 // True when token occurs in text starting on a character boundary, so that
-// the trail byte of a double-byte character never begins a match.
-static bool ContainsAtCharacter(const char* text, size_t textBytes, const std::string& token) {
+// the trail byte of a double-byte character never begins a match. Places
+// are found by the token's first byte, so a text is not walked character by
+// character once per token.
+static bool ContainsAtCharacter(const char* text, size_t textBytes, const bool* startsChar, const std::string& token) {
     if (token.empty()) {
         return true;
     }
-    const char* end = text + textBytes;
-    for (const char* p = text; *p != '\0'; p += CharBytes(p)) {
-        if (token.size() > static_cast<size_t>(end - p)) {
+    if (token.size() > textBytes) {
+        return false;
+    }
+    const char* const last = text + (textBytes - token.size());
+    for (const char* p = text; p <= last; ++p) {
+        p = static_cast<const char*>(std::memchr(p, token[0], static_cast<size_t>(last - p) + 1));
+        if (!p) {
             return false;
         }
-        if (std::memcmp(p, token.data(), token.size()) == 0) {
+        if (startsChar[p - text] && std::memcmp(p + 1, token.data() + 1, token.size() - 1) == 0) {
             return true;
         }
     }
@@ -228,13 +239,14 @@ static bool ContainsAtCharacter(const char* text, size_t textBytes, const std::s
 const char* FindModuleInText(const BagBox& detectors, const char* text) {
     char upper[kSoundModuleTextBytes];
     const size_t textBytes = CopyBounded(upper, text, kSoundModuleTextBytes - 1);
-    UpperMultibyte(upper);
+    bool startsChar[kSoundModuleTextBytes];
+    UpperMultibyte(upper, startsChar);
     std::string token;
     for (int32_t row = 0; row < detectors.Count(); ++row) {
         const char* list = detectors.Read(row, SoundModuleDetectorColumn::searchStr);
         size_t position = 0;
         while (NextToken(&token, list, &position)) {
-            if (ContainsAtCharacter(upper, textBytes, token)) {
+            if (ContainsAtCharacter(upper, textBytes, startsChar, token)) {
                 return detectors.Read(row, SoundModuleDetectorColumn::name);
             }
         }

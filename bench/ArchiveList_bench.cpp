@@ -15,22 +15,14 @@ using namespace bench;
 
 constexpr int kSongs = 20000;
 
-std::string SongName(int i) {
-    char name[32];
-    std::snprintf(name, sizeof name, "song%05d.mid", i);
-    return name;
-}
+using stored::SongName;
 
 double TimeList(const std::string& folder) {
     return TimeCliList(folder, kSongs);
 }
 
 bool WriteArchive(int kind, const std::string& folder) {
-    std::string bytes;
-    for (int i = 0; i < kSongs; i++) {
-        bytes += stored::Member(kind, SongName(i), MidiSong(i));
-    }
-    return WriteFile(folder + "songs" + stored::Extension(kind), bytes + stored::End(kind));
+    return WriteFile(folder + "songs" + stored::Extension(kind), stored::ArchiveOfSongs(kind, kSongs));
 }
 
 bool WritePlainSongs(const std::string& folder) {

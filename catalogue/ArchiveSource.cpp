@@ -46,7 +46,9 @@ size_t ArchiveSource::ReadThrough(uint32_t offset, uint8_t* out, size_t n) {
 
 // Loads the window so that it starts at offset. False when nothing could be read.
 bool ArchiveSource::Fill(uint32_t offset) {
-    const size_t grown = window_.empty() ? kFirstWindowBytes : std::min<size_t>(window_.size() * 2, kWindowBytes);
+    // Never larger than the file: a small archive is read in one piece of its size.
+    const size_t grown = std::min<size_t>(
+        window_.empty() ? kFirstWindowBytes : std::min<size_t>(window_.size() * 2, kWindowBytes), size_);
     if (grown > window_.size()) {
         window_.resize(grown);
     }

@@ -99,12 +99,16 @@ struct FolderChildren {
 };
 
 // How far one list location expands: the list files read (the list itself
-// and every include, each time it is included) and the rows listed. A list
+// and every include, each time it is included), their bytes and the rows
+// listed. A list
 // that includes itself several times would otherwise multiply its rows at
 // every level.
 struct ListExpansionLimits {
     int32_t listReads = 4096;
     int32_t rows = 500000;
+    // Bytes of list text read in all: a large list included many times
+    // would be read again at every inclusion, and held once per level.
+    uint32_t listBytes = 256u << 20;
 };
 
 struct CatalogueState {

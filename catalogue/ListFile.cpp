@@ -261,6 +261,7 @@ namespace {
 // What one expansion has taken so far, against state.listLimits.
 struct ListExpansion {
     int32_t reads = 0;
+    uint64_t bytes = 0;    // of list text read
     int32_t firstRow = 0;  // ScanList rows before the expansion
     bool stopped = false;  // a limit was reached: nothing more is read
 };
@@ -295,6 +296,11 @@ static bool ExpandListFile(CatalogueState& state,
         }
         return !state.abort;
     }
+    expansion.bytes += body.size();
+    if (expansion.bytes > state.listLimits.listBytes) {
+        expansion.stopped = true;
+        return !state.abort;
+    }
     const ListPathBase base = BaseOf(state);
     size_t position = 0;
     std::string line;
@@ -317,10 +323,10 @@ bool ReadListFile(CatalogueState& state, const char* path, BagBox* output, int32
     expansion.firstRow = state.scanList.Count();
     const bool complete = ExpandListFile(state, path, output, depth, expansion);
     if (expansion.stopped && !state.abort && state.host) {
-        state.host->ShowWarning(std::string(path) + "\n\nリストファイルの展開が上限 (リストファイル " +
-                                std::to_string(state.listLimits.listReads) + " 回、" +
-                                std::to_string(state.listLimits.rows) +
-                                " 曲) に達したため、残りの項目は読み込みませんでした。");
+        state.host->ShowWarning(
+            std::string(path) + "\n\nリストファイルの展開が上限 (リストファイル " +
+            std::to_string(state.listLimits.listReads) + " 回・" + std::to_string(state.listLimits.listBytes >> 20) +
+            " MB、" + std::to_string(state.listLimits.rows) + " 曲) に達したため、残りの項目は読み込みませんでした。");
     }
     return complete;
 }

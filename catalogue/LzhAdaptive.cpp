@@ -2,6 +2,7 @@
 // with an adaptive Huffman tree (the tree is rebuilt as symbol counts change)
 // and whose distances have a fixed code for their upper six bits followed by
 // six plain bits.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -56,11 +57,8 @@ class AdaptiveTree {
         unsigned node = parent_[symbol + kNodes];
         do {
             unsigned count = ++count_[node];
-            unsigned swap = node + 1;
-            if (count > count_[swap]) {
-                while (count > count_[++swap]) {
-                }
-                swap--;
+            if (count > count_[node + 1]) {
+                const unsigned swap = LastCountBelow(node + 1, count);
                 count_[node] = count_[swap];
                 count_[swap] = uint16_t(count);
                 unsigned child = child_[node];
@@ -79,6 +77,28 @@ class AdaptiveTree {
             }
             node = parent_[node];
         } while (node != 0);
+    }
+
+    // The last node from `from` on whose count is below count, given that
+    // count_[from] is. Counts ascend with the node index, so the run of
+    // equal counts an increment jumps over (all 314 leaves while the tree is
+    // young) is crossed in doubling steps and then halved, not node by node.
+    unsigned LastCountBelow(unsigned from, unsigned count) const {
+        unsigned below = from;
+        unsigned above = from + 1;
+        for (unsigned step = 2; count_[above] < count; step *= 2) {
+            below = above;
+            above = std::min(from + step, unsigned(kNodes));  // count_[kNodes] is above every count
+        }
+        while (above - below > 1) {
+            const unsigned middle = below + (above - below) / 2;
+            if (count_[middle] < count) {
+                below = middle;
+            } else {
+                above = middle;
+            }
+        }
+        return below;
     }
 
     // Halves the leaf counts and builds the tree again from them.
@@ -135,12 +155,22 @@ bool BuildDistanceTable(LzhHuffmanTable* table) {
     return table->Build(lengths, 64);
 }
 
+// The distance code is the same for every member: built once, null if it
+// could not be.
+const LzhHuffmanTable* DistanceTable() {
+    static const std::unique_ptr<LzhHuffmanTable> table = [] {
+        auto built = std::make_unique<LzhHuffmanTable>();
+        return BuildDistanceTable(built.get()) ? std::move(built) : nullptr;
+    }();
+    return table.get();
+}
+
 }  // namespace
 
 int DecodeLzhAdaptive(LzhBitReader* bits, MemberOutput* out) {
     auto tree = std::make_unique<AdaptiveTree>();
-    auto distances = std::make_unique<LzhHuffmanTable>();
-    if (!BuildDistanceTable(distances.get())) {
+    const LzhHuffmanTable* distances = DistanceTable();
+    if (!distances) {
         return kArchiveErrorBroken;
     }
     const size_t outSize = out->Limit();

@@ -21,7 +21,9 @@ if [ "${1:-}" = "--long" ]; then
     fi
 fi
 seconds=${1:-10}
-corpus=$(cd "$root/../shared/corpus" 2>/dev/null && pwd)
+# The shared sample corpus beside the source tree, or where QUILLORY_CORPUS
+# says (as for the tests).
+corpus=$(cd "${QUILLORY_CORPUS:-$root/../shared/corpus}" 2>/dev/null && pwd)
 mkdir -p "$root/build/fuzz/crashes"
 status=0
 summary=()

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "TestPaths.h"
+#include "analysis/Id3v2.h"
 #include "analysis/SongInfo.h"
 #include "analysis/SongReaders.h"
 
@@ -168,6 +169,25 @@ inline bool WriteSparseFile(const std::string& path, const std::string& head, ui
               std::fseek(f, long(size - end.size()), SEEK_SET) == 0 &&
               std::fwrite(end.data(), 1, end.size(), f) == end.size();
     return std::fclose(f) == 0 && ok;
+}
+
+// An ID3v2.3 frame: id, size, no flags, data.
+inline std::string Frame23(const char* id, const std::string& data) {
+    return std::string(id, 4) + Be32(uint32_t(data.size())) + std::string(2, '\0') + data;
+}
+
+// The largest tag body an ID3v2 header can state: 256 MiB less one byte.
+constexpr uint32_t kLargestId3v2Body = 0x0FFFFFFF;
+
+// A sparse file that is one tag of the largest size: its header (6 bytes:
+// "ID3", version, revision, flags), first at the tag's start and last at its
+// end, zeros between.
+inline bool WriteLargestId3v2File(const std::string& path,
+                                  const char* header,
+                                  const std::string& first,
+                                  const std::string& last) {
+    return WriteSparseFile(path, std::string(header, 6) + Synchsafe(kLargestId3v2Body) + first,
+                           kId3v2HeaderBytes + kLargestId3v2Body, last);
 }
 
 // Reads a file on disk through a CountingSongFile.

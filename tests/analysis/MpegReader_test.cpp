@@ -27,10 +27,6 @@ std::string Id3v23(const std::string& frames) {
     return std::string("ID3\x03\x00\x00", 6) + Synchsafe(uint32_t(frames.size())) + frames;
 }
 
-std::string Frame23(const char* id, const std::string& data) {
-    return std::string(id, 4) + Be32(uint32_t(data.size())) + std::string(2, '\0') + data;
-}
-
 TEST(MpegReader, ListTitleJoinsTitleAndArtist) {
     const ListCase cases[] = {
         {"mp3/04-Strawberry.mp3", "Strawberry / Union Youth"},
@@ -260,7 +256,7 @@ TEST(MpegReader, HugeId3v2TagsAreWalkedInWindows) {
     // whole or unsynchronised: the title in the first frame, or behind a
     // picture frame of nearly the whole tag. The reader holds no more than a
     // window of the tag at a time, whatever it claims.
-    const uint32_t bodySize = 0x0FFFFFFF;
+    const uint32_t bodySize = kLargestId3v2Body;
     const std::string title = Frame23("TIT2", std::string("\0Big Tag Title", 14));
     const std::string picture = std::string("APIC", 4) + Be32(uint32_t(bodySize - 10 - title.size())) + "\0\0";
     const struct {
@@ -280,8 +276,7 @@ TEST(MpegReader, HugeId3v2TagsAreWalkedInWindows) {
     const std::string path = folder.File("huge-tag.mp3");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(WriteSparseFile(path, std::string(c.header, 6) + Synchsafe(bodySize) + c.first,
-                                    kId3v2HeaderBytes + bodySize, c.last));
+        ASSERT_TRUE(WriteLargestId3v2File(path, c.header, c.first, c.last));
         const auto start = std::chrono::steady_clock::now();
         const CountedRead read = ReadCountedFile(ReadMpegFile, path);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -4,7 +4,6 @@
 // archive from its start again.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -34,20 +33,10 @@ class ManyMembers : public ::testing::Test {
         InstallArchiveAccess();
     }
 
-    static std::string SongName(int i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "song%05d.mid", i);
-        return name;
-    }
-
     // Writes an archive of n songs; its path.
     std::string WriteArchive(int kind, int n) {
-        std::string bytes;
-        for (int i = 0; i < n; i++) {
-            bytes += Member(kind, SongName(i), bench::MidiSong(i));
-        }
         const std::string path = folder_.File("songs" + std::to_string(n) + Extension(kind));
-        return WriteWholeFile(path, bytes + End(kind)) ? path : std::string();
+        return WriteWholeFile(path, ArchiveOfSongs(kind, n)) ? path : std::string();
     }
 
    public:

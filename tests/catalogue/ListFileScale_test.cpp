@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CliRun.h"
+#include "ListsAskingMuch.h"
 #include "TestPaths.h"
 #include "catalogue/CliCommands.h"
 #include "catalogue/ListFile.h"
@@ -33,14 +34,6 @@ Listing List(const std::string& location) {
     return Listing{run.code, rows, run.err, seconds};
 }
 
-std::string Lines(const std::string& line, int times) {
-    std::string lines;
-    for (int i = 0; i < times; i++) {
-        lines += line + "\r\n";
-    }
-    return lines;
-}
-
 std::string SongName(int i) {
     return "song" + std::to_string(10000 + i) + ".mid";
 }
@@ -51,9 +44,6 @@ class ListFileScaleTest : public ::testing::Test {
         song_ = ReadWholeFile(TestDataPath("midi/conductor-format1.mid"));
         ASSERT_FALSE(song_.empty());
     }
-    void WriteList(const std::string& name, const std::string& body) {
-        ASSERT_TRUE(WriteWholeFile(folder_.File(name), std::string(kListFileHeader) + "\r\n" + body));
-    }
     ScratchFolder folder_;
     std::string song_;
 };
@@ -61,7 +51,7 @@ class ListFileScaleTest : public ::testing::Test {
 TEST_F(ListFileScaleTest, AListIncludingItselfSixTimesStopsAtTheLimitWithAWarning) {
     // Read in full, every level would multiply the reads by six: 6^9 of them.
     ASSERT_TRUE(WriteWholeFile(folder_.File("a.mid"), song_));
-    WriteList("self.lst", "a.mid\r\n" + Lines("|include self.lst", 6));
+    ASSERT_TRUE(WriteWholeFile(folder_.File("self.lst"), SelfIncludingList("self.lst", "a.mid", 6)));
 
     const Listing listing = List(folder_.File("self.lst"));
 
@@ -81,7 +71,7 @@ TEST_F(ListFileScaleTest, RepeatedEntriesOfALargeFolderListEveryRowAndCacheTheSo
     for (int i = 0; i < kSongs; i++) {
         ASSERT_TRUE(WriteWholeFile(folder_.File(SongName(i)), song_));
     }
-    WriteList("repeated.lst", Lines(SongName(kSongs / 2), kEntries));
+    ASSERT_TRUE(WriteWholeFile(folder_.File("repeated.lst"), RepeatedEntryList(SongName(kSongs / 2), kEntries)));
 
     const Listing folder = List(folder_.Path());
     const Listing list = List(folder_.File("repeated.lst"));

@@ -261,6 +261,8 @@ TEST_F(ListFileTest, ExpansionStopsAtTheLimitsWithOneWarning) {
         {"list reads", {5, 1000}, 15},
         // The rows stop at the first line read past ten of them.
         {"rows", {1000, 10}, 10},
+        // The list is 63 bytes: the fourth read passes 200 bytes of list text.
+        {"bytes of list text", {1000, 1000, 200}, 9},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
+#include "bench/BenchSongs.h"
 #include "catalogue/ArchiveKind.h"
 #include "catalogue/Inflate.h"
 #include "catalogue/LzhDecoder.h"
@@ -72,6 +74,35 @@ inline std::string End(int kind) {
 // The archive's name ending for a kind.
 inline const char* Extension(int kind) {
     return kind == kArchiveLzh ? ".lzh" : ".zip";
+}
+
+// The name of song i of a generated archive: "song00042.mid".
+inline std::string SongName(int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "song%05d.mid", i);
+    return name;
+}
+
+// An archive of n stored songs: SongName(i) holds bench::MidiSong(i).
+inline std::string ArchiveOfSongs(int kind, int n) {
+    std::string bytes;
+    for (int i = 0; i < n; i++) {
+        bytes += Member(kind, SongName(i), bench::MidiSong(i));
+    }
+    return bytes + End(kind);
+}
+
+// An archive whose member "big.mid" claims size bytes (packedSize of them
+// packed) but holds bench::MidiSong(3): "one.mid" (song 1) comes before it
+// and, when followed, "two.mid" (song 2) after it.
+inline std::string ArchiveWithClaim(int kind, uint32_t size, uint32_t packedSize, bool followed) {
+    const std::string held = bench::MidiSong(3);
+    std::string bytes = Member(kind, "one.mid", bench::MidiSong(1)) +
+                        Header(kind, "big.mid", size, packedSize, Checksum(kind, held)) + held;
+    if (followed) {
+        bytes += Member(kind, "two.mid", bench::MidiSong(2));
+    }
+    return bytes + End(kind);
 }
 
 }  // namespace stored

@@ -15,8 +15,12 @@ static int64_t Utc(int64_t utc) {
 }
 
 // Bounds that keep a run to a fraction of a millisecond: songs are small, and
-// what a decoder does wrong it does within the first window of output.
-static constexpr uint32_t kMaxOutput = 4u << 10;  // bytes decoded per member at most
+// what a decoder does wrong it does within its first kilobyte of output. The
+// adaptive methods update their trees at every bit of every symbol, so each
+// byte of output costs much here; a kilobyte still reaches every way a copy
+// is made (from before the member's start, overlapping, whole) and, for
+// -lh2-, the growth of its distance tree.
+static constexpr uint32_t kMaxOutput = 1u << 10;  // bytes decoded per member at most
 static constexpr int kMaxMembers = 4;
 static constexpr size_t kMaxInput = 64u << 10;
 static constexpr size_t kGuard = 32;

@@ -887,3 +887,11 @@ uint32_t Journey::StoredNumber(const std::string& key, const std::string& name) 
 Journey::Variables Journey::LongSongsEnvironment() const {
     return {{"FAKEPLAYER_LOG", folder_ + "player.log"}, {"FAKEPLAYER_SONG_MS", "60000"}};
 }
+
+DWORD Journey::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_.hProcess) {
+        GetExitCodeProcess(process_.hProcess, &code);
+    }
+    return code;
+}

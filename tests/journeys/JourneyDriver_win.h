@@ -207,4 +207,6 @@ class Journey : public ::testing::Test {
     // The fake player's log in the scratch folder, its songs lasting longer
     // than any journey, so that a run stays on its first song.
     Variables LongSongsEnvironment() const;
+    // The exit code of the program once it has ended; STILL_ACTIVE while it runs.
+    DWORD ExitCode() const;
 };
