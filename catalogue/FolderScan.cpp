@@ -65,6 +65,24 @@ bool IncludeSubFoldersFor(bool shiftHeld, bool ctrlHeld, bool setting) {
     return setting;
 }
 
+void AddFoundFile(CatalogueState& state,
+                  const std::string& path,
+                  const std::string& timeText,
+                  MusicFileKind kind,
+                  int32_t size,
+                  uint32_t typeBit,
+                  BagBox* output) {
+    const size_t rowText = path.size() + timeText.size() + 2;
+    KeepRoomForRow(&state.scanList, rowText);
+    state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
+    if (output && (typeBit & state.playerTypeMask) != 0) {
+        KeepRoomForRow(output, rowText);
+        output->Add({path.c_str(), timeText.c_str()}, {kind, size});
+    } else if (output) {
+        state.hiddenByPlayer++;
+    }
+}
+
 bool ScanOneEntry(CatalogueState& state) {
     if (state.host) {
         state.host->NoteEntryScanned();
@@ -122,12 +140,7 @@ static void AddMusicFile(CatalogueState& state,
     }
     const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
     const int32_t size = int32_t(uint32_t(record.size));
-    state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
-    if (output && (entry.typeBit & state.playerTypeMask) != 0) {
-        output->Add({path.c_str(), timeText.c_str()}, {kind, size});
-    } else if (output) {
-        state.hiddenByPlayer++;
-    }
+    AddFoundFile(state, path, timeText, kind, size, entry.typeBit, output);
 }
 
 // A sub-folder (not "." or "..") or a file whose name ends in ".lst".

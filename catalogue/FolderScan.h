@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/FileTypes.h"
 #include "catalogue/TitleCache.h"
 #include "core/BagBox.h"
 #include "core/MusicObject.h"
@@ -160,6 +161,16 @@ bool ScanFolder(CatalogueState& state,
 bool PumpAndCheckAbort(CatalogueState& state);
 // The same, after telling the host that one more entry was looked at.
 bool ScanOneEntry(CatalogueState& state);
+
+// Adds a music file found by a scan to the scan list and, when the player
+// can play its type, to output (else it counts as hidden by the player).
+void AddFoundFile(CatalogueState& state,
+                  const std::string& path,
+                  const std::string& timeText,
+                  MusicFileKind kind,
+                  int32_t size,
+                  uint32_t typeBit,
+                  BagBox* output);
 
 // Rebuilds ObjectList (and ScanList) for the location and sorts it. False when
 // the scan was stopped or the location cannot be scanned.

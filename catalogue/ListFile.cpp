@@ -217,31 +217,10 @@ static void AddSingleFile(CatalogueState& state, const std::string& path, BagBox
     }
     const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
     const int32_t size = int32_t(uint32_t(record.size));
-    state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
-    if (output && (entry.typeBit & state.playerTypeMask) != 0) {
-        output->Add({path.c_str(), timeText.c_str()}, {kind, size});
-    } else if (output) {
-        state.hiddenByPlayer++;
-    }
-}
-
-// A list can name far more songs than its tables' growth steps are made for
-// (one song a hundred thousand times): a table about to be full is doubled,
-// so that adding a row does not copy all rows before it again.
-static void GrowAhead(BagBox* table) {
-    if (table->Count() >= table->RowCapacity() - 1) {
-        table->Reserve(table->RowCapacity() * 2);
-    }
-    if (table->TextUsed() >= table->TextCapacity() / 2) {
-        table->ReserveText(table->TextCapacity() * 2);
-    }
+    AddFoundFile(state, path, timeText, kind, size, entry.typeBit, output);
 }
 
 static void ExpandEntry(CatalogueState& state, const ListLine& entry, BagBox* output) {
-    GrowAhead(&state.scanList);
-    if (output) {
-        GrowAhead(output);
-    }
     std::string folder;
     std::string name;
     SplitPath(entry.path.c_str(), &folder, &name, true);

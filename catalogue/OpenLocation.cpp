@@ -147,6 +147,8 @@ static bool GatherRows(CatalogueState& state, bool includeSubFolders, BagBox* ro
         if (PumpAndCheckAbort(state)) {
             return false;
         }
+        KeepRoomForRow(rows, path.size() + displayName.size() + title.size() + comment.size() + soundModule.size() +
+                                 timeText.size() + 6);
         rows->Add(
             {path.c_str(), displayName.c_str(), title.c_str(), comment.c_str(), soundModule.c_str(), timeText.c_str()},
             {fileType, fileSize, fromCache ? 1 : 0});
@@ -188,6 +190,8 @@ bool BuildObjectList(CatalogueState& state, bool includeSubFolders) {
     const bool textsRead = sortKind == kSortByTitle || sortKind == kSortByComment;
     const bool moduleRead = sortKind == kSortBySoundModule;
     CatalogueHost& host = HostOf(state);
+    state.objectList.Reserve(rows.Count());
+    state.objectList.ReserveText(rows.TextUsed());  // more than its three columns of them need
     for (int32_t i = 0; i < rows.Count(); i++) {
         if ((textsRead || moduleRead) && rows.iRead(i, Gathered::fromCache) == 0) {
             host.RememberTexts(state.objectList.Count(), textsRead ? rows.Read(i, Gathered::title) : nullptr,

@@ -564,3 +564,14 @@ void BagBox::SetPrimaryCompareFlags(uint32_t flags) {
 void BagBox::SetSecondaryCompareFlags(uint32_t flags) {
     secondaryFlags_ = flags;
 }
+
+void KeepRoomForRow(BagBox* table, size_t rowTextBytes) {
+    const int32_t count = table->Count();
+    if (count >= table->RowCapacity() && count < INT32_MAX / 2) {
+        table->Reserve(2 * count);
+    }
+    const uint64_t needed = uint64_t{table->TextUsed()} + rowTextBytes;
+    if (needed >= table->TextCapacity() && needed < UINT32_MAX / 2) {
+        table->ReserveText(uint32_t(2 * needed));
+    }
+}

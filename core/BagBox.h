@@ -166,3 +166,10 @@ class BagBox {
     int32_t count_ = -1;  // -1: not yet cleared
     uint32_t textUsed_ = 0;
 };
+
+// Keeps room for one more row of about rowTextBytes bytes of text in a table
+// filled one row at a time that may grow to tens of thousands of rows: a
+// full index and a full heap are reserved at twice their use, so filling it
+// copies each byte a few times rather than once per row step. The integer
+// table, which Reserve leaves alone, still grows by the row step.
+void KeepRoomForRow(BagBox* table, size_t rowTextBytes);
