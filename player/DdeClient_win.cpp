@@ -44,6 +44,15 @@ static void DrainMessages() {
     } while (GetTickCount() - start < 1);
 }
 
+// The error of a failed transaction. A server that acknowledged it with the
+// busy flag makes Windows' DDEML report DMLERR_BUSY; Wine's reports every
+// refusal as DMLERR_NOTPROCESSED and leaves the flags only in the result
+// word, so the flag is read there.
+static UINT TransactionError(DWORD instance, DWORD result) {
+    const UINT error = DdeGetLastError(instance);
+    return (result & DDE_FBUSY) ? DMLERR_BUSY : error;
+}
+
 void DdeClient::SetLostHandler(std::function<void()> handler) {
     lostHandler_ = std::move(handler);
 }
@@ -107,14 +116,16 @@ bool DdeClient::Execute(const char* command, uint32_t timeOutMs, int32_t tries, 
         return false;
     }
     bool done = false;
+    DWORD result = 0;
     std::string data = command;
     for (int32_t attempt = 0; attempt < tries && !done; ++attempt) {
+        result = 0;
         done = DdeClientTransaction(reinterpret_cast<LPBYTE>(&data[0]), static_cast<DWORD>(data.size() + 1),
-                                    conversation_, nullptr, 0, XTYP_EXECUTE, timeOutMs, nullptr) != nullptr;
+                                    conversation_, nullptr, 0, XTYP_EXECUTE, timeOutMs, &result) != nullptr;
     }
     if (!done && label) {
         ReportFailure("DDE : トランザクションに失敗しました。(%x)\n\n%s\nXTYP_EXECUTE '%s'", label, command,
-                      DdeGetLastError(instance_));
+                      TransactionError(instance_, result));
     }
     --busyCount_;
     return done;
@@ -139,8 +150,9 @@ bool DdeClient::Request(char* buffer,
         return false;
     }
     HSZ itemHandle = DdeCreateStringHandleA(instance_, item, CP_WINANSI);
+    DWORD result = 0;
     HDDEDATA data =
-        DdeClientTransaction(nullptr, 0, conversation_, itemHandle, format, XTYP_REQUEST, timeOutMs, nullptr);
+        DdeClientTransaction(nullptr, 0, conversation_, itemHandle, format, XTYP_REQUEST, timeOutMs, &result);
     DdeFreeStringHandle(instance_, itemHandle);
     bool answered = true;
     if (data) {
@@ -151,7 +163,7 @@ bool DdeClient::Request(char* buffer,
         }
         DdeFreeDataHandle(data);
     } else {
-        const UINT error = DdeGetLastError(instance_);
+        const UINT error = TransactionError(instance_, result);
         answered = error == DMLERR_ADVACKTIMEOUT || error == DMLERR_BUSY || error == DMLERR_DATAACKTIMEOUT ||
                    error == DMLERR_REENTRANCY;
         if (!answered && label) {

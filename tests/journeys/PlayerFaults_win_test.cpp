@@ -1,0 +1,110 @@
+// Journeys through players that misbehave: a DDE player that answers busy,
+// one that never opens its DDE service, one that ends the conversation on
+// its own side or is closed by its user, and a command-line player whose
+// process stays on after its song. The program's window keeps answering,
+// nothing is handed over twice, and only the failures a user must know of
+// are shown.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/CommandIds.h"
+#include "journeys/JourneyDriver_win.h"
+
+namespace {
+
+// Songs that end at once, and songs that outlast any journey.
+constexpr char kShortSongMs[] = "300";
+constexpr char kLongSongMs[] = "60000";
+
+class PlayerFaultsJourney : public Journey {
+   protected:
+    // Songs a, b and c in "songs\", the fake TMIDI Player in "players\".
+    void SetUp() override {
+        Journey::SetUp();
+        MakeSongsAndPlayerFolder();
+        InstallPlayer();
+    }
+
+    Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const {
+        more.push_back({"FAKEPLAYER_LOG", Folder() + "player.log"});
+        more.push_back({"FAKEPLAYER_SONG_MS", songMs});
+        return more;
+    }
+
+    // Starts with a player option on the songs folder, waits for the rows
+    // and puts the focus on the first, a.
+    void StartOnSongs(const std::string& playerOption, const Variables& environment) {
+        ASSERT_TRUE(Start(playerOption + " \"" + Folder() + "songs\"", environment));
+        ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000)) << RowCount();
+        ASSERT_EQ('a', Cell(0, 0)[0]);
+        Key(List(), VK_HOME);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == 0; }, 5000)) << FocusedRow();
+    }
+
+    // The songs given to the player, in order: "ab".
+    std::string Played() const {
+        std::string songs;
+        for (const std::string& song : SongsPlayed()) {
+            songs += song;
+        }
+        return songs;
+    }
+
+    std::vector<std::string> Logged(const std::string& prefix) const {
+        std::vector<std::string> lines;
+        for (const std::string& line : FileLines("player.log")) {
+            if (line.compare(0, prefix.size(), prefix) == 0) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    }
+
+    bool WaitForMode(const std::string& mode, DWORD milliseconds = 10000) const {
+        return WaitUntil([&] { return Status(3).find("PlayMode : " + mode) != std::string::npos; }, milliseconds);
+    }
+
+    // Whether the song list answers within half a second, as it does for a
+    // user while the program waits on a player.
+    bool ListAnswers() const {
+        DWORD_PTR count = 0;
+        return SendMessageTimeoutA(List(), LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 500, &count) && count == 3;
+    }
+};
+
+// A status request the player answers busy counts as answered: the run waits
+// for the player instead of taking it for lost, and goes on to the next song
+// once the player says the song stopped.
+TEST_F(PlayerFaultsJourney, AStatusAnsweredBusyKeepsTheRunGoing) {
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kShortSongMs, {{"FAKEPLAYER_BUSY_MS", "4500"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitUntil([&] { return !Logged("status busy").empty(); }, 10000)) << Played();
+    EXPECT_TRUE(WaitUntil([&] { return Played() == "abc"; }, 40000)) << Played();
+    EXPECT_TRUE(WaitForMode("Normal", 15000)) << Status(3);
+    EXPECT_GE(Logged("status busy").size(), 3u);
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+}
+
+// A play command the player answers busy fails as the system reports it, as
+// busy (4001), with the command's label; the run ends.
+TEST_F(PlayerFaultsJourney, APlayCommandAnsweredBusyIsReportedAsBusyAndEndsTheRun) {
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_BUSY_PLAY", "1"}}));
+    Menu(kCmdPlaySequential);
+    const ShownBox box = WaitForBox(15000);
+    ASSERT_TRUE(box.window != nullptr) << Status(3);
+    EXPECT_EQ("Quillory", box.caption);
+    EXPECT_NE(std::string::npos, box.text.find("DDE : トランザクションに失敗しました。(4001)")) << box.text;
+    EXPECT_NE(std::string::npos, box.text.find("DdePlayerPlay\nXTYP_EXECUTE 'playfile \"")) << box.text;
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(WaitForMode("Normal")) << Status(3);
+    EXPECT_EQ(1u, Logged("busy playfile").size());
+    EXPECT_EQ("", Played());
+}
+
+}  // namespace
