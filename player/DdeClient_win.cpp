@@ -13,11 +13,20 @@ static DdeClient* activeClient = nullptr;
 
 DdeClient::DdeClient(PlayerHost* host) : host_(host) {
     activeClient = this;
+    if (!Initialize()) {
+        host_->ShowError("DDE : イニシャライズできません。");
+    }
+}
+
+bool DdeClient::Initialize() {
+    // A non-zero identifier would ask DDEML to change that instance.
+    instance_ = 0;
     if (DdeInitializeA(&instance_, reinterpret_cast<PFNCALLBACK>(&DdeClient::Callback), APPCMD_CLIENTONLY, 0) !=
         DMLERR_NO_ERROR) {
         instance_ = 0;
-        host_->ShowError("DDE : イニシャライズできません。");
+        return false;
     }
+    return true;
 }
 
 DdeClient::~DdeClient() {
@@ -53,6 +62,33 @@ static UINT TransactionError(DWORD instance, DWORD result) {
     return (result & DDE_FBUSY) ? DMLERR_BUSY : error;
 }
 
+// Windows' DDEML reports a conversation the player ended through the
+// callback, while the queue is dispatched. Wine's never calls back: it marks
+// the conversation no longer connected (the player ended it, or a message to
+// a player that is gone could not be posted) and keeps it, and while it is
+// kept it refuses a new conversation with the same service and topic.
+// DdeDisconnect does not release a conversation in that state; only the end
+// of the instance does, so the instance is started afresh.
+bool DdeClient::ReleaseEndedConversation() {
+    CONVINFO info = {};
+    info.cb = sizeof(info);
+    if (!conversation_ || DdeQueryConvInfo(conversation_, QID_SYNC, &info) == 0 || (info.wStatus & ST_CONNECTED)) {
+        return false;
+    }
+    conversation_ = nullptr;
+    DdeUninitialize(instance_);
+    Initialize();
+    return true;
+}
+
+// The conversation's state read after the drain stands in for a disconnect
+// notification that did not come.
+void DdeClient::NoticeEndedConversation() {
+    if (ReleaseEndedConversation() && lostHandler_) {
+        lostHandler_();
+    }
+}
+
 void DdeClient::SetLostHandler(std::function<void()> handler) {
     lostHandler_ = std::move(handler);
 }
@@ -80,6 +116,9 @@ bool DdeClient::Connect(const char* service, const char* topic, bool quiet) {
         }
         return false;
     }
+    // A new conversation replaces the stored one; one that ended unnoticed
+    // must be released first or it blocks the new one.
+    ReleaseEndedConversation();
     HSZ serviceHandle = DdeCreateStringHandleA(instance_, service, CP_WINANSI);
     HSZ topicHandle = DdeCreateStringHandleA(instance_, topic, CP_WINANSI);
     conversation_ = DdeConnect(instance_, serviceHandle, topicHandle, nullptr);
@@ -99,6 +138,9 @@ bool DdeClient::Disconnect() {
     if (!conversation_) {
         return false;
     }
+    if (ReleaseEndedConversation()) {
+        return true;
+    }
     DdeDisconnect(conversation_);
     conversation_ = nullptr;
     return true;
@@ -110,6 +152,7 @@ bool DdeClient::Execute(const char* command, uint32_t timeOutMs, int32_t tries, 
     }
     ++busyCount_;
     DrainMessages();
+    NoticeEndedConversation();
     if (!conversation_) {
         // The player ended the conversation while the queue was drained.
         --busyCount_;
@@ -142,6 +185,7 @@ bool DdeClient::Request(char* buffer,
     }
     ++busyCount_;
     DrainMessages();
+    NoticeEndedConversation();
     if (!conversation_) {
         --busyCount_;
         if (bufferSize > 0) {

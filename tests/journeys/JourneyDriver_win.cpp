@@ -756,3 +756,10 @@ std::vector<std::string> Journey::SongsPlayed() const {
     }
     return songs;
 }
+
+// The indicator is the status bar's owner-drawn part 5, whose data is the
+// picture; the bar answers SB_GETTEXT of such a part with that data.
+int Journey::Indicator() const {
+    RemoteBlock block(process_.hProcess, 1024);
+    return block.Valid() ? int(Ask(StatusBar(), SB_GETTEXTA, 5, LPARAM(block.At(0)))) : -1;
+}

@@ -179,4 +179,9 @@ class Journey : public ::testing::Test {
    private:
     // Creates the program's process with arguments; false when it could not.
     static bool CreateProgram(const std::string& arguments, PROCESS_INFORMATION* process);
+
+   protected:
+    // The picture the play indicator shows in the status bar: 0 stopped,
+    // 1 or 2 playing, 3 or 4 paused; -1 when the bar did not answer.
+    int Indicator() const;
 };

@@ -107,4 +107,69 @@ TEST_F(PlayerFaultsJourney, APlayCommandAnsweredBusyIsReportedAsBusyAndEndsTheRu
     EXPECT_EQ("", Played());
 }
 
+// The player ends the conversation from its side while the process runs on:
+// the next status poll fails without a message and the run ends; the
+// indicator shows the player stopped.
+TEST_F(PlayerFaultsJourney, APlayerThatEndsTheConversationEndsTheRunWithoutAMessage) {
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_HANG_UP_AFTER_STATUS", "3"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitUntil([&] { return Played() == "a"; }, 10000)) << Played();
+    ASSERT_TRUE(WaitUntil([&] { return Logged("hang up").size() == 1; }, 10000));
+    EXPECT_TRUE(WaitForMode("Normal")) << Status(3);
+    EXPECT_TRUE(WaitUntil([&] { return Indicator() == 0; }, 5000)) << Indicator();
+    Sleep(1500);
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+    EXPECT_EQ("a", Played());
+}
+
+// The user started the player before the program, so the program only
+// linked to it; then the user closes it. The program notices that the
+// conversation ended, and the next song starts the player anew instead of
+// going to the one that is gone. The user closes that one too, and the song
+// after it starts a third.
+TEST_F(PlayerFaultsJourney, APlayerItsUserClosedIsStartedAnewForTheNextSong) {
+    const Variables environment = PlayerEnvironment(kLongSongMs);
+    for (const auto& variable : environment) {
+        SetEnvironmentVariableA(variable.first.c_str(), variable.second.c_str());
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION player = {};
+    std::string command = "\"" + Folder() + "players\\TMIDI.EXE\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &player));
+    for (const auto& variable : environment) {
+        SetEnvironmentVariableA(variable.first.c_str(), nullptr);
+    }
+    CloseHandle(player.hThread);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("start").size() == 1; }, 10000));
+
+    StartOnSongs("/p:tmidi", environment);
+    Menu(kCmdPlay);
+    ASSERT_TRUE(WaitUntil([&] { return Played() == "a"; }, 10000)) << Played();
+    EXPECT_EQ(1u, Logged("start").size());  // the running player took it
+
+    CloseHandle(player.hProcess);
+    // The user closes the player, and plays the next song.
+    const auto closePlayerAndPlayNext = [&](int row) {
+        const size_t exits = Logged("exit").size();
+        HWND window = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (window = FindWindowA("FakePlayer", nullptr)) != nullptr; }, 5000));
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return Logged("exit").size() == exits + 1; }, 10000));
+        Sleep(1500);  // a few of the program's polls of the player
+        Key(List(), VK_DOWN);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == row; }, 5000)) << FocusedRow();
+        Menu(kCmdPlay);
+    };
+    closePlayerAndPlayNext(1);
+    EXPECT_TRUE(WaitUntil([&] { return Played() == "ab"; }, 15000)) << Played();
+    EXPECT_EQ(2u, Logged("start").size());
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+
+    closePlayerAndPlayNext(2);
+    EXPECT_TRUE(WaitUntil([&] { return Played() == "abc"; }, 15000)) << Played();
+    EXPECT_EQ(3u, Logged("start").size());
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+}
+
 }  // namespace
