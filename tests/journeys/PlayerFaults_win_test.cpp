@@ -107,6 +107,58 @@ TEST_F(PlayerFaultsJourney, APlayCommandAnsweredBusyIsReportedAsBusyAndEndsTheRu
     EXPECT_EQ("", Played());
 }
 
+// A player whose DDE service never opens (its process starts and sits) is
+// given up after the wait for it: the connection failure is shown, the run
+// ends, and the window answered all along and still takes keys.
+TEST_F(PlayerFaultsJourney, APlayerThatNeverOpensItsServiceIsGivenUpAndTheWindowAnswers) {
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_OPEN_DELAY_MS", "60000"}}));
+    const DWORD asked = GetTickCount();
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitForMode("Auto")) << Status(3);
+    int answers = 0;
+    ShownBox box;
+    while (!(box = WaitForBox(200)).window && GetTickCount() - asked < 30000) {
+        answers += ListAnswers() ? 1 : 0;
+    }
+    ASSERT_TRUE(box.window != nullptr);
+    EXPECT_LT(GetTickCount() - asked, 15000u);
+    EXPECT_GE(answers, 3);
+    EXPECT_EQ("Quillory", box.caption);
+    EXPECT_NE(std::string::npos, box.text.find("DDE : コネクトできません。")) << box.text;
+    EXPECT_NE(std::string::npos, box.text.find("Service 'TMIDI'\nTopic 'TMIDI'")) << box.text;
+    ASSERT_TRUE(Answer(box, IDOK));
+    EXPECT_TRUE(WaitForMode("Normal")) << Status(3);
+    Key(List(), VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return FocusedRow() == 1; }, 5000)) << FocusedRow();
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+    EXPECT_EQ("", Played());
+}
+
+// The user's own command-line player closes its window after the song but
+// its process stays on for a while. The song ends with the process: the next
+// one is launched only after it, on a fresh player's command line, and every
+// song is handed over once.
+TEST_F(PlayerFaultsJourney, ACommandLinePlayerThatStaysOnAfterItsSongEndsItWithItsProcess) {
+    ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
+    ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
+    StartOnSongs("/p:user", PlayerEnvironment(kShortSongMs, {{"FAKEPLAYER_CLOSE_DELAY_MS", "4000"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitUntil([&] { return Played() == "abc"; }, 40000)) << Played();
+    EXPECT_TRUE(WaitForMode("Normal", 15000)) << Status(3);
+    // start, play, end, close, exit: each player exits before the next starts.
+    std::string order;
+    for (const std::string& line : FileLines("player.log")) {
+        order += line.compare(0, 6, "start ") == 0 ? "s" : line == "exit" ? "x" : "";
+    }
+    EXPECT_EQ("sxsxsx", order);
+    EXPECT_TRUE(Logged("drop").empty());
+    const std::string played = Played();
+    for (char song : {'a', 'b', 'c'}) {
+        EXPECT_EQ(1, std::count(played.begin(), played.end(), song)) << song;
+    }
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+}
+
 // The player ends the conversation from its side while the process runs on:
 // the next status poll fails without a message and the run ends; the
 // indicator shows the player stopped.
