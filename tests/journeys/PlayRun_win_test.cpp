@@ -43,12 +43,6 @@ class PlayRunJourney : public Journey {
         ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players"));
     }
 
-    Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const {
-        more.push_back({"FAKEPLAYER_LOG", Folder() + "player.log"});
-        more.push_back({"FAKEPLAYER_SONG_MS", songMs});
-        return more;
-    }
-
     // Starts with a player option on the songs folder and waits for its rows.
     void StartOnSongs(const std::string& playerOption, const Variables& environment) {
         ASSERT_TRUE(Start(playerOption + " \"" + Folder() + "songs\"", environment));
@@ -86,17 +80,6 @@ class PlayRunJourney : public Journey {
             songs += line[song - 1];
         }
         return songs;
-    }
-
-    // Log lines that begin with prefix.
-    std::vector<std::string> Logged(const std::string& prefix) const {
-        std::vector<std::string> lines;
-        for (const std::string& line : FileLines("player.log")) {
-            if (line.compare(0, prefix.size(), prefix) == 0) {
-                lines.push_back(line);
-            }
-        }
-        return lines;
     }
 
     std::string PlayModeShown() const {

@@ -31,12 +31,6 @@ class PlayerFaultsJourney : public Journey {
         InstallPlayer();
     }
 
-    Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const {
-        more.push_back({"FAKEPLAYER_LOG", Folder() + "player.log"});
-        more.push_back({"FAKEPLAYER_SONG_MS", songMs});
-        return more;
-    }
-
     // Starts with a player option on the songs folder, waits for the rows
     // and puts the focus on the first, a.
     void StartOnSongs(const std::string& playerOption, const Variables& environment) {
@@ -54,16 +48,6 @@ class PlayerFaultsJourney : public Journey {
             songs += song;
         }
         return songs;
-    }
-
-    std::vector<std::string> Logged(const std::string& prefix) const {
-        std::vector<std::string> lines;
-        for (const std::string& line : FileLines("player.log")) {
-            if (line.compare(0, prefix.size(), prefix) == 0) {
-                lines.push_back(line);
-            }
-        }
-        return lines;
     }
 
     bool WaitForMode(const std::string& mode, DWORD milliseconds = 10000) const {
