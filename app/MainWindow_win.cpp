@@ -6,6 +6,8 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/CommandIds.h"
 #include "app/PlayPalette_win.h"
 #include "app/ProgramValues_win.h"
@@ -155,11 +157,42 @@ void MainWindow::SetStatusCache(bool fromCache) {
     }
 }
 
+// The picture number is the part's owner-draw data: the bar repaints the
+// part only when its data changes, and hands the number back to the drawing
+// and to anyone who asks the bar for the part (SB_GETTEXT).
 void MainWindow::SetStatusIndicator(int value) {
-    indicator_ = value;
     if (statusBar_) {
-        statusBar_->Send(SB_SETTEXTA, 5 | SBT_OWNERDRAW, 0);
+        statusBar_->Send(SB_SETTEXTA, 5 | SBT_OWNERDRAW, value);
     }
+}
+
+// The play indicator's pictures: 0 stopped, a grey square; 1 and 2 playing,
+// a green triangle in two shades that alternate while the song plays; 3 and
+// 4 paused, two amber bars in two shades.
+static void DrawPlayIndicator(HDC dc, RECT area, int picture) {
+    InflateRect(&area, -3, -3);
+    const int side = std::min<int>(area.right - area.left, area.bottom - area.top);
+    const RECT box = {area.left, area.top, area.left + side, area.top + side};
+    const COLORREF colours[] = {GetSysColor(COLOR_BTNSHADOW), RGB(0, 192, 64), RGB(0, 128, 40), RGB(232, 160, 0),
+                                RGB(176, 112, 0)};
+    HBRUSH brush = CreateSolidBrush(colours[picture >= 0 && picture <= 4 ? picture : 0]);
+    if (picture == 1 || picture == 2) {
+        const POINT triangle[] = {{box.left, box.top}, {box.right, (box.top + box.bottom) / 2}, {box.left, box.bottom}};
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        Polygon(dc, triangle, 3);
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+    } else if (picture == 3 || picture == 4) {
+        const int bar = side / 3;
+        const RECT left = {box.left, box.top, box.left + bar, box.bottom};
+        const RECT right = {box.right - bar, box.top, box.right, box.bottom};
+        FillRect(dc, &left, brush);
+        FillRect(dc, &right, brush);
+    } else {
+        FillRect(dc, &box, brush);
+    }
+    DeleteObject(brush);
 }
 
 void MainWindow::OnDrawItem(MessageContext& m) {
@@ -167,12 +200,7 @@ void MainWindow::OnDrawItem(MessageContext& m) {
     if (!statusBar_ || item->hwndItem != statusBar_->Handle()) {
         return;
     }
-    // The indicator: a lamp lit while play control reports activity.
-    RECT lamp = item->rcItem;
-    InflateRect(&lamp, -3, -3);
-    HBRUSH brush = CreateSolidBrush(indicator_ ? RGB(0, 192, 64) : GetSysColor(COLOR_BTNSHADOW));
-    FillRect(item->hDC, &lamp, brush);
-    DeleteObject(brush);
+    DrawPlayIndicator(item->hDC, item->rcItem, static_cast<int>(item->itemData));
     m.handled = 1;
     m.result = TRUE;
 }

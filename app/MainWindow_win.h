@@ -138,7 +138,6 @@ class MainWindow : public SWindow {
     bool trayMenuBusy_ = false;
     bool systemMenuExtended_ = false;
     int sizeState_ = 0;
-    int indicator_ = 0;
     HWND lastFocusedPane_ = nullptr;
     std::string handedOver_;  // the command line of the last second start
     int dpi_ = kBaseDpi;

@@ -42,6 +42,12 @@ class DdeClient {
     static HDDEDATA CALLBACK Callback(UINT type, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR);
 
    private:
+    // Starts the DDEML client instance; false when it could not.
+    bool Initialize();
+    // True when the stored conversation had ended and was released.
+    bool ReleaseEndedConversation();
+    // Runs the disconnect handling when the player ended the conversation.
+    void NoticeEndedConversation();
     void ReportFailure(const char* format, const char* a, const char* b, UINT error);
 
     PlayerHost* host_;

@@ -895,3 +895,26 @@ DWORD Journey::ExitCode() const {
     }
     return code;
 }
+
+// The indicator is the status bar's owner-drawn part 5, whose data is the
+// picture; the bar answers SB_GETTEXT of such a part with that data.
+int Journey::Indicator() const {
+    RemoteBlock block(process_.hProcess, 1024);
+    return block.Valid() ? int(Ask(StatusBar(), SB_GETTEXTA, 5, LPARAM(block.At(0)))) : -1;
+}
+
+Journey::Variables Journey::PlayerEnvironment(const char* songMs, Variables more) const {
+    more.push_back({"FAKEPLAYER_LOG", folder_ + "player.log"});
+    more.push_back({"FAKEPLAYER_SONG_MS", songMs});
+    return more;
+}
+
+std::vector<std::string> Journey::Logged(const std::string& prefix) const {
+    std::vector<std::string> lines;
+    for (const std::string& line : FileLines("player.log")) {
+        if (line.compare(0, prefix.size(), prefix) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}

@@ -209,4 +209,12 @@ class Journey : public ::testing::Test {
     Variables LongSongsEnvironment() const;
     // The exit code of the program once it has ended; STILL_ACTIVE while it runs.
     DWORD ExitCode() const;
+    // The picture the play indicator shows in the status bar: 0 stopped,
+    // 1 or 2 playing, 3 or 4 paused; -1 when the bar did not answer.
+    int Indicator() const;
+    // The environment for a fake player that logs to "player.log" and plays
+    // each song for songMs milliseconds, with more variables added.
+    Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const;
+    // Lines of the fake player's log that begin with prefix.
+    std::vector<std::string> Logged(const std::string& prefix) const;
 };

@@ -43,12 +43,6 @@ class PlayRunJourney : public Journey {
         ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players"));
     }
 
-    Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const {
-        more.push_back({"FAKEPLAYER_LOG", Folder() + "player.log"});
-        more.push_back({"FAKEPLAYER_SONG_MS", songMs});
-        return more;
-    }
-
     // Starts with a player option on the songs folder and waits for its rows.
     void StartOnSongs(const std::string& playerOption, const Variables& environment) {
         ASSERT_TRUE(Start(playerOption + " \"" + Folder() + "songs\"", environment));
@@ -86,17 +80,6 @@ class PlayRunJourney : public Journey {
             songs += line[song - 1];
         }
         return songs;
-    }
-
-    // Log lines that begin with prefix.
-    std::vector<std::string> Logged(const std::string& prefix) const {
-        std::vector<std::string> lines;
-        for (const std::string& line : FileLines("player.log")) {
-            if (line.compare(0, prefix.size(), prefix) == 0) {
-                lines.push_back(line);
-            }
-        }
-        return lines;
     }
 
     std::string PlayModeShown() const {
@@ -398,20 +381,31 @@ TEST_F(PlayRunJourney, NextGivenWhileTheOldPlayerQuitsRunsAfterTheHandOver) {
     EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
 }
 
-// Pause and resume go to the DDE player in its own words; a play command it
-// does not answer within the time-out is reported with its label and ends
-// the run.
+// Pause and resume go to the DDE player in its own words, and the status
+// bar's indicator shows playing, paused, playing again and stopped; a play
+// command it does not answer within the time-out is reported with its label
+// and ends the run.
 TEST_F(PlayRunJourney, PauseResumesAndAPlayCommandThatTimesOutEndsTheRun) {
     ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
     ASSERT_TRUE(WriteSetting("Player", "PlayTimeOut", 1u));
     StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs));
+    // Each state has two pictures, which alternate while it lasts.
+    const auto shows = [&](int first) {
+        return WaitUntil([&] { return Indicator() == first || Indicator() == first + 1; }, 5000);
+    };
     FocusSong('a');
     Menu(kCmdPlay);
     ASSERT_TRUE(WaitForSongs("a")) << SongsPlayed();
+    EXPECT_TRUE(shows(1)) << Indicator();
     Menu(kCmdPause);
     EXPECT_TRUE(WaitUntil([&] { return Logged("execute pause").size() == 1; }, 5000));
+    EXPECT_TRUE(shows(3)) << Indicator();
     Menu(kCmdPause);
     EXPECT_TRUE(WaitUntil([&] { return Logged("execute resume").size() == 1; }, 5000));
+    EXPECT_TRUE(shows(1)) << Indicator();
+    Menu(kCmdStop);
+    EXPECT_TRUE(WaitUntil([&] { return Logged("execute stop").size() == 1; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return Indicator() == 0; }, 5000)) << Indicator();
     ASSERT_TRUE(Close());
     ASSERT_TRUE(WaitUntil([&] { return Logged("exit").size() == 1; }, 10000));
 

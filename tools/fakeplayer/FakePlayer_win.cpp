@@ -16,6 +16,12 @@
 // that long after it was told to close (its window gone); FAKEPLAYER_NO_CLOSE
 // makes it ignore every request to close; FAKEPLAYER_LATE_ANSWER_MS leaves
 // the status message or DDE status request unanswered that long.
+// FAKEPLAYER_BUSY_MS answers DDE status requests busy (a negative
+// acknowledgement with the busy flag) for that long after each song starts, as
+// a player busy loading does; FAKEPLAYER_BUSY_PLAY answers every DDE play
+// command busy and plays nothing; FAKEPLAYER_HANG_UP_AFTER_STATUS ends the DDE
+// conversation from the player's side right after answering that many status
+// requests, the process running on.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -117,6 +123,13 @@ static bool refuseClose = false;
 // still busy starting answers (FAKEPLAYER_LATE_ANSWER_MS after the start).
 static DWORD answerFrom = 0;
 static bool listFolder = false;
+// Busy answers on request, and the player's own end of the conversation.
+static DWORD busyMs = 0;
+static DWORD songStart = 0;
+static bool busyPlay = false;
+static unsigned statusAnswersLeft = 0;
+static const ULONG_PTR kDdeBusy = 0x4000;
+static void EndDdeConversation(HWND window);
 // SCMPX's path as it arrives byte by byte: spoilt by a byte that was not
 // sign-extended, complete with its terminating NUL.
 static std::string scmpxPath;
@@ -184,6 +197,7 @@ static void LogFolder(const std::string& path) {
 
 static void Play(const std::string& what) {
     Log("play " + what);
+    songStart = GetTickCount();
     SetState(State::kPlaying);
 }
 
@@ -317,7 +331,12 @@ static void OnDdeExecute(HWND window, HWND client, LPARAM lParam) {
     }
     // A command the player does not know is answered with a negative
     // acknowledgement, which fails the client's transaction.
-    const UINT_PTR answer = ExecuteDde(command) ? 0x8000 : 0;
+    std::string path;
+    const bool busy = busyPlay && ParsePlayCommand(command, &path);
+    if (busy) {
+        Log("busy " + command);
+    }
+    const UINT_PTR answer = busy ? kDdeBusy : ExecuteDde(command) ? 0x8000 : 0;
     PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window),
                  PackDDElParam(WM_DDE_ACK, answer, reinterpret_cast<UINT_PTR>(commands)));
 }
@@ -336,6 +355,11 @@ static void OnDdeRequest(HWND window, HWND client, LPARAM lParam) {
         Log("status unanswered");
         return;
     }
+    if (GetTickCount() - songStart < busyMs) {
+        Log("status busy");
+        PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(window), PackDDElParam(WM_DDE_ACK, kDdeBusy, item));
+        return;
+    }
     const char* reply = profile->replies[static_cast<int>(state)];
     const size_t size = std::strlen(reply) + 1;
     const HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, offsetof(DDEDATA, Value) + size);
@@ -351,6 +375,10 @@ static void OnDdeRequest(HWND window, HWND client, LPARAM lParam) {
     if (!PostMessageA(client, WM_DDE_DATA, reinterpret_cast<WPARAM>(window),
                       PackDDElParam(WM_DDE_DATA, reinterpret_cast<UINT_PTR>(data), item))) {
         GlobalFree(data);
+    }
+    if (statusAnswersLeft > 0 && --statusAnswersLeft == 0) {
+        Log("hang up");
+        EndDdeConversation(window);
     }
 }
 
@@ -708,6 +736,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
     refuseClose = std::getenv("FAKEPLAYER_NO_CLOSE") != nullptr;
     if (const char* ms = std::getenv("FAKEPLAYER_LATE_ANSWER_MS")) {
         answerFrom = GetTickCount() + static_cast<DWORD>(std::strtoul(ms, nullptr, 10));
+    }
+    if (const char* ms = std::getenv("FAKEPLAYER_BUSY_MS")) {
+        busyMs = static_cast<DWORD>(std::strtoul(ms, nullptr, 10));
+    }
+    busyPlay = std::getenv("FAKEPLAYER_BUSY_PLAY") != nullptr;
+    if (const char* count = std::getenv("FAKEPLAYER_HANG_UP_AFTER_STATUS")) {
+        statusAnswersLeft = static_cast<unsigned>(std::strtoul(count, nullptr, 10));
     }
     if (const char* ms = std::getenv("FAKEPLAYER_OPEN_DELAY_MS")) {
         // Idle in a message loop first, so the launcher's wait for input idle
