@@ -391,6 +391,32 @@ CliRun RunProgram(const std::string& environment, const std::string& arguments) 
     return run;
 }
 
+// A name the code page cannot write comes out with "?" where the characters
+// were; with no short name to reach it by, the song says plainly that it
+// cannot be read, and never takes the title of a song the "?" would match.
+TEST_F(CliTest, ANameOutsideTheCodePageReadsAsUnreadableNotAsAnotherSong) {
+    const std::string song = ReadWholeFile(TestDataPath("midi/conductor-format1.mid"));
+    const std::string folder = SystemPath(folder_.Path());
+    for (const char* name : {"/\xED\x95\x9C\xEA\xB5\xAD.mid", "/ab.mid"}) {  // 한국.mid, ab.mid
+        FILE* file = std::fopen((folder + name).c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        std::fwrite(song.data(), 1, song.size(), file);
+        std::fclose(file);
+    }
+    const CliRun list = RunTool({"list", folder_.Path(), "--no-cache-update"});
+    ASSERT_EQ(kCliSuccess, list.code) << list.err;
+    bool unwritableSeen = false;
+    for (const std::string& row : Lines(list.out)) {
+        if (row.compare(0, 6, "??.mid") == 0) {
+            unwritableSeen = true;
+            EXPECT_NE(std::string::npos, row.find("\t[ファイルを読めません]\t")) << row;
+        } else if (row.compare(0, 6, "ab.mid") == 0) {
+            EXPECT_NE(std::string::npos, row.find("\tConductor Song\t")) << row;
+        }
+    }
+    EXPECT_TRUE(unwritableSeen) << list.out;
+}
+
 TEST_F(CliTest, TheProgramWritesUtf8UnderAUtf8Locale) {
     const std::string folder = "'" + SystemPath(folder_.Path()) + "'";
     const CliRun utf8 = RunProgram("env -u LC_CTYPE -u LANG LC_ALL=C.UTF-8", "list " + folder);
