@@ -119,4 +119,20 @@ TEST_F(HostileInputsJourney, AListIncludingItselfStopsAtItsLimitWithAWarning) {
     ExpectCleanExit();
 }
 
+TEST_F(HostileInputsJourney, AListNamingOneSongAHundredThousandTimesListsEveryRow) {
+    constexpr int kEntries = 100000;
+    ASSERT_TRUE(WriteFile("a.mid", MidiSong("Song a")));
+    ASSERT_TRUE(WriteFile("many.lst", RepeatedEntryList("a.mid", kEntries)));
+
+    ASSERT_TRUE(Start("\"" + Folder() + "many.lst\""));
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == kEntries; }, 110000)) << RowCount();
+    EXPECT_FALSE(WaitForBox(500).window) << "a message about a list that holds only what it names";
+    EXPECT_EQ("Song a", Cell(0, 1));
+    // The list answers keys: End selects the last row, whose title shows.
+    Key(List(), VK_END);
+    EXPECT_TRUE(WaitUntil([&] { return SelectedRows() == std::vector<int>{kEntries - 1}; }, 10000));
+    EXPECT_EQ("Song a", Cell(kEntries - 1, 1));
+    ExpectCleanExit();
+}
+
 }  // namespace
