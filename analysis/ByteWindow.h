@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "core/SongFile.h"
 
@@ -30,7 +30,10 @@ class ByteWindow {
 
    private:
     SongFile& file_;
-    std::vector<uint8_t> buffer_;
+    // Left unset until a read fills it: every song read makes a window, and
+    // only the bytes a Fetch reports are ever looked at.
+    std::unique_ptr<uint8_t[]> buffer_;
+    uint32_t capacity_;
     uint64_t fileSize_ = 0;
     uint64_t start_ = 0;
     uint32_t length_ = 0;

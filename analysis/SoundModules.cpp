@@ -190,9 +190,10 @@ void SaveSoundModules(SettingsStore* store, const BagBox& modules, const BagBox&
 }
 
 // Upper-cases ASCII letters and the full-width Latin letters of code page 932
-// (0x8281-0x829A become 0x8260-0x8279) in place, and sets startsChar (one
-// flag per byte of text) to where each character begins.
-static void UpperMultibyte(char* text, bool* startsChar) {
+// (0x8281-0x829A become 0x8260-0x8279) in place, sets startsChar (one flag
+// per byte of text) to where each character begins, and marks in startBytes
+// (256 flags) the bytes that begin a character.
+static void UpperMultibyte(char* text, bool* startsChar, bool* startBytes) {
     for (char* p = text; *p != '\0';) {
         const size_t n = CharBytes(p);
         startsChar[p - text] = true;
@@ -208,6 +209,7 @@ static void UpperMultibyte(char* text, bool* startsChar) {
                 p[1] = static_cast<char>(second - 0x21);
             }
         }
+        startBytes[static_cast<uint8_t>(p[0])] = true;
         p += n;
     }
 }
@@ -216,20 +218,24 @@ static void UpperMultibyte(char* text, bool* startsChar) {
 // the trail byte of a double-byte character never begins a match. Places
 // are found by the token's first byte, so a text is not walked character by
 // character once per token.
-static bool ContainsAtCharacter(const char* text, size_t textBytes, const bool* startsChar, const std::string& token) {
-    if (token.empty()) {
+static bool ContainsAtCharacter(const char* text,
+                                size_t textBytes,
+                                const bool* startsChar,
+                                const char* token,
+                                size_t tokenBytes) {
+    if (tokenBytes == 0) {
         return true;
     }
-    if (token.size() > textBytes) {
+    if (tokenBytes > textBytes) {
         return false;
     }
-    const char* const last = text + (textBytes - token.size());
+    const char* const last = text + (textBytes - tokenBytes);
     for (const char* p = text; p <= last; ++p) {
         p = static_cast<const char*>(std::memchr(p, token[0], static_cast<size_t>(last - p) + 1));
         if (!p) {
             return false;
         }
-        if (startsChar[p - text] && std::memcmp(p + 1, token.data() + 1, token.size() - 1) == 0) {
+        if (startsChar[p - text] && std::memcmp(p + 1, token + 1, tokenBytes - 1) == 0) {
             return true;
         }
     }
@@ -240,14 +246,25 @@ const char* FindModuleInText(const BagBox& detectors, const char* text) {
     char upper[kSoundModuleTextBytes];
     const size_t textBytes = CopyBounded(upper, text, kSoundModuleTextBytes - 1);
     bool startsChar[kSoundModuleTextBytes];
-    UpperMultibyte(upper, startsChar);
-    std::string token;
+    bool startBytes[256] = {};
+    UpperMultibyte(upper, startsChar, startBytes);
     for (int32_t row = 0; row < detectors.Count(); ++row) {
-        const char* list = detectors.Read(row, SoundModuleDetectorColumn::searchStr);
-        size_t position = 0;
-        while (NextToken(&token, list, &position)) {
-            if (ContainsAtCharacter(upper, textBytes, startsChar, token)) {
+        // The ';'-separated tokens of the list, read in place (as NextToken
+        // splits them: an empty token between two ';' matches any text).
+        for (const char* p = detectors.Read(row, SoundModuleDetectorColumn::searchStr); *p != '\0';) {
+            const char* const token = p;
+            while (*p != '\0' && *p != ';') {
+                p += static_cast<uint8_t>(*p) < 0x80 ? 1 : CharBytes(p);
+            }
+            // A token whose first byte begins no character of the text is
+            // not in it.
+            const size_t tokenBytes = static_cast<size_t>(p - token);
+            const bool mayMatch = tokenBytes == 0 || startBytes[static_cast<uint8_t>(token[0])];
+            if (mayMatch && ContainsAtCharacter(upper, textBytes, startsChar, token, tokenBytes)) {
                 return detectors.Read(row, SoundModuleDetectorColumn::name);
+            }
+            if (*p == ';') {
+                ++p;
             }
         }
     }

@@ -37,6 +37,7 @@ bool EnsureFolder(const char* path) {
 }
 
 bool DeleteFilePath(const char* path) {
+    ForgetWalkedSizes();
     return unlink(NativePath(path).c_str()) == 0;
 }
 
@@ -61,6 +62,7 @@ static void RemoveNativeTree(const std::string& native) {
 }
 
 void RemoveFolderTree(const char* path) {
+    ForgetWalkedSizes();
     RemoveNativeTree(NativePath(path));
 }
 
@@ -96,6 +98,7 @@ class MemberFile : public OutputFile {
 }  // namespace
 
 std::unique_ptr<OutputFile> CreateMemberFile(const char* path) {
+    ForgetWalkedSizes();
     FILE* file = std::fopen(NativePath(path).c_str(), "wb");
     if (!file) {
         return nullptr;

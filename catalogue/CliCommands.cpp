@@ -463,6 +463,8 @@ static int RunCommand(const std::vector<std::string>& args, std::ostream& out, s
     if (!ParseOptions(args, &options, err)) {
         return kCliBadUsage;
     }
+    // A command walks its location first and then reads the songs found.
+    const WalkedFoldersScope walked;
     const std::string& command = args[0];
     if (command == "list") {
         return RunList(options, out, err);
@@ -517,7 +519,7 @@ class Utf8LineBuffer : public std::streambuf {
    protected:
     std::streamsize xsputn(const char* text, std::streamsize n) override {
         line_.append(text, size_t(n));
-        if (std::memchr(text, '\n', size_t(n)) != nullptr) {
+        if (std::memchr(text, '\n', size_t(n)) != nullptr && LinesDue()) {
             PassLines();
         }
         return n;
@@ -527,7 +529,7 @@ class Utf8LineBuffer : public std::streambuf {
             return traits_type::not_eof(c);
         }
         line_ += traits_type::to_char_type(c);
-        if (c == '\n') {
+        if (c == '\n' && LinesDue()) {
             PassLines();
         }
         return c;
@@ -540,6 +542,11 @@ class Utf8LineBuffer : public std::streambuf {
     }
 
    private:
+    // Lines are handed on one by one where each is flushed, else in blocks.
+    bool LinesDue() const {
+        return flushEachLine_ || line_.size() >= kBlockBytes;
+    }
+
     // Hands on every whole line held, keeping a started one.
     void PassLines() {
         const size_t end = line_.rfind('\n') + 1;
@@ -552,6 +559,7 @@ class Utf8LineBuffer : public std::streambuf {
         line_.swap(rest);
     }
 
+    static constexpr size_t kBlockBytes = 16384;
     std::ostream& target_;
     const bool flushEachLine_;
     std::string line_;

@@ -122,36 +122,38 @@ static bool GatherRows(CatalogueState& state, bool includeSubFolders, BagBox* ro
     }
     CatalogueHost& host = HostOf(state);
     const int32_t sortKind = state.settings.sortKind;
+    // found is only read here, so its cells stay put.
     for (int32_t i = 0; i < found.Count(); i++) {
-        const std::string path = found.Read(i, ScanListColumn::path);
-        const std::string timeText = found.Read(i, ScanListColumn::timeText);
+        const char* const path = found.Read(i, ScanListColumn::path);
+        const char* const timeText = found.Read(i, ScanListColumn::timeText);
         const int32_t fileType = found.iRead(i, ScanListColumn::fileType);
         const int32_t fileSize = found.iRead(i, ScanListColumn::fileSize);
-        if (!host.KeepRow(path.c_str())) {
+        if (!host.KeepRow(path)) {
             continue;
         }
-        const auto shown = state.shownNames.find(path);
-        const std::string displayName = MakeDisplayName(
-            shown == state.shownNames.end() ? path.c_str() : shown->second.c_str(), state.settings.showFileNameExt);
+        const char* shownName = path;
+        if (!state.shownNames.empty()) {
+            const auto shown = state.shownNames.find(path);
+            shownName = shown == state.shownNames.end() ? path : shown->second.c_str();
+        }
+        const std::string displayName = MakeDisplayName(shownName, state.settings.showFileNameExt);
         std::string title;
         std::string comment;
         std::string soundModule;
         bool fromCache = false;
         if (sortKind == kSortByTitle || sortKind == kSortByComment) {
-            fromCache = LookUpTitleAndComment(state.cache, AnalyzerOf(state), path.c_str(), timeText.c_str(), fileType,
-                                              &title, &comment);
+            fromCache =
+                LookUpTitleAndComment(state.cache, AnalyzerOf(state), path, timeText, fileType, &title, &comment);
         } else if (sortKind == kSortBySoundModule) {
-            fromCache = LookUpSoundModule(state.cache, AnalyzerOf(state), path.c_str(), timeText.c_str(), fileType,
-                                          &soundModule);
+            fromCache = LookUpSoundModule(state.cache, AnalyzerOf(state), path, timeText, fileType, &soundModule);
         }
         if (PumpAndCheckAbort(state)) {
             return false;
         }
-        KeepRoomForRow(rows, path.size() + displayName.size() + title.size() + comment.size() + soundModule.size() +
-                                 timeText.size() + 6);
-        rows->Add(
-            {path.c_str(), displayName.c_str(), title.c_str(), comment.c_str(), soundModule.c_str(), timeText.c_str()},
-            {fileType, fileSize, fromCache ? 1 : 0});
+        KeepRoomForRow(rows, std::strlen(path) + displayName.size() + title.size() + comment.size() +
+                                 soundModule.size() + std::strlen(timeText) + 6);
+        rows->Add({path, displayName.c_str(), title.c_str(), comment.c_str(), soundModule.c_str(), timeText},
+                  {fileType, fileSize, fromCache ? 1 : 0});
     }
     return true;
 }
@@ -186,7 +188,8 @@ bool BuildObjectList(CatalogueState& state, bool includeSubFolders) {
     }
     const int32_t sortKind = state.settings.sortKind;
     SortRows(&rows, sortKind, state.settings.sortDescending);
-    state.scanList.Sort(ScanListColumn::path, false);
+    // scanList is sorted on path by the cache refresh, the one reader that
+    // needs it so: a list that refreshes no cache is never sorted.
     const bool textsRead = sortKind == kSortByTitle || sortKind == kSortByComment;
     const bool moduleRead = sortKind == kSortBySoundModule;
     CatalogueHost& host = HostOf(state);

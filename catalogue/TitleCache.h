@@ -106,10 +106,10 @@ bool LoadTitleCache(TitleCacheState& state);
 bool SaveTitleCache(TitleCacheState& state, TitleCacheHost& host, bool sortFirst, bool redisplay);
 
 // Brings the table up to date with scanList (path, timeText, fileType,
-// fileSize, sorted on path), writes it and reloads it. With update off the
-// cache is made anew. True when the user cancelled.
+// fileSize; sorted on path first unless it is), writes it and reloads it.
+// With update off the cache is made anew. True when the user cancelled.
 bool RefreshTitleCache(TitleCacheState& state,
-                       const BagBox& scanList,
+                       BagBox& scanList,
                        TitleCacheHost& host,
                        SongAnalyzer& analyzer,
                        bool update,

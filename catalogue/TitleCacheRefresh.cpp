@@ -154,13 +154,16 @@ static bool ReadPending(TitleCacheState& state,
 }
 
 bool RefreshTitleCache(TitleCacheState& state,
-                       const BagBox& scanList,
+                       BagBox& scanList,
                        TitleCacheHost& host,
                        SongAnalyzer& analyzer,
                        bool update,
                        bool redisplay) {
     if (TitleCacheFilePath(state.location.c_str(), state.kind).empty()) {
         return false;
+    }
+    if (!scanList.IsSorted() || scanList.SortColumn() != ScanListColumn::path) {
+        scanList.Sort(ScanListColumn::path, false);
     }
     const LocationHold hold(state);
     if (!update) {

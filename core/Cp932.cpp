@@ -97,32 +97,49 @@ static char16_t UnicodeOfCode(uint16_t code) {
     return found->unicode;
 }
 
+// Decodes the character at *p and moves past it; false at the terminator or
+// at a lead byte cut off by it.
+static bool NextUnicode(const uint8_t** p, char16_t* unit) {
+    const uint8_t* at = *p;
+    if (*at == 0 || (IsLeadByte(*at) && at[1] == 0)) {
+        return false;
+    }
+    if (*at < 0x80) {
+        *unit = char16_t(*at);
+        *p = at + 1;
+        return true;
+    }
+    const bool twoBytes = IsLeadByte(*at);
+    const char16_t unicode = UnicodeOfCode(twoBytes ? uint16_t(at[0] << 8 | at[1]) : uint16_t(at[0]));
+    *unit = unicode != 0 ? unicode : kCp932UndefinedUnicode;
+    *p = at + (twoBytes ? 2 : 1);
+    return true;
+}
+
 std::u16string Cp932ToUtf16(const char* text) {
     std::u16string out;
     const uint8_t* p = reinterpret_cast<const uint8_t*>(text);
-    while (*p != 0) {
-        if (*p < 0x80) {
-            out.push_back(char16_t(*p++));
-            continue;
-        }
-        if (IsLeadByte(*p)) {
-            if (p[1] == 0) {
-                break;
-            }
-            const char16_t unicode = UnicodeOfCode(uint16_t(p[0] << 8 | p[1]));
-            out.push_back(unicode != 0 ? unicode : kCp932UndefinedUnicode);
-            p += 2;
-            continue;
-        }
-        const char16_t unicode = UnicodeOfCode(*p++);
-        out.push_back(unicode != 0 ? unicode : kCp932UndefinedUnicode);
+    char16_t unit = 0;
+    while (NextUnicode(&p, &unit)) {
+        out.push_back(unit);
     }
     return out;
 }
 
 std::string Cp932ToUtf8(const char* text) {
     std::string out;
-    for (char16_t unit : Cp932ToUtf16(text)) {
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(text);
+    char16_t unit = 0;
+    for (;;) {
+        // Runs of 7-bit bytes are the same in both; they go over whole.
+        const uint8_t* const run = p;
+        while (*p != 0 && *p < 0x80) {
+            ++p;
+        }
+        out.append(reinterpret_cast<const char*>(run), static_cast<size_t>(p - run));
+        if (!NextUnicode(&p, &unit)) {
+            break;
+        }
         if (unit < 0x80) {
             out += char(unit);
         } else if (unit < 0x800) {

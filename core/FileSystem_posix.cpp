@@ -65,6 +65,7 @@ std::string NativeFolderOf(const std::string& native) {
 }  // namespace
 
 std::unique_ptr<OutputFile> CreateNewFile(const char* path, uint32_t* error) {
+    ForgetWalkedSizes();
     const int fd = open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         *error = ErrorOfErrno(errno);
@@ -75,6 +76,7 @@ std::unique_ptr<OutputFile> CreateNewFile(const char* path, uint32_t* error) {
 }
 
 uint32_t MoveOverFile(const char* source, const char* target) {
+    ForgetWalkedSizes();
     const std::string nativeTarget = NativePath(target);
     if (rename(NativePath(source).c_str(), nativeTarget.c_str()) != 0) {
         return ErrorOfErrno(errno);
@@ -89,6 +91,7 @@ uint32_t MoveOverFile(const char* source, const char* target) {
 }
 
 uint32_t RemoveFile(const char* path) {
+    ForgetWalkedSizes();
     return unlink(NativePath(path).c_str()) == 0 ? 0 : ErrorOfErrno(errno);
 }
 

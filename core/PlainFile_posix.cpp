@@ -7,8 +7,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "core/Cp932.h"
 #include "core/FileFinder.h"
@@ -16,7 +22,27 @@
 #include "core/SongFile.h"
 #include "core/Text.h"
 
+// True when every byte is 7-bit: the same text in CP932 and UTF-8.
+static bool IsAscii(const char* text, size_t size) {
+    for (size_t i = 0; i < size; i++) {
+        if (uint8_t(text[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string NativePath(const char* path) {
+    const size_t size = std::strlen(path);
+    if (IsAscii(path, size)) {
+        std::string out(path, size);
+        for (char& c : out) {
+            if (c == '\\') {
+                c = '/';
+            }
+        }
+        return out;
+    }
     std::string out;
     for (const uint8_t* p = reinterpret_cast<const uint8_t*>(path); *p; p++) {
         if (IsLeadByte(*p) && p[1]) {
@@ -51,6 +77,9 @@ static bool IsUtf8(const std::string& s) {
 }
 
 std::string ProgramNameOfNative(const std::string& name) {
+    if (IsAscii(name.data(), name.size())) {
+        return name;
+    }
     if (!IsUtf8(name)) {
         return name;  // not UTF-8: taken as it is, the way Wine shows such names
     }
@@ -94,6 +123,101 @@ uint64_t FileTimeOfTimespec(const struct timespec& t) {
 }
 
 namespace {
+
+// The folders listed while a WalkedFoldersScope lives: each kept open, with
+// the sizes of its plain files by a hash of their names. Two names of one
+// folder with the same hash but different sizes leave the size unknown.
+class WalkedFolders {
+  public:
+    ~WalkedFolders() {
+        for (const std::unique_ptr<Folder>& folder : folders_) {
+            close(folder->fd);
+        }
+    }
+
+    // A listing of folder (native, ending in '/') begins; the folder is kept
+    // open through dirFd (duplicated). A listing of every name replaces what
+    // an earlier one found; one of some names adds to it. Null when the
+    // folder cannot be kept.
+    struct Folder;
+    Folder* BeginListing(const std::string& folder, int dirFd, bool everyName) {
+        if (Folder* known = Find(folder)) {
+            if (everyName) {
+                known->sizes.clear();
+                known->sorted = true;
+            }
+            return known;
+        }
+        if (folders_.size() >= kMaxFolders) {
+            return nullptr;
+        }
+        const int fd = fcntl(dirFd, F_DUPFD_CLOEXEC, 0);
+        if (fd < 0) {
+            return nullptr;
+        }
+        folders_.push_back(std::make_unique<Folder>(Folder{folder, fd, {}, true}));
+        index_[folder] = folders_.back().get();
+        return folders_.back().get();
+    }
+
+    Folder* Find(const std::string& folder) {
+        const auto found = index_.find(folder);
+        return found == index_.end() ? nullptr : found->second;
+    }
+
+    void ForgetSizes() {
+        for (const std::unique_ptr<Folder>& folder : folders_) {
+            folder->sizes.clear();
+        }
+    }
+
+    static uint64_t NameHash(const char* name) {
+        uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+        for (const uint8_t* p = reinterpret_cast<const uint8_t*>(name); *p; p++) {
+            hash = (hash ^ *p) * 1099511628211ULL;
+        }
+        return hash;
+    }
+
+    struct Folder {
+        std::string path;
+        int fd;
+        std::vector<std::pair<uint64_t, uint64_t>> sizes;  // name hash, size
+        bool sorted;
+
+        void Add(const char* name, uint64_t size) {
+            sizes.emplace_back(NameHash(name), size);
+            sorted = false;
+        }
+        // The listed size of name; false when not listed or not known.
+        bool SizeOf(const char* name, uint64_t* size) {
+            if (!sorted) {
+                std::sort(sizes.begin(), sizes.end());
+                sorted = true;
+            }
+            const uint64_t hash = NameHash(name);
+            auto first = std::lower_bound(sizes.begin(), sizes.end(), std::make_pair(hash, uint64_t(0)));
+            if (first == sizes.end() || first->first != hash) {
+                return false;
+            }
+            const auto next = first + 1;
+            if (next != sizes.end() && next->first == hash && next->second != first->second) {
+                return false;
+            }
+            *size = first->second;
+            return true;
+        }
+    };
+
+  private:
+    // Each kept folder holds a descriptor.
+    static constexpr size_t kMaxFolders = 256;
+    std::vector<std::unique_ptr<Folder>> folders_;
+    std::unordered_map<std::string, Folder*> index_;
+};
+
+thread_local WalkedFolders* tWalked = nullptr;
+thread_local int tWalkedDepth = 0;
 
 // An open file read with positioned reads: the position is kept here, so a
 // seek costs no system call, and the size is the one read when the file was
@@ -196,6 +320,9 @@ class PosixFinder : public FileFinder {
             error_ = errno == ENOENT ? kErrorPathNotFound : ErrorOfErrno(errno);
             return;
         }
+        if (tWalked && !folder_.empty()) {
+            walked_ = tWalked->BeginListing(folder_, dirfd(dir_), mask_ == "*" || mask_ == "*.*");
+        }
         found_ = Advance(record);
         error_ = found_ ? kErrorSuccess : kErrorFileNotFound;
     }
@@ -231,6 +358,9 @@ class PosixFinder : public FileFinder {
         record->alternateName.clear();
         record->attributes = AttributesOf(name, st);
         record->size = S_ISDIR(st.st_mode) ? 0 : uint64_t(st.st_size);
+        if (walked_ && S_ISREG(st.st_mode)) {
+            walked_->Add(name.c_str(), record->size);
+        }
         record->lastWriteTime = FileTimeOfTimespec(st.st_mtim);
         record->lastAccessTime = FileTimeOfTimespec(st.st_atim);
         record->creationTime = FileTimeOfTimespec(st.st_ctim);
@@ -238,6 +368,7 @@ class PosixFinder : public FileFinder {
     }
 
     DIR* dir_ = nullptr;
+    WalkedFolders::Folder* walked_ = nullptr;
     std::string folder_;
     std::string mask_;
 };
@@ -260,7 +391,21 @@ std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequ
         return std::make_unique<PosixSongFile>(-1, 0, path);
     }
     std::string native = NativePath(path);
-    int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    const size_t slash = native.rfind('/');
+    WalkedFolders::Folder* walked =
+        tWalked && slash != std::string::npos ? tWalked->Find(native.substr(0, slash + 1)) : nullptr;
+    const char* name = native.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+    int fd = walked ? openat(walked->fd, name, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        // Not in a kept folder, or no longer there: by the path as it is now.
+        walked = nullptr;
+        fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    uint64_t listedSize = 0;
+    if (fd >= 0 && walked && walked->SizeOf(name, &listedSize)) {
+        *lastError = kErrorSuccess;
+        return std::make_unique<PosixSongFile>(fd, listedSize, path);
+    }
     if (fd < 0) {
         *lastError = ErrorOfErrno(errno);
         if (errno == ENOENT && !ParentFolderExists(native)) {
@@ -281,4 +426,23 @@ std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequ
 
 std::unique_ptr<FileFinder> OpenPlainFinder(FindRecord* record, const char* pattern) {
     return std::make_unique<PosixFinder>(record, pattern);
+}
+
+WalkedFoldersScope::WalkedFoldersScope() {
+    if (tWalkedDepth++ == 0) {
+        tWalked = new WalkedFolders();
+    }
+}
+
+WalkedFoldersScope::~WalkedFoldersScope() {
+    if (--tWalkedDepth == 0) {
+        delete tWalked;
+        tWalked = nullptr;
+    }
+}
+
+void ForgetWalkedSizes() {
+    if (tWalked) {
+        tWalked->ForgetSizes();
+    }
 }

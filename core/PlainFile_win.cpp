@@ -111,3 +111,7 @@ std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequ
 std::unique_ptr<FileFinder> OpenPlainFinder(FindRecord* record, const char* pattern) {
     return std::make_unique<Win32Finder>(record, pattern);
 }
+
+// The Windows file layer keeps nothing between a listing and its reads.
+WalkedFoldersScope::WalkedFoldersScope() = default;
+WalkedFoldersScope::~WalkedFoldersScope() = default;

@@ -18,3 +18,7 @@ uint32_t ErrorOfErrno(int e);
 
 // A file time (100 ns units since 1601 UTC) from a Unix time.
 uint64_t FileTimeOfTimespec(const struct timespec& t);
+
+// Drops the sizes a walked-folders scope remembers, as the file layer
+// writes, moves or removes a file.
+void ForgetWalkedSizes();

@@ -116,5 +116,21 @@ void SetArchiveHooks(ArchiveKindOfPathFn kindOfPath, ArchiveMemberOpener opener)
 int ArchiveKindOfPathHook(const char* path);
 ArchiveMemberOpener ArchiveOpenerHook();
 
+// While one lives on a thread, the native file layer remembers the folders
+// that thread lists and the sizes of their plain files, and opens a song of
+// such a folder relative to the folder, taking its size from the listing
+// instead of asking again. For a command that walks folders and then reads
+// their songs; a file changed in between is read as far as the listing said
+// it reaches, as a read just after the walk would. Files written through the
+// file layer meanwhile are looked up afresh. Scopes nest; the Windows file
+// layer ignores them.
+class WalkedFoldersScope {
+  public:
+    WalkedFoldersScope();
+    ~WalkedFoldersScope();
+    WalkedFoldersScope(const WalkedFoldersScope&) = delete;
+    WalkedFoldersScope& operator=(const WalkedFoldersScope&) = delete;
+};
+
 // Opens a plain file for reading; each world supplies its own.
 std::unique_ptr<SongFile> OpenPlainSongFile(const char* path, const SongOpenRequest& request, uint32_t* lastError);

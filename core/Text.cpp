@@ -14,16 +14,8 @@ static char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
 }
 
-bool IsLeadByte(uint8_t c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 bool IsHalfWidthKana(uint8_t c) {
     return c >= 0xA1 && c <= 0xDF;
-}
-
-size_t CharBytes(const char* p) {
-    return (IsLeadByte(ByteAt(p)) && p[1] != '\0') ? 2 : 1;
 }
 
 bool SplitPath(const char* path, std::string* folderOut, std::string* nameOut, bool archiveAware) {
@@ -293,21 +285,26 @@ std::string UpperAscii(const char* s) {
 
 int CompareNoCase(const char* a, const char* b) {
     // While the strings agree, their characters start at the same offsets, so
-    // the lead byte test on a decides for both.
-    size_t i = 0;
-    for (;;) {
-        const bool wide = IsLeadByte(ByteAt(a + i)) && a[i + 1] != '\0';
-        const size_t n = wide ? 2 : 1;
-        for (size_t k = 0; k < n; ++k) {
-            const char ca = wide ? a[i + k] : LowerAscii(a[i + k]);
-            const char cb = wide ? b[i + k] : LowerAscii(b[i + k]);
-            if (ca != cb) {
-                return static_cast<int>(static_cast<uint8_t>(ca)) - static_cast<int>(static_cast<uint8_t>(cb));
+    // the lead byte test on a decides for both. Double-byte characters
+    // compare as they are, single bytes with ASCII letters lowered.
+    for (size_t i = 0;;) {
+        if (IsLeadByte(ByteAt(a + i)) && a[i + 1] != '\0') {
+            for (size_t k = i; k < i + 2; ++k) {
+                if (a[k] != b[k]) {
+                    return static_cast<int>(ByteAt(a + k)) - static_cast<int>(ByteAt(b + k));
+                }
             }
-            if (ca == '\0') {
-                return 0;
-            }
+            i += 2;
+            continue;
         }
-        i += n;
+        const char ca = LowerAscii(a[i]);
+        const char cb = LowerAscii(b[i]);
+        if (ca != cb) {
+            return static_cast<int>(static_cast<uint8_t>(ca)) - static_cast<int>(static_cast<uint8_t>(cb));
+        }
+        if (ca == '\0') {
+            return 0;
+        }
+        ++i;
     }
 }

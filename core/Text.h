@@ -9,14 +9,19 @@
 #include <string>
 
 // True for a byte that starts a double-byte character (0x81-0x9F, 0xE0-0xFC).
-bool IsLeadByte(uint8_t c);
+// Inline with CharBytes: every text scan asks for each byte.
+inline bool IsLeadByte(uint8_t c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // True for a half-width katakana byte (0xA1-0xDF).
 bool IsHalfWidthKana(uint8_t c);
 
 // Bytes of the character at p: 2 for a lead byte followed by a further byte,
 // else 1 (a lead byte right before the terminator counts as one byte).
-size_t CharBytes(const char* p);
+inline size_t CharBytes(const char* p) {
+    return (IsLeadByte(static_cast<uint8_t>(*p)) && p[1] != '\0') ? 2 : 1;
+}
 
 // Splits at the last '\\' (or, when archiveAware, at the first '>' which ends
 // the search). folderOut gets everything up to and including the separator,

@@ -4,12 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "TestPaths.h"
+#include "core/AtomicFile.h"
 #include "core/FileFinder.h"
 
 namespace {
@@ -119,6 +125,80 @@ TEST(OpenSongFile, PrepareOnlyOpensNothingButRecordsThePath) {
     EXPECT_FALSE(file->Read(&c, 1, &got));
     EXPECT_EQ(0u, got);
 }
+
+// Lists every entry of the folder, as a walk does.
+void ListFolder(const ScratchFolder& folder) {
+    FindRecord record;
+    auto finder = FinderOpen(&record, folder.File("*.*").c_str(), nullptr);
+    for (bool found = finder->Found(); found; found = finder->Next(&record)) {
+    }
+}
+
+uint32_t SizeOnOpen(const std::string& path) {
+    uint32_t error = 0;
+    auto file = OpenSongFile(path.c_str(), SongOpenRequest(), &error);
+    return file ? file->Size(nullptr) : uint32_t(-1);
+}
+
+// A command walks a folder and then reads its songs; whatever the file layer
+// remembers of the walk must never hide a change the program made itself,
+// nor outlive the command.
+TEST(WalkedFoldersScope, ReadsSeeTheProgramsOwnWritesAndNothingOutlivesTheScope) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteWholeFile(folder.File("a.mid"), std::string(100, 'a')));
+    ASSERT_TRUE(WriteWholeFile(folder.File("b.mid"), std::string(40, 'b')));
+    {
+        const WalkedFoldersScope walked;
+        ListFolder(folder);
+        EXPECT_EQ(100u, SizeOnOpen(folder.File("a.mid")));
+        // Rewritten through the file layer after the walk (as a title cache
+        // is): read whole, not cut at the listed size.
+        const std::string longer(300, 'c');
+        ASSERT_EQ(0u, WriteFileAtomically(folder.File("a.mid").c_str(), longer.data(), longer.size()));
+        uint32_t error = 0;
+        auto file = OpenSongFile(folder.File("a.mid").c_str(), SongOpenRequest(), &error);
+        ASSERT_TRUE(file);
+        EXPECT_EQ(300u, file->Size(nullptr));
+        EXPECT_EQ(299u, file->Seek(-1, kSeekEnd));
+        char last = 0;
+        uint32_t got = 0;
+        EXPECT_TRUE(file->Read(&last, 1, &got));
+        EXPECT_EQ(1u, got);
+        EXPECT_EQ('c', last);
+        // A song that came after the walk has its own size.
+        ASSERT_TRUE(WriteWholeFile(folder.File("new.mid"), std::string(70, 'n')));
+        EXPECT_EQ(70u, SizeOnOpen(folder.File("new.mid")));
+    }
+    // Changed by someone else once the command is over: seen as it is now.
+    ASSERT_TRUE(WriteWholeFile(folder.File("b.mid"), std::string(900, 'b')));
+    EXPECT_EQ(900u, SizeOnOpen(folder.File("b.mid")));
+    const WalkedFoldersScope next;
+    EXPECT_EQ(900u, SizeOnOpen(folder.File("b.mid")));
+}
+
+#ifndef _WIN32
+// A folder removed and made again under the same name while the scope lives
+// is read where its path now leads. (Only the native file layer keeps
+// folders open.)
+TEST(WalkedFoldersScope, AFolderMadeAgainIsReadByItsPath) {
+    ScratchFolder parent;
+    const std::string sub = parent.File("sub");
+    ASSERT_EQ(0, mkdir(sub.c_str(), 0700));
+    ASSERT_TRUE(WriteWholeFile(sub + "/x.mid", std::string(10, 'x')));
+    const WalkedFoldersScope walked;
+    FindRecord record;
+    auto finder = FinderOpen(&record, (sub + "/*.*").c_str(), nullptr);
+    for (bool found = finder->Found(); found; found = finder->Next(&record)) {
+    }
+    finder.reset();
+    EXPECT_EQ(10u, SizeOnOpen(sub + "/x.mid"));
+    ASSERT_EQ(0, unlink((sub + "/x.mid").c_str()));
+    ASSERT_EQ(0, rmdir(sub.c_str()));
+    ASSERT_EQ(0, mkdir(sub.c_str(), 0700));
+    ASSERT_TRUE(WriteWholeFile(sub + "/x.mid", std::string(25, 'y')));
+    EXPECT_EQ(25u, SizeOnOpen(sub + "/x.mid"));
+}
+#endif
 
 std::set<std::string> FindAll(const std::string& pattern) {
     std::set<std::string> names;
