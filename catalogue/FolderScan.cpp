@@ -67,11 +67,12 @@ bool IncludeSubFoldersFor(bool shiftHeld, bool ctrlHeld, bool setting) {
 
 void AddFoundFile(CatalogueState& state,
                   const std::string& path,
-                  const std::string& timeText,
+                  const FindRecord& record,
                   MusicFileKind kind,
-                  int32_t size,
                   uint32_t typeBit,
                   BagBox* output) {
+    const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
+    const int32_t size = int32_t(uint32_t(record.size));
     const size_t rowText = path.size() + timeText.size() + 2;
     KeepRoomForRow(&state.scanList, rowText);
     state.scanList.Add({path.c_str(), timeText.c_str()}, {kind, size});
@@ -138,9 +139,7 @@ static void AddMusicFile(CatalogueState& state,
     if (&name != &record.name) {
         state.shownNames[path] = record.name;
     }
-    const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
-    const int32_t size = int32_t(uint32_t(record.size));
-    AddFoundFile(state, path, timeText, kind, size, entry.typeBit, output);
+    AddFoundFile(state, path, record, kind, entry.typeBit, output);
 }
 
 // A sub-folder (not "." or "..") or a file whose name ends in ".lst".

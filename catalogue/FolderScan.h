@@ -14,6 +14,7 @@
 #include "analysis/FileTypes.h"
 #include "catalogue/TitleCache.h"
 #include "core/BagBox.h"
+#include "core/FileFinder.h"
 #include "core/MusicObject.h"
 
 enum LocationKind : int32_t {
@@ -162,13 +163,13 @@ bool PumpAndCheckAbort(CatalogueState& state);
 // The same, after telling the host that one more entry was looked at.
 bool ScanOneEntry(CatalogueState& state);
 
-// Adds a music file found by a scan to the scan list and, when the player
-// can play its type, to output (else it counts as hidden by the player).
+// Adds a music file found by a scan, with the time and size of its record,
+// to the scan list and, when the player can play its type, to output (else
+// it counts as hidden by the player).
 void AddFoundFile(CatalogueState& state,
                   const std::string& path,
-                  const std::string& timeText,
+                  const FindRecord& record,
                   MusicFileKind kind,
-                  int32_t size,
                   uint32_t typeBit,
                   BagBox* output);
 

@@ -6,7 +6,6 @@
 
 #include "analysis/FileTypes.h"
 #include "catalogue/ArchiveKind.h"
-#include "catalogue/FileTime.h"
 #include "core/AtomicFile.h"
 #include "core/FileFinder.h"
 #include "core/SongFile.h"
@@ -215,9 +214,7 @@ static void AddSingleFile(CatalogueState& state, const std::string& path, BagBox
     if (!finder->Found() || (record.attributes & kAttrDirectory) != 0) {
         return;
     }
-    const std::string timeText = TimeTextOfFileTime(record.lastWriteTime);
-    const int32_t size = int32_t(uint32_t(record.size));
-    AddFoundFile(state, path, timeText, kind, size, entry.typeBit, output);
+    AddFoundFile(state, path, record, kind, entry.typeBit, output);
 }
 
 static void ExpandEntry(CatalogueState& state, const ListLine& entry, BagBox* output) {

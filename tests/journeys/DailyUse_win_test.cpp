@@ -22,11 +22,6 @@ class DailyUseJourney : public Journey {
     }
 
     // Starts on a song (or folder) and waits until rows songs are listed.
-    void StartOn(const std::string& arguments, int rows, const Variables& environment = Variables()) {
-        ASSERT_TRUE(Start(arguments, environment));
-        ASSERT_TRUE(WaitUntil([&] { return RowCount() == rows; }, 10000)) << RowCount();
-    }
-
     // The fake player's songs last a minute, so a run stays on its song.
     Variables PlayerEnvironment() const {
         return {{"FAKEPLAYER_LOG", Folder() + "player.log"}, {"FAKEPLAYER_SONG_MS", "60000"}};

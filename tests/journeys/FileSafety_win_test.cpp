@@ -15,9 +15,8 @@ constexpr int kManySongs = 3000;
 class FileSafetyJourney : public Journey {
    protected:
     // Opens folder in a fresh program and waits for rows songs.
-    void StartOn(const std::string& folder, int rows) {
-        ASSERT_TRUE(Start("\"" + folder + "\""));
-        ASSERT_TRUE(WaitUntil([&] { return RowCount() == rows; }, 20000)) << RowCount();
+    void StartOnFolder(const std::string& folder, int rows) {
+        StartOn("\"" + folder + "\"", rows, Variables(), 20000);
     }
     // Delete on the song list, then OK to the question.
     void DeleteSelectedRow() {
@@ -45,7 +44,7 @@ TEST_F(FileSafetyJourney, DeletingASongWithoutACodePageNameKeepsEveryOtherFile) 
     for (const char* name : others) {
         ASSERT_TRUE(WriteFile(name, "not a song"));
     }
-    StartOn(Folder(), 1);
+    StartOnFolder(Folder(), 1);
     Key(List(), VK_HOME);
     ASSERT_TRUE(WaitUntil([&] { return SelectedRows() == std::vector<int>{0}; }, 5000));
 
@@ -66,7 +65,7 @@ TEST_F(FileSafetyJourney, ASongThatCannotBeDeletedKeepsItsRelatedFiles) {
     ASSERT_TRUE(WriteFile("gone-notes.txt", "not the song's: another base name"));
     ASSERT_TRUE(SetFileAttributesA((Folder() + "kept.mid").c_str(), FILE_ATTRIBUTE_READONLY));
 
-    StartOn(Folder(), 2);
+    StartOnFolder(Folder(), 2);
     // End selects the last row, "kept", whose song is read-only.
     Key(List(), VK_END);
     ASSERT_TRUE(WaitUntil([&] { return SelectedRows() == std::vector<int>{1}; }, 5000));
@@ -107,7 +106,7 @@ TEST_F(FileSafetyJourney, ClosingTheWindowDuringTheFirstScanEndsTheProgram) {
 
 TEST_F(FileSafetyJourney, ClosingTheWindowWhileTheTitleCacheIsMadeEndsTheProgram) {
     MakeManySongs();
-    StartOn(Folder(), kManySongs);
+    StartOnFolder(Folder(), kManySongs);
     Menu(kCmdCacheNew);
     ASSERT_TRUE(WaitUntil([&] { return Status(0) == "タイトルを検索中"; }, 20000)) << Status(0);
     // Reading the remaining songs takes several seconds; the program ends

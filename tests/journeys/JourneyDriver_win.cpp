@@ -918,3 +918,8 @@ std::vector<std::string> Journey::Logged(const std::string& prefix) const {
     }
     return lines;
 }
+
+void Journey::StartOn(const std::string& arguments, int rows, const Variables& environment, DWORD milliseconds) {
+    ASSERT_TRUE(Start(arguments, environment));
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == rows; }, milliseconds)) << RowCount();
+}

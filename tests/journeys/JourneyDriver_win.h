@@ -217,4 +217,10 @@ class Journey : public ::testing::Test {
     Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const;
     // Lines of the fake player's log that begin with prefix.
     std::vector<std::string> Logged(const std::string& prefix) const;
+    // Starts the program with arguments and waits until its list shows rows
+    // songs; a failure fails the journey.
+    void StartOn(const std::string& arguments,
+                 int rows,
+                 const Variables& environment = Variables(),
+                 DWORD milliseconds = 10000);
 };

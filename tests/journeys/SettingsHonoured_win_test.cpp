@@ -29,11 +29,6 @@ class SettingsJourney : public Journey {
         MakeSongsAndPlayerFolder();
     }
 
-    void StartOn(const std::string& arguments, int rows, const Variables& environment = Variables()) {
-        ASSERT_TRUE(Start(arguments, environment));
-        ASSERT_TRUE(WaitUntil([&] { return RowCount() == rows; }, 10000)) << RowCount();
-    }
-
     // Opens 設定, lets change act on the dialog and presses OK.
     void ChangeSettings(const std::function<void(HWND)>& change) {
         Menu(kCmdSettings);
