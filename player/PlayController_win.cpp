@@ -239,9 +239,10 @@ PlayerStatus PlayController::PollPlayer() {
         }
         return status;
     }
-    if (!songless_ && IsPlayerAlive()) {
-        ShowIndicator(Playing);
-        return Playing;
+    const PlayerStatus status = !songless_ && IsPlayerAlive() ? RunningCommandLinePlayerStatus() : Stopped;
+    if (status != Stopped) {
+        ShowIndicator(status);
+        return status;
     }
     if (mode_ == PlayMode::kNone) {
         SetEmulation(nullptr);

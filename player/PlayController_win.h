@@ -87,6 +87,7 @@ class PlayController {
     bool SendSongToPlayer(const std::string& path, int32_t fileType);
     bool SendWindowCommand(UINT message, WPARAM wParam, bool post);
     PlayerStatus QueryWindowStatus();
+    PlayerStatus RunningCommandLinePlayerStatus();
     bool DdeCommand(PlayerCommand command, uint32_t timeOutMs, const char* label);
     DWORD LaunchProcess(const std::string& command, int32_t showState, bool wait, bool keepHandle);
     void RememberThreadWindows(DWORD threadId, int32_t kind);
@@ -108,6 +109,7 @@ class PlayController {
     int32_t windowCount_ = 0;
     bool startedWithoutSong_ = false;
     bool songless_ = false;
+    UserPlayerAnswers userPlayerAnswers_;
     bool handOverRunning_ = false;
     bool hasEmulation_ = false;
     std::string emulationModule_;

@@ -117,6 +117,16 @@ PlayerStatus ParseWindowStatusReply(int32_t kind, intptr_t reply) {
     }
 }
 
+PlayerStatus OpenUserPlayerStatus(bool answered, intptr_t reply, UserPlayerAnswers* answers) {
+    const PlayerStatus status = answered ? ParseWindowStatusReply(PlayerKind::Winamp2, reply) : Alive;
+    answers->saidPlaying = answers->saidPlaying || status == Playing;
+    answers->stoppedInARow = status == Stopped ? answers->stoppedInARow + 1 : 0;
+    if (!answers->saidPlaying || status == Alive || (status == Stopped && answers->stoppedInARow < 2)) {
+        return Playing;
+    }
+    return status;
+}
+
 std::string PlayerPathText(const std::string& path) {
     std::string text;
     for (const char* p = path.c_str(); *p != '\0';) {

@@ -72,6 +72,22 @@ int32_t PlayerKindOfCommand(int32_t command);
 PlayerStatus ParseDdeStatusReply(int32_t kind, const char* reply);
 // A window-message player's reply to its status message.
 PlayerStatus ParseWindowStatusReply(int32_t kind, intptr_t reply);
+// What the user's own player said about the song last handed to it.
+struct UserPlayerAnswers {
+    bool saidPlaying = false;
+    int32_t stoppedInARow = 0;
+};
+// The state of the user's own player while its process runs after a song was
+// handed to it, from its answer to Winamp's status message (WM_USER with
+// lParam 104), which many players that take dropped files answer; answered
+// is false when it gave no answer in time. A program that does not know the
+// message answers 0 as well, so an answer counts only once the player has
+// said it plays the song; until then, and for any other answer, the song
+// plays on and ends only with the process. Stopped needs two answers in a
+// row, so that a player that says so on its way out (its process about to
+// end) is not handed the next song. answers is kept from poll to poll and
+// cleared at each hand-over.
+PlayerStatus OpenUserPlayerStatus(bool answered, intptr_t reply, UserPlayerAnswers* answers);
 
 // A song's path as a player's command is given it: without the '"' that no
 // file name holds and that would end a quoted path early, splitting the rest

@@ -189,6 +189,7 @@ bool PlayController::HandOverSong(int32_t index, const std::string& path) {
     }
     std::string command = HandOverCommand(kind, executable, playable, withSong);
     songless_ = !withSong;
+    userPlayerAnswers_ = UserPlayerAnswers();
 
     DWORD error = 0;
     bool launchedCommandLine = false;

@@ -10,6 +10,9 @@
 #include "player/LaunchRules.h"
 #include "player/PlayController_win.h"
 
+// How long the user's open player may take to say whether it plays.
+static constexpr UINT kOpenPlayerAnswerMs = 500;
+
 struct AudioactiveSearch {
     HWND found;
 };
@@ -197,6 +200,20 @@ PlayerStatus PlayController::QueryWindowStatus() {
         return Unreachable;
     }
     return ParseWindowStatusReply(linkedKind_, reply);
+}
+
+// A command-line player mostly ends its song by exiting. The user's own
+// player may instead stay open and take the next song dropped on its window;
+// such a player, still on show, is asked whether it plays. One whose window
+// went out of sight is closing, and its song ends with its process.
+PlayerStatus PlayController::RunningCommandLinePlayerStatus() {
+    if (lastKind_ != PlayerKind::UserDefined || windowCount_ == 0 || !IsWindowVisible(windows_[0])) {
+        return Playing;
+    }
+    DWORD_PTR reply = 0;
+    const bool answered = SendMessageTimeoutA(windows_[0], WM_USER, 0, 104, SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                                              kOpenPlayerAnswerMs, &reply) != 0;
+    return OpenUserPlayerStatus(answered, static_cast<intptr_t>(reply), &userPlayerAnswers_);
 }
 
 PlayerStatus PlayController::QueryPlayerStatus() {

@@ -182,6 +182,37 @@ TEST(PlayerTable, DdeCommandsAndStatusReplies) {
     EXPECT_EQ(ParseWindowStatusReply(PlayerKind::AudioactivePlayer, 57), Playing);
 }
 
+// The user's open player ends its song by saying twice in a row that it
+// stopped, and only after it said it played: a program that does not know
+// the status message answers 0 from the start (or something else), and its
+// songs end with its process.
+TEST(PlayerTable, UserPlayerStopsOnlyAfterSayingItPlays) {
+    struct Poll {
+        bool answered;
+        intptr_t reply;
+        PlayerStatus status;
+    };
+    const std::vector<std::vector<Poll>> runs = {
+        {{true, 0, Playing}, {true, 0, Playing}, {false, 0, Playing}, {true, 0, Playing}},
+        {{true, 0, Playing},
+         {true, 1, Playing},
+         {true, 3, Paused},
+         {true, 0, Playing},
+         {false, 0, Playing},
+         {true, 0, Playing},
+         {true, 0, Stopped},
+         {true, 0, Stopped}},
+        {{true, 0x534B0001, Playing}, {true, 7, Playing}, {true, 1, Playing}, {true, 7, Playing}},
+    };
+    for (size_t run = 0; run < runs.size(); ++run) {
+        UserPlayerAnswers answers;
+        for (size_t poll = 0; poll < runs[run].size(); ++poll) {
+            const Poll& p = runs[run][poll];
+            EXPECT_EQ(OpenUserPlayerStatus(p.answered, p.reply, &answers), p.status) << run << " " << poll;
+        }
+    }
+}
+
 TEST(PlayerTable, WindowsOfCommandLineLaunch) {
     EXPECT_FALSE(PickLaunchedWindow(PlayerKind::UserDefined, "Wyvern", "TApplication", 0).remember);
     WindowPick wyvern = PickLaunchedWindow(PlayerKind::UserDefined, "Wyvern Player", "TForm", 0);

@@ -1,0 +1,172 @@
+// Journeys through players that stay on after their song: the user's own
+// player, which stays open and takes the following songs dropped on its
+// window, and Media Player, whose process lingers after it closed its window.
+// A run goes on from song to song, each song is handed over once, and Next
+// and Previous move on while the player stays.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/CommandIds.h"
+#include "journeys/JourneyDriver_win.h"
+
+namespace {
+
+// Songs long enough for the program to hear the player say it plays, and
+// songs that outlast any journey.
+constexpr char kSongMs[] = "2000";
+constexpr char kShortSongMs[] = "300";
+constexpr char kLongSongMs[] = "60000";
+
+class PlayersStayOpenJourney : public Journey {
+   protected:
+    // Songs a, b and c in "songs\", and "players\" as the player folder.
+    void SetUp() override {
+        Journey::SetUp();
+        MakeSongsAndPlayerFolder();
+        ASSERT_TRUE(WriteSetting("Player", "ExecPath", Folder() + "players"));
+    }
+
+    // The fake as the user's own player, "players\\myplayer.exe".
+    void InstallUsersPlayer() const {
+        ASSERT_TRUE(CopyFakePlayer("players\\myplayer.exe"));
+        ASSERT_TRUE(WriteSetting("Player", "UserPlayerFilename", Folder() + "players\\myplayer.exe"));
+    }
+
+    // Starts with a player option on the songs folder, waits for the rows
+    // and puts the focus on the first, a.
+    void StartOnSongs(const std::string& playerOption, const Variables& environment) {
+        ASSERT_TRUE(Start(playerOption + " \"" + Folder() + "songs\"", environment));
+        ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000)) << RowCount();
+        ASSERT_EQ('a', Cell(0, 0)[0]);
+        Key(List(), VK_HOME);
+        ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == 0; }, 5000)) << FocusedRow();
+    }
+
+    // The songs given to the player, in order: "ab".
+    std::string Played() const {
+        std::string songs;
+        for (const std::string& song : SongsPlayed()) {
+            songs += song;
+        }
+        return songs;
+    }
+
+    bool WaitForSongs(const std::string& songs, DWORD milliseconds) const {
+        return WaitUntil([&] { return Played() == songs; }, milliseconds);
+    }
+
+    bool WaitForMode(const std::string& mode, DWORD milliseconds = 10000) const {
+        return WaitUntil([&] { return PlayModeShown() == mode; }, milliseconds);
+    }
+
+    // The player's starts and exits in the order logged: "s" and "x".
+    std::string StartsAndExits() const {
+        std::string order;
+        for (const std::string& line : FileLines("player.log")) {
+            order += line.compare(0, 6, "start ") == 0 ? "s" : line == "exit" ? "x" : "";
+        }
+        return order;
+    }
+
+    // Each of songs played exactly once.
+    void ExpectEachPlayedOnce(const std::string& songs) const {
+        const std::string played = Played();
+        for (char song : songs) {
+            EXPECT_EQ(1, std::count(played.begin(), played.end(), song)) << song << " in " << played;
+        }
+    }
+};
+
+// The user's own player stays open after each song. Once it says it has
+// stopped, the next song is dropped on its window: one player runs the whole
+// run, each song is handed over once, and the run ends after the last.
+TEST_F(PlayersStayOpenJourney, TheUsersPlayerThatStaysOpenGetsTheNextSongOnceItSaysItStopped) {
+    InstallUsersPlayer();
+    StartOnSongs("/p:user", PlayerEnvironment(kSongMs, {{"FAKEPLAYER_STAY_OPEN", "1"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitForSongs("abc", 40000)) << Played();
+    EXPECT_TRUE(WaitForMode("Normal", 15000)) << PlayModeShown();
+    EXPECT_TRUE(WaitUntil([&] { return Indicator() == 0; }, 5000)) << Indicator();
+    Sleep(1500);  // a few more polls of the player, which stays open
+    EXPECT_EQ("abc", Played());
+    ExpectEachPlayedOnce("abc");
+    EXPECT_EQ("s", StartsAndExits());
+    const std::vector<std::string> drops = Logged("drop ");
+    ASSERT_EQ(2u, drops.size());
+    EXPECT_NE(std::string::npos, drops[0].find("songs\\b.mid")) << drops[0];
+    EXPECT_NE(std::string::npos, drops[1].find("songs\\c.mid")) << drops[1];
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+    ASSERT_TRUE(Close());
+    EXPECT_TRUE(WaitUntil([&] { return StartsAndExits() == "sx"; }, 10000)) << StartsAndExits();
+}
+
+// Next and Previous during a run on the user's open player drop the song
+// they name on it, once each, while the player stays the one started first.
+TEST_F(PlayersStayOpenJourney, NextAndPreviousMoveOnWhileTheUsersPlayerStaysOpen) {
+    InstallUsersPlayer();
+    StartOnSongs("/p:user", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_STAY_OPEN", "1"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitForSongs("a", 10000)) << Played();
+    ASSERT_TRUE(WaitForMode("Auto")) << PlayModeShown();
+    Menu(kCmdNext);
+    ASSERT_TRUE(WaitForSongs("ab", 10000)) << Played();
+    Menu(kCmdNext);
+    ASSERT_TRUE(WaitForSongs("abc", 10000)) << Played();
+    Menu(kCmdPrevious);  // the run wrapped past c: back to the song before it
+    ASSERT_TRUE(WaitForSongs("abcb", 10000)) << Played();
+    Sleep(2000);
+    EXPECT_EQ("abcb", Played());
+    EXPECT_EQ(3u, Logged("drop ").size());
+    EXPECT_EQ("s", StartsAndExits());
+    EXPECT_EQ("Auto", PlayModeShown());
+    Menu(kCmdStop);
+    EXPECT_TRUE(WaitForMode("Normal")) << PlayModeShown();
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+}
+
+// Media Player closes its window after its song but its process stays on for
+// a while. The song ends with the process: each song is launched on a fresh
+// player's command line only after the last one exited, and handed over once.
+// Next and Previous close the running player and launch the song they name.
+TEST_F(PlayersStayOpenJourney, MediaPlayerThatStaysOnAfterItsSongEndsItWithItsProcess) {
+    ASSERT_TRUE(CopyFakePlayer("players\\mplay32.exe"));
+    StartOnSongs("/p:mplay", PlayerEnvironment(kShortSongMs, {{"FAKEPLAYER_CLOSE_DELAY_MS", "4000"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitForSongs("abc", 40000)) << Played();
+    EXPECT_TRUE(WaitForMode("Normal", 15000)) << PlayModeShown();
+    EXPECT_TRUE(WaitUntil([&] { return StartsAndExits() == "sxsxsx"; }, 10000)) << StartsAndExits();
+    const std::vector<std::string> starts = Logged("start ");
+    ASSERT_EQ(3u, starts.size());
+    for (size_t i = 0; i < starts.size(); ++i) {
+        const std::string song = "songs\\" + std::string(1, char('a' + i)) + ".mid\"";
+        EXPECT_EQ(0u, starts[i].find("start /play /close \"")) << starts[i];
+        EXPECT_NE(std::string::npos, starts[i].find(song)) << starts[i];
+    }
+    ExpectEachPlayedOnce("abc");
+    EXPECT_TRUE(Logged("drop").empty());
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+    ASSERT_TRUE(Close());
+
+    ASSERT_TRUE(DeleteFileA((Folder() + "player.log").c_str()));
+    StartOnSongs("/p:mplay", PlayerEnvironment(kLongSongMs, {{"FAKEPLAYER_CLOSE_DELAY_MS", "1500"}}));
+    Menu(kCmdPlaySequential);
+    ASSERT_TRUE(WaitForSongs("a", 10000)) << Played();
+    Menu(kCmdNext);
+    ASSERT_TRUE(WaitForSongs("ab", 15000)) << Played();
+    Menu(kCmdNext);
+    ASSERT_TRUE(WaitForSongs("abc", 15000)) << Played();
+    Menu(kCmdPrevious);
+    ASSERT_TRUE(WaitForSongs("abcb", 15000)) << Played();
+    Sleep(1500);
+    EXPECT_EQ("abcb", Played());
+    EXPECT_EQ("sxsxsxs", StartsAndExits());
+    EXPECT_EQ("Auto", PlayModeShown());
+    EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+}
+
+}  // namespace
