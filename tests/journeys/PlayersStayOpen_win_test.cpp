@@ -2,9 +2,11 @@
 // player, which stays open and takes the following songs dropped on its
 // window, and Media Player, whose process lingers after it closed its window.
 // A run goes on from song to song, each song is handed over once, and Next
-// and Previous move on while the player stays.
+// and Previous move on while the player stays. Also the play palette's copy
+// of the play indicator, which follows the status bar's through a song.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -79,6 +81,53 @@ class PlayersStayOpenJourney : public Journey {
         for (char song : songs) {
             EXPECT_EQ(1, std::count(played.begin(), played.end(), song)) << song << " in " << played;
         }
+    }
+
+    // The state the status bar's indicator shows, by the name the palette's
+    // indicator gives it.
+    std::string StatusBarState() const {
+        const int picture = Indicator();
+        if (picture == 1 || picture == 2) {
+            return "演奏中";
+        }
+        if (picture == 3 || picture == 4) {
+            return "一時停止";
+        }
+        return picture == 0 ? "停止" : "?";
+    }
+
+    // The play palette's indicator, once the palette shows; null when none.
+    HWND PaletteIndicator() const {
+        HWND palette = WaitForWindowOfClass("Kadrel PlayPalette", 5000);
+        return palette ? FindWindowExA(palette, nullptr, "Static", nullptr) : nullptr;
+    }
+
+    // Both indicators show state.
+    bool BothShow(HWND indicator, const std::string& state) const {
+        return WaitUntil([&] { return TextOf(indicator) == state && StatusBarState() == state; }, 5000);
+    }
+
+    // The palette's indicator lies inside the palette, clear of its tool bar
+    // and big enough to be seen.
+    void ExpectIndicatorFits(HWND indicator) const {
+        ASSERT_TRUE(indicator != nullptr);
+        HWND palette = GetParent(indicator);
+        HWND bar = FindWindowExA(palette, nullptr, TOOLBARCLASSNAMEA, nullptr);
+        ASSERT_TRUE(bar != nullptr);
+        RECT client;
+        GetClientRect(palette, &client);
+        MapWindowPoints(palette, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        RECT shown;
+        RECT buttons;
+        RECT overlap;
+        GetWindowRect(indicator, &shown);
+        GetWindowRect(bar, &buttons);
+        EXPECT_TRUE(IsWindowVisible(indicator));
+        EXPECT_GE(shown.right - shown.left, 12);
+        EXPECT_GE(shown.bottom - shown.top, 12);
+        EXPECT_TRUE(shown.left >= client.left && shown.top >= client.top && shown.right <= client.right &&
+                    shown.bottom <= client.bottom);
+        EXPECT_FALSE(IntersectRect(&overlap, &shown, &buttons));
     }
 };
 
@@ -167,6 +216,52 @@ TEST_F(PlayersStayOpenJourney, MediaPlayerThatStaysOnAfterItsSongEndsItWithItsPr
     EXPECT_EQ("sxsxsxs", StartsAndExits());
     EXPECT_EQ("Auto", PlayModeShown());
     EXPECT_FALSE(WaitForBox(0).window) << WaitForBox(0).text;
+}
+
+// The play palette shows the play indicator after its buttons, in both its
+// layouts, and it follows the status bar's through play, pause, resume and
+// stop; a palette opened while a song is paused or plays shows that at once.
+TEST_F(PlayersStayOpenJourney, ThePalettesIndicatorFollowsTheStatusBars) {
+    ASSERT_TRUE(CopyFakePlayer("players\\TMIDI.EXE"));
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs));
+    Menu(kCmdPlayPalette);
+    HWND indicator = PaletteIndicator();
+    ExpectIndicatorFits(indicator);
+    ASSERT_TRUE(BothShow(indicator, "停止")) << TextOf(indicator) << " " << Indicator();
+
+    Menu(kCmdPlay);
+    ASSERT_TRUE(WaitForSongs("a", 10000)) << Played();
+    EXPECT_TRUE(BothShow(indicator, "演奏中")) << TextOf(indicator) << " " << Indicator();
+    Menu(kCmdPause);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("execute pause").size() == 1; }, 5000));
+    EXPECT_TRUE(BothShow(indicator, "一時停止")) << TextOf(indicator) << " " << Indicator();
+
+    // Closed and opened again while the song is paused.
+    Menu(kCmdPlayPalette);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(indicator); }, 5000));
+    Menu(kCmdPlayPalette);
+    indicator = PaletteIndicator();
+    ASSERT_TRUE(indicator != nullptr);
+    EXPECT_EQ("一時停止", TextOf(indicator));
+
+    Menu(kCmdPause);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("execute resume").size() == 1; }, 5000));
+    EXPECT_TRUE(BothShow(indicator, "演奏中")) << TextOf(indicator) << " " << Indicator();
+    Menu(kCmdStop);
+    ASSERT_TRUE(WaitUntil([&] { return Logged("execute stop").size() == 1; }, 5000));
+    EXPECT_TRUE(BothShow(indicator, "停止")) << TextOf(indicator) << " " << Indicator();
+    ASSERT_TRUE(Close());
+
+    // The vertical palette, opened while a song plays.
+    ASSERT_TRUE(WriteSetting("FloatingToolBar", "Vertical", 1u));
+    StartOnSongs("/p:tmidi", PlayerEnvironment(kLongSongMs));
+    Menu(kCmdPlay);
+    ASSERT_TRUE(WaitUntil([&] { return StatusBarState() == "演奏中"; }, 10000)) << Indicator();
+    Menu(kCmdPlayPalette);
+    indicator = PaletteIndicator();
+    ExpectIndicatorFits(indicator);
+    EXPECT_EQ("演奏中", TextOf(indicator));
+    EXPECT_TRUE(BothShow(indicator, "演奏中")) << TextOf(indicator) << " " << Indicator();
 }
 
 }  // namespace
