@@ -918,3 +918,19 @@ std::vector<std::string> Journey::Logged(const std::string& prefix) const {
     }
     return lines;
 }
+
+void Journey::StartOnSongs(const std::string& playerOption, const Variables& environment) {
+    ASSERT_TRUE(Start(playerOption + " \"" + folder_ + "songs\"", environment));
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000)) << RowCount();
+    ASSERT_EQ('a', Cell(0, 0)[0]);
+    Key(List(), VK_HOME);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == 0; }, 5000)) << FocusedRow();
+}
+
+std::string Journey::Played() const {
+    std::string songs;
+    for (const std::string& song : SongsPlayed()) {
+        songs += song;
+    }
+    return songs;
+}

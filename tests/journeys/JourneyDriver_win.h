@@ -217,4 +217,10 @@ class Journey : public ::testing::Test {
     Variables PlayerEnvironment(const char* songMs, Variables more = Variables()) const;
     // Lines of the fake player's log that begin with prefix.
     std::vector<std::string> Logged(const std::string& prefix) const;
+    // Starts with a player option on the folder of the three songs of
+    // MakeSongsAndPlayerFolder, waits for their rows and puts the focus on
+    // the first, a.
+    void StartOnSongs(const std::string& playerOption, const Variables& environment);
+    // The songs given to the fake player, in order, by name: "ab".
+    std::string Played() const;
 };
