@@ -388,7 +388,9 @@ void MainWindow::TogglePlayPalette() {
     palette_ = std::make_unique<PlayPalette>(this, settings, images_.Handle(), POINT{place.left, place.top});
     if (!palette_->Create()) {
         palette_.reset();
+        return;
     }
+    palette_->SetIndicator(indicatorPicture_);
 }
 
 // Clear of the caption, menu and tool bars, so the palette hides none of them

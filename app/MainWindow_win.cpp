@@ -6,8 +6,6 @@
 #include <ole2.h>
 #include <shellapi.h>
 
-#include <algorithm>
-
 #include "app/CommandIds.h"
 #include "app/PlayPalette_win.h"
 #include "app/ProgramValues_win.h"
@@ -161,38 +159,13 @@ void MainWindow::SetStatusCache(bool fromCache) {
 // part only when its data changes, and hands the number back to the drawing
 // and to anyone who asks the bar for the part (SB_GETTEXT).
 void MainWindow::SetStatusIndicator(int value) {
+    indicatorPicture_ = value;
     if (statusBar_) {
         statusBar_->Send(SB_SETTEXTA, 5 | SBT_OWNERDRAW, value);
     }
-}
-
-// The play indicator's pictures: 0 stopped, a grey square; 1 and 2 playing,
-// a green triangle in two shades that alternate while the song plays; 3 and
-// 4 paused, two amber bars in two shades.
-static void DrawPlayIndicator(HDC dc, RECT area, int picture) {
-    InflateRect(&area, -3, -3);
-    const int side = std::min<int>(area.right - area.left, area.bottom - area.top);
-    const RECT box = {area.left, area.top, area.left + side, area.top + side};
-    const COLORREF colours[] = {GetSysColor(COLOR_BTNSHADOW), RGB(0, 192, 64), RGB(0, 128, 40), RGB(232, 160, 0),
-                                RGB(176, 112, 0)};
-    HBRUSH brush = CreateSolidBrush(colours[picture >= 0 && picture <= 4 ? picture : 0]);
-    if (picture == 1 || picture == 2) {
-        const POINT triangle[] = {{box.left, box.top}, {box.right, (box.top + box.bottom) / 2}, {box.left, box.bottom}};
-        HGDIOBJ oldBrush = SelectObject(dc, brush);
-        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-        Polygon(dc, triangle, 3);
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-    } else if (picture == 3 || picture == 4) {
-        const int bar = side / 3;
-        const RECT left = {box.left, box.top, box.left + bar, box.bottom};
-        const RECT right = {box.right - bar, box.top, box.right, box.bottom};
-        FillRect(dc, &left, brush);
-        FillRect(dc, &right, brush);
-    } else {
-        FillRect(dc, &box, brush);
+    if (PaletteOpen()) {
+        palette_->SetIndicator(value);
     }
-    DeleteObject(brush);
 }
 
 void MainWindow::OnDrawItem(MessageContext& m) {

@@ -138,6 +138,8 @@ class MainWindow : public SWindow {
     bool trayMenuBusy_ = false;
     bool systemMenuExtended_ = false;
     int sizeState_ = 0;
+    // The play indicator's picture, which the palette shows too.
+    int indicatorPicture_ = 0;
     HWND lastFocusedPane_ = nullptr;
     std::string handedOver_;  // the command line of the last second start
     int dpi_ = kBaseDpi;

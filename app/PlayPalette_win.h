@@ -14,6 +14,10 @@
 // The palette's tool bar; its commands and tool tips go to notify.
 std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAGELIST images, bool vertical);
 
+// Draws a picture of the play indicator into area: 0 stopped, 1 and 2
+// playing, 3 and 4 paused (the status bar's part and the palette's copy).
+void DrawPlayIndicator(HDC dc, RECT area, int picture);
+
 class PlayPalette : public SWindow {
    public:
     // Opens at the remembered place of settings, else at firstPlace (its
@@ -26,13 +30,21 @@ class PlayPalette : public SWindow {
     SToolBar* Bar() const {
         return bar_.get();
     }
+    // Shows a picture of the play indicator after the buttons; the
+    // indicator's text names its state for those who cannot see it.
+    void SetIndicator(int picture);
 
    protected:
     void OnCreate(MessageContext& m) override;
     void OnClose(MessageContext& m) override;
+    void OnDrawItem(MessageContext& m) override;
 
    private:
+    void PlaceIndicator(SIZE client);
+
     std::unique_ptr<SToolBar> bar_;
+    std::unique_ptr<SControl> indicator_;
+    int picture_ = 0;
     HIMAGELIST images_;
     bool vertical_;
 };

@@ -923,3 +923,21 @@ void Journey::StartOn(const std::string& arguments, int rows, const Variables& e
     ASSERT_TRUE(Start(arguments, environment));
     ASSERT_TRUE(WaitUntil([&] { return RowCount() == rows; }, milliseconds)) << RowCount();
 }
+
+void Journey::StartOnSongs(const std::string& playerOption, const Variables& environment) {
+    StartOn(playerOption + " \"" + folder_ + "songs\"", 3, environment);
+    if (HasFatalFailure()) {
+        return;
+    }
+    ASSERT_EQ('a', Cell(0, 0)[0]);
+    Key(List(), VK_HOME);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == 0; }, 5000)) << FocusedRow();
+}
+
+std::string Journey::Played() const {
+    std::string songs;
+    for (const std::string& song : SongsPlayed()) {
+        songs += song;
+    }
+    return songs;
+}

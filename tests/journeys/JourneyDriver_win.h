@@ -223,4 +223,10 @@ class Journey : public ::testing::Test {
                  int rows,
                  const Variables& environment = Variables(),
                  DWORD milliseconds = 10000);
+    // Starts with a player option on the folder of the three songs of
+    // MakeSongsAndPlayerFolder, waits for their rows and puts the focus on
+    // the first, a.
+    void StartOnSongs(const std::string& playerOption, const Variables& environment);
+    // The songs given to the fake player, in order, by name: "ab".
+    std::string Played() const;
 };

@@ -31,25 +31,6 @@ class PlayerFaultsJourney : public Journey {
         InstallPlayer();
     }
 
-    // Starts with a player option on the songs folder, waits for the rows
-    // and puts the focus on the first, a.
-    void StartOnSongs(const std::string& playerOption, const Variables& environment) {
-        ASSERT_TRUE(Start(playerOption + " \"" + Folder() + "songs\"", environment));
-        ASSERT_TRUE(WaitUntil([&] { return RowCount() == 3; }, 10000)) << RowCount();
-        ASSERT_EQ('a', Cell(0, 0)[0]);
-        Key(List(), VK_HOME);
-        ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == 0; }, 5000)) << FocusedRow();
-    }
-
-    // The songs given to the player, in order: "ab".
-    std::string Played() const {
-        std::string songs;
-        for (const std::string& song : SongsPlayed()) {
-            songs += song;
-        }
-        return songs;
-    }
-
     bool WaitForMode(const std::string& mode, DWORD milliseconds = 10000) const {
         return WaitUntil([&] { return Status(3).find("PlayMode : " + mode) != std::string::npos; }, milliseconds);
     }

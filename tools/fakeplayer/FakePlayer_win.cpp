@@ -21,7 +21,8 @@
 // a player busy loading does; FAKEPLAYER_BUSY_PLAY answers every DDE play
 // command busy and plays nothing; FAKEPLAYER_HANG_UP_AFTER_STATUS ends the DDE
 // conversation from the player's side right after answering that many status
-// requests, the process running on.
+// requests, the process running on. FAKEPLAYER_STAY_OPEN keeps a command-line
+// player open after its song, stopped, taking further songs by file drops.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -119,6 +120,7 @@ static UINT ddeDelayMs = 0;
 static UINT quitDelayMs = 0;
 static UINT closeDelayMs = 0;
 static bool refuseClose = false;
+static bool stayOpen = false;
 // Until this tick count the status message gets no state (0), as a player
 // still busy starting answers (FAKEPLAYER_LATE_ANSWER_MS after the start).
 static DWORD answerFrom = 0;
@@ -640,7 +642,7 @@ static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPA
             } else if (wParam == kSongTimer) {
                 Log("end");
                 SetState(State::kStopped);
-                if (kind == Kind::kCommandLine) {
+                if (kind == Kind::kCommandLine && !stayOpen) {
                     PostMessageA(window, WM_CLOSE, 0, 0);
                 }
             }
@@ -734,6 +736,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showSta
         closeDelayMs = static_cast<UINT>(std::strtoul(ms, nullptr, 10));
     }
     refuseClose = std::getenv("FAKEPLAYER_NO_CLOSE") != nullptr;
+    stayOpen = std::getenv("FAKEPLAYER_STAY_OPEN") != nullptr;
     if (const char* ms = std::getenv("FAKEPLAYER_LATE_ANSWER_MS")) {
         answerFrom = GetTickCount() + static_cast<DWORD>(std::strtoul(ms, nullptr, 10));
     }
