@@ -69,6 +69,12 @@ void RemoveCache(const std::string& folder) {
     std::remove((folder + "_Kadrel.cac").c_str());
 }
 
+// A title cache that knows no song yet: a list refreshes only a cache file
+// that is there, so with this one it reads every song and writes them all.
+bool WriteEmptyCache(const std::string& folder) {
+    return WriteFile(folder + "_Kadrel.cac", TitleCacheBytes(MakeTitleCache()));
+}
+
 struct ListTimes {
     double floor = 1e300;
     double coldNoCache = 1e300;
@@ -84,7 +90,10 @@ ListTimes MeasureList(const std::string& folder, int rows) {
         t.floor = std::min(t.floor, WalkFloor(folder));
         RemoveCache(folder);
         t.coldNoCache = std::min(t.coldNoCache, TimeCliList(folder, rows, "--no-cache-update"));
-        RemoveCache(folder);
+        if (!WriteEmptyCache(folder)) {
+            std::fprintf(stderr, "cannot write an empty cache\n");
+            return t;
+        }
         t.cold = std::min(t.cold, TimeCliList(folder, rows));
         t.warm = std::min(t.warm, TimeCliList(folder, rows));
     }
@@ -98,7 +107,9 @@ void PrintRatio(const char* what, double ms, double floor, const char* goal) {
 // One cold list (writing the cache) in a child process: its time in ms and
 // its peak memory in KiB.
 bool ListInChild(const std::string& folder, int rows, double* ms, long* peakKib) {
-    RemoveCache(folder);
+    if (!WriteEmptyCache(folder)) {
+        return false;
+    }
     const Clock::time_point start = Clock::now();
     const pid_t child = fork();
     if (child < 0) {

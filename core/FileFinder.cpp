@@ -51,7 +51,52 @@ static int CharLength(const uint8_t* s) {
     return (IsLeadByte(s[0]) && s[1] != 0) ? 2 : 1;
 }
 
+// Matches "*" followed by a 7-bit tail without wildcards (the usual "*.ext")
+// against a 7-bit name, as the general match below would: the name ends in
+// the tail. False in *matched when the quick answer does not apply.
+static bool MatchesStarAndTail(const char* name, const char* pattern, bool* applies) {
+    *applies = false;
+    if (pattern[0] != '*') {
+        return false;
+    }
+    const char* tail = pattern + 1;
+    size_t tailBytes = 0;
+    for (; tail[tailBytes] != '\0'; tailBytes++) {
+        const uint8_t c = static_cast<uint8_t>(tail[tailBytes]);
+        if (c >= 0x80 || c == '*' || c == '?') {
+            return false;
+        }
+    }
+    size_t nameBytes = 0;
+    for (; name[nameBytes] != '\0'; nameBytes++) {
+        if (static_cast<uint8_t>(name[nameBytes]) >= 0x80) {
+            return false;
+        }
+    }
+    // The general match lets a trailing "." or ".*" match nothing; leave
+    // such tails to it.
+    if (tailBytes == 0 || tail[tailBytes - 1] == '.') {
+        return false;
+    }
+    *applies = true;
+    if (nameBytes < tailBytes) {
+        return false;
+    }
+    const uint8_t* end = reinterpret_cast<const uint8_t*>(name) + (nameBytes - tailBytes);
+    for (size_t i = 0; i < tailBytes; i++) {
+        if (FoldAscii(end[i]) != FoldAscii(static_cast<uint8_t>(tail[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool MatchesWildcard(const char* name, const char* pattern) {
+    bool quick = false;
+    const bool quickMatch = MatchesStarAndTail(name, pattern, &quick);
+    if (quick) {
+        return quickMatch;
+    }
     const uint8_t* n = reinterpret_cast<const uint8_t*>(name);
     const uint8_t* p = reinterpret_cast<const uint8_t*>(pattern);
     // Iterative match with one backtrack point for the last '*'.

@@ -257,6 +257,10 @@ TEST(MatchesWildcard, SystemSearchRules) {
         {"ac", "a?c", false},             {"表.mid", "?.mid", true},      {"表.mid", "\x95*", false},
         {"ソ\\x", "ソ*", true},           {"x", "", false},               {"", "*", true},
         {"aaa", "a*a*a", true},           {"aa", "a*a*a", false},
+        // "*" and an extension: the name's end, in any case, never a part of it.
+        {"song.WRD", "*.wrd", true},      {".wrd", "*.wrd", true},        {"wrd", "*.wrd", false},
+        {"a.wrd.x", "*.wrd", false},      {"a.wrd.wrd", "*.wrd", true},   {"表.wrd", "*.wrd", true},
+        {"a.wr", "*.wrd", false},         {"song", "*.", true},           {"x.mid", "*mid", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.matches, MatchesWildcard(c.name, c.pattern)) << c.name << " ~ " << c.pattern;
