@@ -160,7 +160,7 @@ int main() {
     }
     std::printf("song list of %zu songs, best of %d rounds\n", paths.size(), kRounds);
     std::printf("  I/O floor (open, read 4 KiB, close):   %8.1f ms\n", floor);
-    std::printf("  quillory-cli list (cold, cache made):  %8.1f ms\n", cold);
+    std::printf("  quillory-cli list (cold, no cache):   %8.1f ms\n", cold);
     std::printf("  quillory-cli list (warm):              %8.1f ms\n", cli);
     std::printf("  window, warm cache:                    %8.1f ms  %.2fx quillory-cli warm  (goal <= 1.2x)\n", gui,
                 gui / cli);

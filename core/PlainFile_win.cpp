@@ -8,6 +8,8 @@
 
 namespace {
 
+// An open file read with positioned reads: the position is kept here, so a
+// seek costs no call into the system, and the size is asked once.
 class Win32SongFile : public SongFile {
   public:
     Win32SongFile(HANDLE handle, const char* path) : handle_(handle), path_(path) {}
@@ -17,30 +19,64 @@ class Win32SongFile : public SongFile {
         }
     }
     bool Read(void* buffer, uint32_t n, uint32_t* count) override {
+        *count = 0;
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        OVERLAPPED at = {};
+        at.Offset = DWORD(position_);
+        at.OffsetHigh = DWORD(position_ >> 32);
         DWORD got = 0;
-        BOOL ok = handle_ != INVALID_HANDLE_VALUE && ReadFile(handle_, buffer, n, &got, nullptr);
+        if (!ReadFile(handle_, buffer, n, &got, &at)) {
+            // A read that starts at or past the end delivers nothing.
+            if (GetLastError() != ERROR_HANDLE_EOF) {
+                return false;
+            }
+            got = 0;
+        }
         *count = got;
-        return ok != FALSE;
+        position_ += got;
+        return true;
     }
     uint32_t Seek(int32_t offset, int origin) override {
-        DWORD method = origin == kSeekCurrent ? FILE_CURRENT : origin == kSeekEnd ? FILE_END : FILE_BEGIN;
-        return SetFilePointer(handle_, offset, nullptr, method);
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            return uint32_t(-1);
+        }
+        const int64_t base = origin == kSeekCurrent ? int64_t(position_) : origin == kSeekEnd ? int64_t(FullSize()) : 0;
+        const int64_t at = base + offset;
+        if (at < 0) {
+            SetLastError(ERROR_NEGATIVE_SEEK);
+            return uint32_t(-1);  // before the start: refused, the position stays
+        }
+        position_ = uint64_t(at);
+        return uint32_t(position_);
     }
     uint32_t Size(uint32_t* high) override {
-        DWORD highPart = 0;
-        DWORD low = GetFileSize(handle_, &highPart);
+        const uint64_t size = handle_ != INVALID_HANDLE_VALUE ? FullSize() : 0;
         if (high) {
-            *high = highPart;
+            *high = uint32_t(size >> 32);
         }
-        return low;
+        return uint32_t(size);
     }
     const char* OpenedPath() const override {
         return path_.c_str();
     }
 
   private:
+    uint64_t FullSize() {
+        if (!sizeKnown_) {
+            LARGE_INTEGER size = {};
+            size_ = GetFileSizeEx(handle_, &size) ? uint64_t(size.QuadPart) : 0;
+            sizeKnown_ = true;
+        }
+        return size_;
+    }
+
     HANDLE handle_;
     std::string path_;
+    uint64_t position_ = 0;
+    uint64_t size_ = 0;
+    bool sizeKnown_ = false;
 };
 
 uint64_t ToUint64(const FILETIME& t) {
