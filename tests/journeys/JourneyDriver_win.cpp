@@ -866,7 +866,17 @@ bool Journey::StatusPartRect(int part, RECT* rect) const {
 void Journey::PostRightClick(HWND window, POINT client) const {
     POINT screen = client;
     ClientToScreen(window, &screen);
-    SetCursorPos(screen.x, screen.y);
+    // The program opens its menu where the pointer is, so the pointer has to
+    // be there before the click. Under Wine a motion the display reports late
+    // can undo a warp: it is made again until it has held for a moment.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetCursorPos(screen.x, screen.y);
+        Sleep(50);
+        POINT now = {};
+        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) {
+            break;
+        }
+    }
     const LPARAM at = MAKELPARAM(client.x, client.y);
     PostMessageA(window, WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(window, WM_RBUTTONUP, 0, at);
