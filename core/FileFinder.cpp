@@ -53,7 +53,7 @@ static int CharLength(const uint8_t* s) {
 
 // Matches "*" followed by a 7-bit tail without wildcards (the usual "*.ext")
 // against a 7-bit name, as the general match below would: the name ends in
-// the tail. False in *matched when the quick answer does not apply.
+// the tail. *applies is false when the quick answer does not apply.
 static bool MatchesStarAndTail(const char* name, const char* pattern, bool* applies) {
     *applies = false;
     if (pattern[0] != '*') {
