@@ -67,11 +67,9 @@ static bool MatchesStarAndTail(const char* name, const char* pattern, bool* appl
             return false;
         }
     }
-    size_t nameBytes = 0;
-    for (; name[nameBytes] != '\0'; nameBytes++) {
-        if (static_cast<uint8_t>(name[nameBytes]) >= 0x80) {
-            return false;
-        }
+    const size_t nameBytes = std::strlen(name);
+    if (!IsSevenBit(name, nameBytes)) {
+        return false;
     }
     // The general match lets a trailing "." or ".*" match nothing; leave
     // such tails to it.

@@ -22,19 +22,9 @@
 #include "core/SongFile.h"
 #include "core/Text.h"
 
-// True when every byte is 7-bit: the same text in CP932 and UTF-8.
-static bool IsAscii(const char* text, size_t size) {
-    for (size_t i = 0; i < size; i++) {
-        if (uint8_t(text[i]) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string NativePath(const char* path) {
     const size_t size = std::strlen(path);
-    if (IsAscii(path, size)) {
+    if (IsSevenBit(path, size)) {
         std::string out(path, size);
         for (char& c : out) {
             if (c == '\\') {
@@ -77,7 +67,7 @@ static bool IsUtf8(const std::string& s) {
 }
 
 std::string ProgramNameOfNative(const std::string& name) {
-    if (IsAscii(name.data(), name.size())) {
+    if (IsSevenBit(name.data(), name.size())) {
         return name;
     }
     if (!IsUtf8(name)) {

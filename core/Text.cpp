@@ -14,6 +14,15 @@ static char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c;
 }
 
+bool IsSevenBit(const char* text, size_t size) {
+    for (size_t i = 0; i < size; i++) {
+        if (ByteAt(text + i) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsHalfWidthKana(uint8_t c) {
     return c >= 0xA1 && c <= 0xDF;
 }

@@ -14,6 +14,10 @@ inline bool IsLeadByte(uint8_t c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// True when every one of size bytes is 7-bit: text that reads the same in
+// CP932, UTF-8 and ASCII.
+bool IsSevenBit(const char* text, size_t size);
+
 // True for a half-width katakana byte (0xA1-0xDF).
 bool IsHalfWidthKana(uint8_t c);
 
