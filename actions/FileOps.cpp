@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "catalogue/ArchiveKind.h"
 #include "catalogue/RelatedFiles.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/Text.h"
 
 namespace {

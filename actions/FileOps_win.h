@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "actions/FileOps.h"
-#include "ui/DialogTemplate_win.h"
+#include "ui/framework/DialogTemplate_win.h"
 
 class ProgressDialog;
 

@@ -2,14 +2,15 @@
 // window, the message loop and the exit.
 #include "app/Application_win.h"
 
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
-#include "catalogue/Archivers.h"
+#include "app/ProgramSetUp_win.h"
+#include "catalogue/archive/Archivers.h"
+#include "core/CommandIds.h"
 #include "core/InternalError.h"
 #include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
 #include "ui/SearchDialogs_win.h"
+#include "ui/framework/ProgramValues_win.h"
 
 static void ShowInternalError(const char* caption, const char* message) {
     MessageBoxA(nullptr, message, caption, MB_OK | MB_ICONSTOP);

@@ -6,11 +6,11 @@
 #include <shellapi.h>
 
 #include "app/ClientWindow_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
+#include "core/CommandIds.h"
 #include "ui/ListEditor_win.h"
+#include "ui/framework/ProgramValues_win.h"
 
 using C = ClientWindow;
 

@@ -11,13 +11,13 @@
 
 #include "app/ClientWindow_win.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
-#include "catalogue/ArchiveKind.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/TitleCacheEdit.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "ui/PropertyWindow_win.h"
 #include "ui/SettingsDialog_win.h"
 #include "ui/SmallDialogs_win.h"
+#include "ui/framework/ProgramValues_win.h"
 
 static void WaitMilliseconds(uint32_t milliseconds) {
     Sleep(milliseconds);

@@ -11,8 +11,8 @@
 #include "actions/DragDrop_win.h"
 #include "app/ClientWindow_win.h"
 #include "app/MainWindow_win.h"
-#include "catalogue/BrowseRules.h"
 #include "core/Text.h"
+#include "ui/rules/BrowseRules.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "app/ClientWindow_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
+#include "core/CommandIds.h"
 #include "player/PendingMessages_win.h"
 #include "ui/CacheProgress_win.h"
 

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "app/ClientWindow_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
+#include "core/CommandIds.h"
 #include "player/PlayablePath.h"
 #include "player/PlayerKind.h"
 

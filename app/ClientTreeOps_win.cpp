@@ -15,14 +15,14 @@
 #include "analysis/FileTypes.h"
 #include "analysis/MpegReader.h"
 #include "app/ClientWindow_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "catalogue/ArchiveAccess.h"
-#include "catalogue/BrowseRules.h"
 #include "catalogue/ListFile.h"
+#include "catalogue/archive/ArchiveAccess.h"
+#include "core/CommandIds.h"
 #include "core/Text.h"
 #include "player/PlayablePath.h"
 #include "ui/ListEditor_win.h"
+#include "ui/rules/BrowseRules.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // watches follow the tree's drive list and its drive-ready checks, and their
 // private messages re-read the tree's drive or the song list on this thread.
 #include "app/ClientWindow_win.h"
-#include "catalogue/BrowseRules.h"
 #include "core/Text.h"
+#include "ui/rules/BrowseRules.h"
 
 void ClientWindow::StartWatchers() {
     folderWatcher_.Start(Handle(), &catalogueLock);

@@ -5,17 +5,17 @@
 
 #include <windowsx.h>
 
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
-#include "catalogue/BrowseRules.h"
 #include "catalogue/ListFile.h"
+#include "core/CommandIds.h"
 #include "core/CommandLine.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 #include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
+#include "ui/framework/ProgramValues_win.h"
+#include "ui/rules/BrowseRules.h"
 
 static const int kClientId = 30;
 

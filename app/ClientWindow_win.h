@@ -20,16 +20,16 @@
 #include "analysis/SoundModules.h"
 #include "catalogue/FolderWatcher_win.h"
 #include "catalogue/FullSongAnalyzer.h"
-#include "core/MainWindowRules.h"
 #include "core/RandomGenerator.h"
 #include "core/Settings.h"
 #include "core/Startup.h"
 #include "player/PlayController_win.h"
 #include "ui/BrowsingHost_win.h"
 #include "ui/FolderTreeWindow_win.h"
-#include "ui/SWindow_win.h"
 #include "ui/SongListWindow_win.h"
-#include "ui/Splitter_win.h"
+#include "ui/framework/SWindow_win.h"
+#include "ui/framework/Splitter_win.h"
+#include "ui/rules/MainWindowRules.h"
 
 class MainWindow;
 

@@ -5,13 +5,13 @@
 
 #include <commctrl.h>
 
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/PlayPalette_win.h"
-#include "app/ProgramValues_win.h"
 #include "app/SearchBar_win.h"
-#include "core/MainWindowRules.h"
-#include "ui/Dpi_win.h"
+#include "core/CommandIds.h"
+#include "ui/framework/Dpi_win.h"
+#include "ui/framework/ProgramValues_win.h"
+#include "ui/rules/MainWindowRules.h"
 
 static const int kRebarId = 10;
 static const int kStatusBarId = 20;

@@ -7,10 +7,10 @@
 
 #include <cstring>
 
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
 #include "app/PlayPalette_win.h"
-#include "app/ProgramValues_win.h"
+#include "core/CommandIds.h"
+#include "ui/framework/ProgramValues_win.h"
 
 const MessageRoute<MainWindow> MainWindow::kMessages[] = {
     {kMsgTrayIcon, &MainWindow::AnswerTrayIcon},

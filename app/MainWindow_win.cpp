@@ -6,15 +6,17 @@
 #include <ole2.h>
 #include <shellapi.h>
 
-#include "app/CommandIds.h"
 #include "app/PlayPalette_win.h"
-#include "app/ProgramValues_win.h"
+#include "app/ProgramSetUp_win.h"
 #include "app/RegistryStore_win.h"
 #include "app/SearchBar_win.h"
+#include "core/CommandIds.h"
 #include "core/CommandLine.h"
-#include "core/MainWindowRules.h"
+#include "player/LaunchRules.h"
 #include "player/PlayerKind.h"
-#include "ui/Dpi_win.h"
+#include "ui/framework/Dpi_win.h"
+#include "ui/framework/ProgramValues_win.h"
+#include "ui/rules/MainWindowRules.h"
 
 MainWindow::MainWindow() : SWindow(kMainWindowClass, nullptr, kWindowKind) {
     SYSTEMTIME now;

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "app/ClientWindow_win.h"
-#include "core/ScreenLayout.h"
 #include "core/Settings.h"
-#include "ui/Controls_win.h"
-#include "ui/Placement_win.h"
-#include "ui/SWindow_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/Placement_win.h"
+#include "ui/framework/SWindow_win.h"
+#include "ui/rules/ScreenLayout.h"
 
 class PlayPalette;
 class SearchBar;

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
-#include "core/ScreenLayout.h"
-#include "ui/Dpi_win.h"
+#include "core/CommandIds.h"
+#include "ui/framework/Dpi_win.h"
+#include "ui/rules/ScreenLayout.h"
 
 static const int kHorizontalWidth = 330;  // client size, 96-DPI pixels
 static const int kHorizontalHeight = 22;

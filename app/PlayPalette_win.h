@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "core/Settings.h"
-#include "ui/Controls_win.h"
-#include "ui/SWindow_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/SWindow_win.h"
 
 // The palette's tool bar; its commands and tool tips go to notify.
 std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAGELIST images, bool vertical);

@@ -8,10 +8,6 @@
 
 #include "core/SettingsStore.h"
 
-// The program's own key under HKEY_CURRENT_USER; "Software\\Brenvik" is the
-// maker's key above it.
-constexpr char kSettingsRootKey[] = "Software\\Brenvik\\Kadrel";
-
 // Key paths are relative to a root key under HKEY_CURRENT_USER. Keys are
 // created non-volatile with full access; numbers are REG_DWORD, texts REG_SZ
 // written with their terminator, binary values REG_BINARY.

@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include "app/ClientWindow_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
-#include "ui/Dpi_win.h"
+#include "core/CommandIds.h"
+#include "ui/framework/Dpi_win.h"
+#include "ui/framework/ProgramValues_win.h"
 
 static const int kComboId = 1;
 static const int kButtonsId = 2;

@@ -8,8 +8,8 @@
 
 #include <memory>
 
-#include "ui/Controls_win.h"
-#include "ui/SWindow_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/SWindow_win.h"
 
 class MainWindow;
 

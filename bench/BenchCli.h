@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench/BenchSongs.h"
-#include "catalogue/CliCommands.h"
+#include "tools/cli/CliCommands.h"
 
 namespace bench {
 

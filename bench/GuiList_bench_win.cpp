@@ -10,10 +10,10 @@
 #include <sstream>
 
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
 #include "bench/BenchSongs.h"
-#include "catalogue/CliCommands.h"
 #include "player/PlayerKind.h"
+#include "tools/cli/CliCommands.h"
+#include "ui/framework/ProgramValues_win.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 
 #include "bench/BenchCli.h"
 #include "bench/BenchSongs.h"
-#include "catalogue/CliCommands.h"
 #include "catalogue/TitleCache.h"
 #include "core/MusicObject.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiveSource.h"
-#include "catalogue/LzhDecoder.h"
-#include "catalogue/LzhHeader.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/ArchiveSource.h"
+#include "catalogue/archive/LzhDecoder.h"
+#include "catalogue/archive/LzhHeader.h"
 #include "core/SongFile.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "analysis/FileTypes.h"
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/FileTime.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/FileFinder.h"
+#include "core/FileTime.h"
 #include "core/FolderTrail.h"
 #include "core/SongFile.h"
 #include "core/Text.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "analysis/FileTypes.h"
-#include "catalogue/ArchiveKind.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/FolderTrail.h"
 
 // The program's paths live in 512-byte buffers; a deeper folder is not

@@ -3,7 +3,7 @@
 // folder watch and the song list.
 #include "catalogue/FolderWatcher_win.h"
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 
 // What the drive watches and the folder watch report.
 constexpr DWORD kDriveFilter = FILE_NOTIFY_CHANGE_DIR_NAME;

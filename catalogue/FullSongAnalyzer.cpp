@@ -5,8 +5,8 @@
 
 #include "analysis/FileTypes.h"
 #include "analysis/SoundModules.h"
-#include "catalogue/ArchiveKind.h"
 #include "catalogue/RelatedFiles.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/FileFinder.h"
 #include "core/Text.h"
 

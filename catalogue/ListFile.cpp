@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "analysis/FileTypes.h"
-#include "catalogue/ArchiveKind.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/AtomicFile.h"
 #include "core/FileFinder.h"
 #include "core/SongFile.h"

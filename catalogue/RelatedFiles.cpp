@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "analysis/FileTypes.h"
-#include "catalogue/ArchiveKind.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 

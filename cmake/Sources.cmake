@@ -1,6 +1,6 @@
 # Source lists by globbing: every .cpp of the library folders belongs to the
 # pure core, except *_win.cpp (Windows build only) and *_posix.cpp (native only).
-set(QUILLORY_LIBRARY_DIRS core analysis catalogue player actions)
+set(QUILLORY_LIBRARY_DIRS core catalogue/archive analysis catalogue player ui/rules actions)
 
 set(QUILLORY_CORE_SOURCES)
 foreach(dir ${QUILLORY_LIBRARY_DIRS})

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+// The program's own key under HKEY_CURRENT_USER; "Software\\Brenvik" is the
+// maker's key above it.
+constexpr char kSettingsRootKey[] = "Software\\Brenvik\\Kadrel";
+
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;

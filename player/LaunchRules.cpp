@@ -114,3 +114,7 @@ std::string LaunchFailureMessage(uint32_t error, const std::string& executable) 
         " (ユーザー定義プレイヤーはそのプログラムを指定します)。";
     return message;
 }
+
+std::string EmulationStatusText(const char* emulationName) {
+    return std::string("\tEmulation : ") + (emulationName ? emulationName : "OFF");
+}

@@ -73,3 +73,7 @@ WindowPick PickLaunchedWindow(int32_t kind, const char* title, const char* class
 // player was not found, the program looked for (empty when none is set) and
 // where the user sets the folders players are found in.
 std::string LaunchFailureMessage(uint32_t error, const std::string& executable);
+
+// The status bar's emulation part, starting with the tab that centres it;
+// "OFF" when emulationName is null.
+std::string EmulationStatusText(const char* emulationName);

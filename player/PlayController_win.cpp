@@ -1,6 +1,7 @@
 // Play commands, continuous play and the end-of-song tick.
 #include <windows.h>
 
+#include "core/CommandIds.h"
 #include "core/Settings.h"
 #include "player/PlayController_win.h"
 
@@ -151,13 +152,13 @@ bool PlayController::CommandAllowed(int32_t id) {
     if (handOverRunning_ || host_->IsLoadingList()) {
         return false;
     }
-    if (id <= 502 && host_->ObjectCount() == 0) {
+    if (id <= kCmdPlayRandom && host_->ObjectCount() == 0) {
         return false;
     }
-    if ((id == 503 || id == 504 || id == 508 || id == 509) && host_->FocusedRow() < 0) {
+    if ((id == kCmdPlayRandomFromHere || id == kCmdPlayRepeat || id == kCmdPrevious || id == kCmdNext) && host_->FocusedRow() < 0) {
         return false;
     }
-    return !(id >= 501 && id <= 504 && order_.orderLast() < 0);
+    return !(id >= kCmdPlaySequential && id <= kCmdPlayRepeat && order_.orderLast() < 0);
 }
 
 bool PlayController::OnCommand(int32_t id) {
@@ -166,11 +167,11 @@ bool PlayController::OnCommand(int32_t id) {
         SelectPlayer(kind);
         return true;
     }
-    if (id == 690) {
+    if (id == kCmdLaunchPlayer) {
         StartPlayerOnly();
         return true;
     }
-    if (id < 500 || id > 509) {
+    if (id < kCmdPlay || id > kCmdNext) {
         return false;
     }
     if (dde_.BusyCount() != 0) {
@@ -178,40 +179,40 @@ bool PlayController::OnCommand(int32_t id) {
         *pending = {true, WM_COMMAND, static_cast<uintptr_t>(id), 0};
         return true;
     }
-    if (id == 502 && (host_->ShiftHeld() || host_->CtrlHeld())) {
-        id = 503;
+    if (id == kCmdPlayRandom && (host_->ShiftHeld() || host_->CtrlHeld())) {
+        id = kCmdPlayRandomFromHere;
     }
-    if ((id <= 504 || id >= 508) && !CommandAllowed(id)) {
+    if ((id <= kCmdPlayRepeat || id >= kCmdPrevious) && !CommandAllowed(id)) {
         return true;
     }
     switch (id) {
-        case 500:
+        case kCmdPlay:
             PlayFocused();
             break;
-        case 501:
+        case kCmdPlaySequential:
             StartAuto();
             break;
-        case 502:
+        case kCmdPlayRandom:
             StartRandom(-1);
             break;
-        case 503:
+        case kCmdPlayRandomFromHere:
             StartRandom(host_->FocusedRow());
             break;
-        case 504:
+        case kCmdPlayRepeat:
             StartRepeat();
             break;
-        case 505:
+        case kCmdPlayCancel:
             EndContinuousPlay();
             break;
-        case 506:
+        case kCmdPause:
             PausePlayer();
             break;
-        case 507:
+        case kCmdStop:
             ShowIndicator(Stopped);
             EndContinuousPlay();
             StopPlayer();
             break;
-        case 508:
+        case kCmdPrevious:
             PlayPrevious();
             break;
         default:

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/MainWindowRules.h"
 #include "core/RandomGenerator.h"
 #include "player/DdeClient_win.h"
 #include "player/PlayOrder.h"

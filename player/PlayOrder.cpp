@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 #include <utility>
 
 #include "core/RandomGenerator.h"
@@ -188,4 +189,9 @@ bool PlayIndicator::Set(PlayerStatus status) {
     }
     picture_ = picture;
     return true;
+}
+
+std::string PlayModeStatusText(PlayMode mode) {
+    static const char* const kNames[] = {"Normal", "Auto", "Random", "Repeat"};
+    return std::string("\tPlayMode : ") + kNames[static_cast<int>(mode) & 3];
 }

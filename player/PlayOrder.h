@@ -4,12 +4,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "core/MainWindowRules.h"
 #include "player/PlayerKind.h"
 
 class RandomGenerator;
+
+// Sequenced play in effect (the play modes of play control).
+enum class PlayMode : int32_t { kNone = 0, kSequential = 1, kRandom = 2, kRepeat = 3 };
+
+// The status bar's play mode part, starting with the tab that centres it.
+std::string PlayModeStatusText(PlayMode mode);
 
 // Auto, Random and Repeat: continuous play.
 bool IsContinuous(PlayMode mode);

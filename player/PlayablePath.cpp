@@ -4,12 +4,12 @@
 #include <memory>
 #include <vector>
 
-#include "catalogue/ArchiveAccess.h"
-#include "catalogue/ArchiveFiles.h"
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiverCommand.h"
-#include "catalogue/Archivers.h"
 #include "catalogue/RelatedFiles.h"
+#include "catalogue/archive/ArchiveAccess.h"
+#include "catalogue/archive/ArchiveFiles.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/ArchiverCommand.h"
+#include "catalogue/archive/Archivers.h"
 #include "core/FileFinder.h"
 #include "core/Text.h"
 

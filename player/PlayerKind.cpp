@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/CommandIds.h"
 #include "core/Text.h"
 
 static const PlayerRow kPlayers[] = {
@@ -70,16 +71,16 @@ bool UsesWindowMessages(int32_t kind) {
 
 int32_t PlayerCommandOfKind(int32_t kind) {
     if (kind == PlayerKind::UserDefined) {
-        return 612;
+        return kCmdPlayerUser;
     }
-    return FindPlayerRow(kind) ? 600 + kind : -1;
+    return FindPlayerRow(kind) ? kCmdPlayerFirst + kind : -1;
 }
 
 int32_t PlayerKindOfCommand(int32_t command) {
-    if (command == 612) {
+    if (command == kCmdPlayerUser) {
         return PlayerKind::UserDefined;
     }
-    return command >= 600 && command <= 611 ? command - 600 : -1;
+    return command >= kCmdPlayerFirst && command < kCmdPlayerUser ? command - kCmdPlayerFirst : -1;
 }
 
 static bool StartsWith(const char* text, const char* prefix) {

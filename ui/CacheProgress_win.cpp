@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ui/Dialog_win.h"
+#include "ui/framework/Dialog_win.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/DialogTemplate_win.h"
-#include "ui/SWindow_win.h"
+#include "ui/framework/DialogTemplate_win.h"
+#include "ui/framework/SWindow_win.h"
 
 class CacheProgressDialog;
 

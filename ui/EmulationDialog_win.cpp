@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "analysis/SoundModules.h"
-#include "ui/Controls_win.h"
-#include "ui/DialogTemplate_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/DialogTemplate_win.h"
 
 namespace {
 

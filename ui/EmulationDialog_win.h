@@ -12,7 +12,7 @@
 #include "analysis/SoundModuleEdit.h"
 #include "core/BagBox.h"
 #include "core/Settings.h"
-#include "ui/Dialog_win.h"
+#include "ui/framework/Dialog_win.h"
 
 // The edit dialog ("追加 - Quillory" or "編集 - Quillory"). On OK the name
 // is checked; a broken rule is shown and the dialog stays open.

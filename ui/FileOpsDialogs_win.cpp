@@ -7,9 +7,9 @@
 #include <commctrl.h>
 
 #include "actions/FileOps_win.h"
-#include "ui/DialogTemplate_win.h"
-#include "ui/Dialog_win.h"
 #include "ui/SmallDialogs_win.h"
+#include "ui/framework/DialogTemplate_win.h"
+#include "ui/framework/Dialog_win.h"
 
 namespace {
 

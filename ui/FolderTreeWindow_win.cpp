@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/CommandIds.h"
-#include "catalogue/BrowseRules.h"
 #include "catalogue/Drives.h"
 #include "catalogue/ListFile.h"
+#include "core/CommandIds.h"
 #include "core/Text.h"
+#include "ui/rules/BrowseRules.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "core/BagBox.h"
 #include "ui/BrowsingHost_win.h"
-#include "ui/Controls_win.h"
+#include "ui/framework/Controls_win.h"
 
 constexpr int kFolderTreeId = 95;
 

@@ -5,8 +5,8 @@
 
 #include "catalogue/ListFile.h"
 #include "core/Text.h"
-#include "ui/DialogTemplate_win.h"
-#include "ui/Dialog_win.h"
+#include "ui/framework/DialogTemplate_win.h"
+#include "ui/framework/Dialog_win.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ui/SWindow_win.h"
+#include "ui/framework/SWindow_win.h"
 
 // The entry dialog: *text prefills the field and receives the result. True on OK.
 bool AskEntryText(SWindow* owner, bool change, std::string* text);

@@ -8,14 +8,14 @@
 #include <algorithm>
 
 #include "actions/Clipboard_win.h"
-#include "app/CommandIds.h"
-#include "app/ProgramValues_win.h"
-#include "catalogue/ArchiveKind.h"
 #include "catalogue/TitleCache.h"
-#include "core/ScreenLayout.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "core/CommandIds.h"
 #include "core/Text.h"
-#include "ui/Dpi_win.h"
 #include "ui/ListEditorDialogs_win.h"
+#include "ui/framework/Dpi_win.h"
+#include "ui/framework/ProgramValues_win.h"
+#include "ui/rules/ScreenLayout.h"
 
 namespace {
 

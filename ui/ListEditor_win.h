@@ -13,10 +13,10 @@
 
 #include "actions/DragDrop_win.h"
 #include "actions/FileOps_win.h"
-#include "catalogue/ListEditorRules.h"
 #include "core/Settings.h"
-#include "ui/Controls_win.h"
-#include "ui/SWindow_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/SWindow_win.h"
+#include "ui/rules/ListEditorRules.h"
 
 constexpr char kListEditorClass[] = "Kadrel MakeList";
 

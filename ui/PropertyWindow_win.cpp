@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "ui/Controls_win.h"
-#include "ui/DialogTemplate_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/DialogTemplate_win.h"
 
 namespace {
 

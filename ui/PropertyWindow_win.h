@@ -6,9 +6,9 @@
 
 #include <windows.h>
 
-#include "analysis/SongProperties.h"
+#include "catalogue/SongProperties.h"
 #include "core/Settings.h"
-#include "ui/Dialog_win.h"
+#include "ui/framework/Dialog_win.h"
 
 class PropertyWindow : public SDialog {
    public:

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "ui/DialogTemplate_win.h"
+#include "ui/framework/DialogTemplate_win.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "actions/HtmlExport.h"
 #include "actions/SearchActions.h"
 #include "core/Settings.h"
-#include "ui/Dialog_win.h"
+#include "ui/framework/Dialog_win.h"
 
 enum SearchDialogKind {
     kFindDialog = 0,    // "検索 - Quillory", with the direction group

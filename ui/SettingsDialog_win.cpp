@@ -5,8 +5,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "ui/DialogTemplate_win.h"
 #include "ui/SettingsPages_win.h"
+#include "ui/framework/DialogTemplate_win.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "core/BagBox.h"
 #include "core/Settings.h"
-#include "core/SettingsDialogRules.h"
-#include "ui/Dialog_win.h"
+#include "ui/framework/Dialog_win.h"
+#include "ui/rules/SettingsDialogRules.h"
 
 // What the dialog edits and whom it tells.
 struct SettingsDialogContext {

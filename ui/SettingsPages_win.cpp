@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "ui/DialogTemplate_win.h"
 #include "ui/EmulationDialog_win.h"
+#include "ui/framework/DialogTemplate_win.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "QuilloryVersion.h"
 #include "analysis/SoundModules.h"
 #include "core/Text.h"
-#include "ui/DialogTemplate_win.h"
-#include "ui/Dpi_win.h"
+#include "ui/framework/DialogTemplate_win.h"
+#include "ui/framework/Dpi_win.h"
 
 namespace {
 

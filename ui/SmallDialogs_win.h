@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/BagBox.h"
-#include "ui/DialogTemplate_win.h"
-#include "ui/Dialog_win.h"
+#include "ui/framework/DialogTemplate_win.h"
+#include "ui/framework/Dialog_win.h"
 
 // Bytes a changed title or comment may hold, without the terminator.
 constexpr int kChangedTextBytes = 255;

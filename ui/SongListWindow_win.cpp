@@ -7,14 +7,14 @@
 #include <algorithm>
 
 #include "analysis/FileTypes.h"
-#include "app/CommandIds.h"
-#include "catalogue/BrowseRules.h"
-#include "core/MainWindowRules.h"
+#include "core/CommandIds.h"
 #include "core/MusicObject.h"
-#include "core/ScreenLayout.h"
 #include "core/Text.h"
-#include "ui/Dpi_win.h"
 #include "ui/FolderTreeWindow_win.h"
+#include "ui/framework/Dpi_win.h"
+#include "ui/rules/BrowseRules.h"
+#include "ui/rules/MainWindowRules.h"
+#include "ui/rules/ScreenLayout.h"
 
 namespace {
 

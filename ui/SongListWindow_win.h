@@ -12,7 +12,7 @@
 
 #include "catalogue/DisplayStore.h"
 #include "ui/BrowsingHost_win.h"
-#include "ui/Controls_win.h"
+#include "ui/framework/Controls_win.h"
 
 class FolderTreeWindow;
 

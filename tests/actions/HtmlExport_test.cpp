@@ -11,9 +11,9 @@
 
 #include "SearchRowsFake.h"
 #include "TestPaths.h"
-#include "catalogue/CliCommands.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/RelatedFiles.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

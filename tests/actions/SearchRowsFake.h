@@ -9,7 +9,7 @@
 
 #include "actions/Narrowing.h"
 #include "actions/SearchActions.h"
-#include "core/MainWindowRules.h"
+#include "ui/rules/MainWindowRules.h"
 
 struct FakeSong {
     std::string path;

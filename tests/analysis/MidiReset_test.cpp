@@ -12,9 +12,9 @@
 #include "analysis/FileTypes.h"
 #include "analysis/MidiReset.h"
 #include "analysis/SoundModules.h"
-#include "catalogue/CliCommands.h"
 #include "catalogue/FullSongAnalyzer.h"
 #include "catalogue/TitleCache.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "WindowTestSupport_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
 #include "catalogue/ListFile.h"
+#include "core/CommandIds.h"
 #include "player/PlayerKind.h"
+#include "ui/framework/ProgramValues_win.h"
 
 namespace {
 

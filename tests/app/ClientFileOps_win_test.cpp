@@ -17,14 +17,14 @@
 #include "TestPaths.h"
 #include "WindowTestSupport_win.h"
 #include "actions/Clipboard_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
 #include "catalogue/ListFile.h"
 #include "catalogue/TitleCache.h"
+#include "core/CommandIds.h"
 #include "core/Text.h"
 #include "player/PlayerKind.h"
 #include "ui/ListEditor_win.h"
+#include "ui/framework/ProgramValues_win.h"
 
 namespace {
 

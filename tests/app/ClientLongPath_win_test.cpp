@@ -14,7 +14,7 @@
 
 #include "WindowTestSupport_win.h"
 #include "actions/FileOps_win.h"
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 
 #include "TestPaths.h"
 #include "WindowTestSupport_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
-#include "catalogue/BrowseRules.h"
 #include "catalogue/ChangeDebounce.h"
+#include "core/CommandIds.h"
 #include "player/PlayerKind.h"
+#include "ui/framework/ProgramValues_win.h"
+#include "ui/rules/BrowseRules.h"
 
 namespace {
 

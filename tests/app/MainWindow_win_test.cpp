@@ -11,11 +11,11 @@
 #include <thread>
 
 #include "WindowTestSupport_win.h"
-#include "app/CommandIds.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
-#include "core/MainWindowRules.h"
+#include "core/CommandIds.h"
 #include "core/Settings.h"
+#include "ui/framework/ProgramValues_win.h"
+#include "ui/rules/MainWindowRules.h"
 
 namespace {
 

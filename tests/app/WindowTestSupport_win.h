@@ -10,7 +10,7 @@
 
 #include "app/ClientWindow_win.h"
 #include "app/MainWindow_win.h"
-#include "app/ProgramValues_win.h"
+#include "ui/framework/ProgramValues_win.h"
 
 // The build folder (the tests' exe lives in its tests\ sub-folder), ending in '\\'.
 inline std::string BuildFolder() {

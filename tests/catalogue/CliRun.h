@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/CliCommands.h"
+#include "tools/cli/CliCommands.h"
 
 struct CliRun {
     int code;

@@ -1,6 +1,6 @@
 // quillory-cli end to end through RunCli: listing a folder and a list file,
 // the title cache it creates and keeps, and its errors.
-#include "catalogue/CliCommands.h"
+#include "tools/cli/CliCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "StoredArchives.h"
 #include "TestPaths.h"
-#include "catalogue/CliCommands.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

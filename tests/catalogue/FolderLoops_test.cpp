@@ -18,11 +18,11 @@
 
 #include "FolderLoopTrees.h"
 #include "TestPaths.h"
-#include "catalogue/CliCommands.h"
 #include "catalogue/FolderScan.h"
 #include "catalogue/FolderSignature.h"
 #include "catalogue/ListFile.h"
 #include "catalogue/TitleCache.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "TableTestSupport.h"
 #include "TestPaths.h"
 #include "catalogue/Drives.h"
-#include "catalogue/FileTime.h"
+#include "core/FileTime.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #endif
 
 #include "TestPaths.h"
-#include "catalogue/ArchiveKind.h"
 #include "catalogue/ChangeDebounce.h"
 #include "catalogue/FolderSignature.h"
+#include "catalogue/archive/ArchiveKind.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "TestPaths.h"
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 
 namespace {
 

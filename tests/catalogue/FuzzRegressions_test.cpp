@@ -4,9 +4,9 @@
 #include <string>
 
 #include "TestPaths.h"
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/LzhHeader.h"
 #include "catalogue/RelatedFiles.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/LzhHeader.h"
 #include "core/SongFile.h"
 
 namespace {

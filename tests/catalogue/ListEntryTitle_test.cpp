@@ -6,7 +6,7 @@
 #include <string>
 
 #include "TestPaths.h"
-#include "catalogue/ListEditorRules.h"
+#include "ui/rules/ListEditorRules.h"
 
 namespace {
 

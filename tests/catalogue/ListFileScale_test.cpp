@@ -10,9 +10,9 @@
 #include "CliRun.h"
 #include "ListsAskingMuch.h"
 #include "TestPaths.h"
-#include "catalogue/CliCommands.h"
 #include "catalogue/ListFile.h"
 #include "catalogue/TitleCache.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

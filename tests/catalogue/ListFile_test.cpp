@@ -11,7 +11,7 @@
 
 #include "ListLineEnds.h"
 #include "TestPaths.h"
-#include "catalogue/ArchiveKind.h"
+#include "catalogue/archive/ArchiveKind.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "TestPaths.h"
 #include "analysis/FileTypes.h"
-#include "catalogue/ArchiveAccess.h"
-#include "catalogue/ArchiveKind.h"
 #include "catalogue/FullSongAnalyzer.h"
+#include "catalogue/archive/ArchiveAccess.h"
+#include "catalogue/archive/ArchiveKind.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 
 #include "bench/BenchSongs.h"
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/Inflate.h"
-#include "catalogue/LzhDecoder.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/Inflate.h"
+#include "catalogue/archive/LzhDecoder.h"
 
 namespace stored {
 

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "TestPaths.h"
-#include "catalogue/ArchiveAccess.h"
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiveList.h"
-#include "catalogue/CliCommands.h"
-#include "catalogue/ZipHeader.h"
+#include "catalogue/archive/ArchiveAccess.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/ArchiveList.h"
+#include "catalogue/archive/ZipHeader.h"
 #include "core/FileFinder.h"
 #include "core/SongFile.h"
+#include "tools/cli/CliCommands.h"
 
 namespace {
 

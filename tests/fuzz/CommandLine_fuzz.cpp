@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "catalogue/ArchiveKind.h"
+#include "catalogue/archive/ArchiveKind.h"
 #include "core/CommandLine.h"
 #include "core/Text.h"
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/LzhDecoder.h"
-#include "catalogue/LzhHeader.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/LzhDecoder.h"
+#include "catalogue/archive/LzhHeader.h"
 #include "core/SongFile.h"
 
 static int64_t Utc(int64_t utc) {

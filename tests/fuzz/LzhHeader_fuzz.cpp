@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/LzhHeader.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/LzhHeader.h"
 #include "core/SongFile.h"
 
 static int64_t FixedZone(int64_t utc) {

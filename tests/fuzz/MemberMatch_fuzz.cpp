@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "catalogue/MemberMatch.h"
+#include "catalogue/archive/MemberMatch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/Inflate.h"
-#include "catalogue/ZipHeader.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/Inflate.h"
+#include "catalogue/archive/ZipHeader.h"
 #include "core/SongFile.h"
 
 static constexpr uint32_t kMaxOutput = 1u << 20;  // bytes inflated per member at most

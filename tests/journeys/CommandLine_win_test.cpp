@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandIds.h"
-#include "catalogue/ZipTestFiles.h"
+#include "catalogue/archive/ZipTestFiles.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

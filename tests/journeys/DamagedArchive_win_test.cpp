@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 #include "tests/catalogue/StoredArchives.h"
 

@@ -3,7 +3,7 @@
 // window during long work ends the program.
 #include <gtest/gtest.h>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "TestPaths.h"
 #include "journeys/JourneyDriver_win.h"
-#include "tests/catalogue/GcaTestContainer.h"
+#include "tests/catalogue/archive/GcaTestContainer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // for a folder without them.
 #include <gtest/gtest.h>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 #include "player/PlayerKind.h"
 

@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "app/CommandIds.h"
 #include "catalogue/FolderScan.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 #include "player/PlayerKind.h"
 #include "tests/analysis/AudioTestFiles.h"

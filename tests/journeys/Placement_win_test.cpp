@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

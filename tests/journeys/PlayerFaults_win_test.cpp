@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandIds.h"
 #include "app/RegistryStore_win.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

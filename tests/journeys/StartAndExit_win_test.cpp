@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "QuilloryVersion.h"
-#include "app/CommandIds.h"
+#include "core/CommandIds.h"
 #include "journeys/JourneyDriver_win.h"
 
 namespace {

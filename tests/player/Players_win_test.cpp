@@ -17,12 +17,12 @@
 
 #include "TestPaths.h"
 #include "analysis/SoundModules.h"
-#include "catalogue/ArchiveAccess.h"
-#include "catalogue/Archivers.h"
+#include "catalogue/archive/ArchiveAccess.h"
+#include "catalogue/archive/Archivers.h"
 #include "core/Settings.h"
 #include "player/PlayController_win.h"
 #include "player/PlayablePath.h"
-#include "tests/catalogue/ZipTestFiles.h"
+#include "tests/catalogue/archive/ZipTestFiles.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "analysis/SoundModules.h"
-#include "app/CommandIds.h"
 #include "catalogue/FullSongAnalyzer.h"
 #include "catalogue/ListFile.h"
+#include "core/CommandIds.h"
 #include "ui/FolderTreeWindow_win.h"
 #include "ui/SongListWindow_win.h"
 

@@ -13,9 +13,10 @@
 
 #include "TestPaths.h"
 #include "actions/Clipboard_win.h"
-#include "app/ProgramValues_win.h"
+#include "app/ProgramSetUp_win.h"
 #include "catalogue/ListFile.h"
 #include "core/AtomicFile.h"
+#include "ui/framework/ProgramValues_win.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The window framework on real windows: handler dispatch and routing tables,
 // subclassed controls, modal and modeless dialogs with auto-delete, closing,
 // failed creation and the splitter's limits.
-#include "ui/SWindow_win.h"
+#include "ui/framework/SWindow_win.h"
 
 #include <windowsx.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/Controls_win.h"
-#include "ui/Dialog_win.h"
-#include "ui/Splitter_win.h"
+#include "ui/framework/Controls_win.h"
+#include "ui/framework/Dialog_win.h"
+#include "ui/framework/Splitter_win.h"
 
 namespace {
 

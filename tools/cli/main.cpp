@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/CliCommands.h"
+#include "tools/cli/CliCommands.h"
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>

@@ -23,11 +23,11 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiveList.h"
-#include "catalogue/ArchiverCommand.h"
-#include "catalogue/GcaRecord.h"
-#include "catalogue/LzhHeader.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/ArchiveList.h"
+#include "catalogue/archive/ArchiverCommand.h"
+#include "catalogue/archive/GcaRecord.h"
+#include "catalogue/archive/LzhHeader.h"
 #include "core/Text.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // lines the program issues ("e" and "x" with a destination folder).
 #include <windows.h>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiversOwn.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/ArchiversOwn.h"
 
 extern "C" {
 

@@ -5,10 +5,10 @@
 #include <ctime>
 #include <string>
 
-#include "catalogue/ArchiveKind.h"
-#include "catalogue/ArchiverCommand.h"
-#include "catalogue/ArchiversOwn.h"
-#include "catalogue/LzhHeader.h"
+#include "catalogue/archive/ArchiveKind.h"
+#include "catalogue/archive/ArchiverCommand.h"
+#include "catalogue/archive/ArchiversOwn.h"
+#include "catalogue/archive/LzhHeader.h"
 
 extern "C" {
 

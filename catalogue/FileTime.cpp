@@ -1,6 +1,0 @@
-// The time text of a file time, shared by both worlds.
-#include "catalogue/FileTime.h"
-
-std::string TimeTextOfFileTime(uint64_t fileTime) {
-    return FormatTimeText(LocalTimeOfFileTime(fileTime));
-}
