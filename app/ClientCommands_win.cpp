@@ -10,6 +10,7 @@
 #include "app/MainWindow_win.h"
 #include "app/ProgramValues_win.h"
 #include "app/RegistryStore_win.h"
+#include "core/Location.h"
 #include "ui/ListEditor_win.h"
 
 using C = ClientWindow;
@@ -111,7 +112,7 @@ void ClientWindow::NewListFile() {
 void ClientWindow::EditListFile() {
     std::string path;
     if (catalogue_.kind == kLocationListFile) {
-        path = catalogue_.location.substr(0, catalogue_.location.size() - 1);  // without the '>'
+        path = Location(catalogue_.location).WithoutMark();
     }
     OpenListEditor(path);
 }
