@@ -6,6 +6,7 @@
 
 #include "catalogue/RelatedFiles.h"
 #include "catalogue/archive/ArchiveKind.h"
+#include "core/Location.h"
 #include "core/Text.h"
 
 namespace {
@@ -152,8 +153,9 @@ std::vector<std::string> TreeItemDropFiles(const std::string& path) {
 }
 
 std::string TreeItemFilePath(const std::string& nodePath) {
-    if (!nodePath.empty() && nodePath.back() == '>') {
-        return nodePath.substr(0, nodePath.size() - 1);
+    const Location node(nodePath);
+    if (node.EndsInMark()) {
+        return node.WithoutMark();
     }
     if (EndsWithBackslash(nodePath) && !IsDriveRoot(nodePath)) {
         return nodePath.substr(0, nodePath.size() - 1);

@@ -9,6 +9,7 @@
 #include "catalogue/FolderScan.h"
 #include "catalogue/RelatedFiles.h"
 #include "core/AtomicFile.h"
+#include "core/Location.h"
 #include "core/Text.h"
 
 static const char* const kHeadLines[] = {
@@ -105,15 +106,7 @@ std::string WrdKindsText(int32_t companionFlags) {
 }
 
 std::string LinkedFilePath(const std::string& fullPath) {
-    const int archiveEnd = FindEitherChar(fullPath.c_str(), '>', 0);
-    return archiveEnd < 0 ? fullPath : fullPath.substr(0, size_t(archiveEnd));
-}
-
-static std::string LocationText(const std::string& location) {
-    if (!location.empty() && location.back() == '>') {
-        return location.substr(0, location.size() - 1);
-    }
-    return location;
+    return Location(fullPath).ArchivePath();
 }
 
 static void AppendSongRow(std::string* out, SongRows& rows, int32_t row, bool widenKana) {
@@ -134,7 +127,7 @@ std::string HtmlListText(SongRows& rows, const std::vector<int32_t>& selected, c
         AppendLine(&out, line);
     }
     const bool sorted = summary.sortKind >= kSortByName && summary.sortKind <= kSortByDate;
-    AppendSummaryRow(&out, "フォルダ", HtmlEscape(LocationText(summary.location).c_str(), summary.widenKana));
+    AppendSummaryRow(&out, "フォルダ", HtmlEscape(Location(summary.location).WithoutMark().c_str(), summary.widenKana));
     AppendSummaryRow(&out, "選択オブジェクト数", std::to_string(selected.size()));
     AppendSummaryRow(&out, "総オブジェクト数", std::to_string(summary.totalObjects));
     AppendSummaryRow(&out, "ソート種別", kSortNames[sorted ? summary.sortKind + 1 : 0]);

@@ -9,6 +9,7 @@
 #include "app/MainWindow_win.h"
 #include "app/RegistryStore_win.h"
 #include "core/CommandIds.h"
+#include "core/Location.h"
 #include "ui/ListEditor_win.h"
 #include "ui/framework/ProgramValues_win.h"
 
@@ -111,7 +112,7 @@ void ClientWindow::NewListFile() {
 void ClientWindow::EditListFile() {
     std::string path;
     if (catalogue_.kind == kLocationListFile) {
-        path = catalogue_.location.substr(0, catalogue_.location.size() - 1);  // without the '>'
+        path = Location(catalogue_.location).WithoutMark();
     }
     OpenListEditor(path);
 }

@@ -87,8 +87,8 @@ std::string ClientWindow::SongSoundModule(int32_t row) {
 }
 
 // A member is extracted with its related files into the emptied working folder.
-std::string ClientWindow::PreparePlayablePath(int32_t row, const std::string& path) {
-    return PrepareSongForPlayer(path, SongFileType(row), main_->Handle());
+PlayableSong ClientWindow::PreparePlayablePath(int32_t row, const std::string& path) {
+    return PrepareSongForPlayer(Location(path), SongFileType(row), main_->Handle());
 }
 
 void ClientWindow::ShowEmulationText(const std::string& text) {

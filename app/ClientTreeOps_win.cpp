@@ -19,21 +19,18 @@
 #include "catalogue/ListFile.h"
 #include "catalogue/archive/ArchiveAccess.h"
 #include "core/CommandIds.h"
+#include "core/Location.h"
 #include "core/Text.h"
-#include "player/PlayablePath.h"
 #include "ui/ListEditor_win.h"
 #include "ui/rules/BrowseRules.h"
 
 namespace {
 
-bool HasMemberPart(const std::string& path) {
-    return path.find('>') != std::string::npos;
-}
-
 // An archive member is extracted into the working folder and the copy is
 // used; a plain path is used as it is. Empty when extraction failed.
 std::string UsablePath(const std::string& path, HWND owner) {
-    if (!HasMemberPart(path)) {
+    const Location song(path);
+    if (!song.HasMark()) {
         return path;
     }
     const std::string folder = WorkingFolder();
@@ -41,7 +38,7 @@ std::string UsablePath(const std::string& path, HWND owner) {
     if (ExtractMember(path.c_str(), folder.c_str(), owner, ExtractPurpose::kQuiet) != 0) {
         return std::string();
     }
-    return folder + "\\" + MemberFileName(path);
+    return folder + "\\" + song.FileName();
 }
 
 std::string NameOfItem(const std::string& itemPath) {

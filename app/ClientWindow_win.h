@@ -142,7 +142,7 @@ class ClientWindow : public SWindow, public BrowsingHost, public CatalogueHost, 
     std::string SongPath(int32_t row) override;
     int32_t SongFileType(int32_t row) override;
     std::string SongSoundModule(int32_t row) override;
-    std::string PreparePlayablePath(int32_t row, const std::string& path) override;
+    PlayableSong PreparePlayablePath(int32_t row, const std::string& path) override;
     void ShowEmulationText(const std::string& text) override;
     void ShowPlayModeText(const std::string& text) override;
     void ShowStatusMessage(const std::string& text) override;

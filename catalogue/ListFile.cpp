@@ -8,6 +8,7 @@
 #include "catalogue/archive/ArchiveKind.h"
 #include "core/AtomicFile.h"
 #include "core/FileFinder.h"
+#include "core/Location.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -194,11 +195,7 @@ ListLine ParseListLine(const std::string& line, const ListPathBase& base) {
 static ListPathBase BaseOf(const CatalogueState& state) {
     ListPathBase base;
     base.drive = state.driveBase;
-    std::string listPath = state.location;
-    if (!listPath.empty() && listPath.back() == '>') {
-        listPath.pop_back();
-    }
-    SplitPath(listPath.c_str(), &base.folder, nullptr, false);
+    SplitPath(Location(state.location).WithoutMark().c_str(), &base.folder, nullptr, false);
     return base;
 }
 

@@ -7,6 +7,7 @@
 
 #include "analysis/FileTypes.h"
 #include "catalogue/archive/ArchiveKind.h"
+#include "core/Location.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -166,22 +167,8 @@ static void AddScriptNames(BagBox* set,
     if (bytes.empty()) {
         return;
     }
-    // The script's folder: inside an archive the member's own folder
-    // ("set.zip>songs/"), which follows the '>' with '/' or '\\' separators.
-    std::string folder;
-    SplitPath(scriptPath.c_str(), &folder, nullptr, true);
-    if (!folder.empty() && folder.back() == '>') {
-        const char* member = scriptPath.c_str() + folder.size();
-        size_t end = 0;
-        for (size_t i = 0; member[i] != '\0'; ++i) {
-            if (IsLeadByte(uint8_t(member[i])) && member[i + 1] != '\0') {
-                ++i;
-            } else if (member[i] == '/' || member[i] == '\\') {
-                end = i + 1;
-            }
-        }
-        folder.append(member, end);
-    }
+    // The script's folder: inside an archive the member's own folder ("set.zip>songs/").
+    const std::string folder = Location(scriptPath).Folder();
     for (const std::string& name : scan(bytes.data(), bytes.size())) {
         AddIfExists(set, (folder + name).c_str(), nullptr);
     }

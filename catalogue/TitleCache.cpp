@@ -7,6 +7,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/FileSystem.h"
+#include "core/Location.h"
 #include "core/MusicObject.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
@@ -29,8 +30,7 @@ BagBox MakeTitleCache() {
 std::string TitleCacheFilePath(const char* location, int32_t kind) {
     if (kind == 1) {
         // A folder inside an archive has no cache: it cannot be written there.
-        // ('>' is never a trail byte, so a byte search is safe.)
-        if (std::strchr(location, '>')) {
+        if (Location(location).HasMark()) {
             return std::string();
         }
         return std::string(location) + "_Kadrel.cac";
@@ -38,13 +38,9 @@ std::string TitleCacheFilePath(const char* location, int32_t kind) {
     if (kind != 2) {
         return std::string();
     }
-    std::string listPath = location;
-    if (!listPath.empty() && listPath.back() == '>') {
-        listPath.pop_back();
-    }
     std::string folder;
     std::string name;
-    SplitPath(listPath.c_str(), &folder, &name, false);
+    SplitPath(Location(location).WithoutMark().c_str(), &folder, &name, false);
     std::string base;
     SplitExtension(name.c_str(), &base, nullptr);
     return folder + "_" + base + ".cac";

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/FileFinder.h"
+#include "core/Location.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -97,30 +98,22 @@ static bool EndsWithNoCase(const char* text, const char* suffix) {
 }
 
 // "D:\\midi\\a.lzh>x\\s.mid" selects the archive's folder and the member.
-// False when the word holds no '>'.
-static bool SplitArchiveMember(const char* word, std::string* location, std::string* file) {
-    std::string archive;
-    std::string member;
-    SplitPath(word, &archive, &member, true);
-    if (archive.empty() || archive.back() != '>') {
-        return false;
-    }
-    archive.pop_back();
+static void SplitArchiveMember(const Location& path, std::string* location, std::string* file) {
     std::string archiveName;
-    SplitPath(archive.c_str(), location, &archiveName, false);
-    *file = archiveName + ">" + member;
-    return true;
+    SplitPath(path.ArchivePath().c_str(), location, &archiveName, false);
+    *file = archiveName + ">" + path.Member();
 }
 
 static void ApplyPathWord(const char* word, CommandLineFiles* files, CommandLineRequest* request) {
+    const Location path(word);
     std::string location;
     std::string file;
-    if (files->ArchiveKindOfMember(word) == 0 || !SplitArchiveMember(word, &location, &file)) {
+    if (files->ArchiveKindOfMember(word) != 0 && path.HasMark()) {
+        SplitArchiveMember(path, &location, &file);
+    } else {
+        // A path with a mark ("best.lst>song.mid") is split after it.
         SplitPath(word, &location, &file, true);
-        // '>' is never a trail byte, so a location ending in one came from
-        // the path's own mark ("best.lst>song.mid").
-        const bool hasMark = !location.empty() && location.back() == '>';
-        if (!file.empty() && !hasMark) {
+        if (!file.empty() && !path.HasMark()) {
             if (files->IsFolder(word)) {
                 location = std::string(word) + "\\";
                 file.clear();
@@ -137,8 +130,7 @@ static void ApplyPathWord(const char* word, CommandLineFiles* files, CommandLine
 // A list file's entry or an archive member exists as far as the file before
 // its '>' does; what lies inside is looked for when the location is opened.
 static bool PathWordExists(const char* word, CommandLineFiles* files) {
-    const int mark = FindEitherChar(word, '>', '\0');
-    return files->Exists(mark < 0 ? word : std::string(word, size_t(mark)).c_str());
+    return files->Exists(Location(word).ArchivePath().c_str());
 }
 
 static const ClientOption* FindClientOption(const char* name) {

@@ -7,18 +7,20 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Location.h"
+
+// What a player is handed for a song, or why there is nothing to hand it.
+struct PlayableSong {
+    std::string path;     // the file the player opens; empty when the song could not be prepared
+    std::string failure;  // with an empty path, what the user is told
+};
+
 // Empties the working folder of files left by an earlier hand-over. A plain
-// path is returned as it is. For a member path ("set.lzh>dir/song.mid") the
+// path is handed over as it is. For a member ("set.lzh>dir/song.mid") the
 // member and its related members are extracted together into the working
-// folder and the extracted song's path is returned; when the song itself
-// cannot be extracted (a damaged archive, a name that may not be written)
-// the result is empty: no player could open the member path itself.
-// fileType is the song's music file type.
-std::string PrepareSongForPlayer(const std::string& path, int32_t fileType, void* ownerWindow);
-
-// What the user is told when a member could not be extracted for a player:
-// the member's name and the archive's path.
-std::string ExtractionFailureMessage(const std::string& memberPath);
-
-// The last name element of a member path: "a.lzh>dir/x.mid" gives "x.mid".
-std::string MemberFileName(const std::string& path);
+// folder and the extracted song is handed over; when the song itself cannot
+// be extracted (a damaged archive, a name that may not be written) there is
+// no path, since no player could open the member path itself, and the
+// failure names the member and the archive. fileType is the song's music
+// file type; ownerWindow owns what an archiver library shows.
+PlayableSong PrepareSongForPlayer(const Location& song, int32_t fileType, void* ownerWindow);

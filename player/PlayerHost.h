@@ -8,6 +8,7 @@
 
 #include "core/BagBox.h"
 #include "player/LaunchRules.h"
+#include "player/PlayablePath.h"
 
 struct ClientSettings;
 
@@ -45,9 +46,9 @@ class PlayerHost {
     // The sound module the module column shows for row.
     virtual std::string SongSoundModule(int32_t row) = 0;
     // Empties the extraction folder and gives the path a player can open
-    // (archive members and their related files extracted); empty when a
-    // member could not be extracted.
-    virtual std::string PreparePlayablePath(int32_t row, const std::string& path) = 0;
+    // (archive members and their related files extracted), or why a member
+    // could not be extracted (PrepareSongForPlayer with the window as owner).
+    virtual PlayableSong PreparePlayablePath(int32_t row, const std::string& path) = 0;
 
     // Status bar and window state.
     virtual void ShowEmulationText(const std::string& text) = 0;

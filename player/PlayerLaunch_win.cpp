@@ -168,13 +168,14 @@ bool PlayController::HandOverSong(int32_t index, const std::string& path) {
     int32_t fileType = -1;
     if (withSong) {
         fileType = host_->SongFileType(index);
-        playable = host_->PreparePlayablePath(index, path);
+        const PlayableSong prepared = host_->PreparePlayablePath(index, path);
+        playable = prepared.path;
         if (playable.empty()) {
             // A member that did not come out of its archive: the player is
             // left as it is, and a run ends as after a failed launch rather
             // than meeting the same archive song after song.
             EndContinuousPlay();
-            host_->ShowError(ExtractionFailureMessage(path));
+            host_->ShowError(prepared.failure);
             host_->SetBusy(false);
             handOverRunning_ = false;
             return false;

@@ -13,6 +13,7 @@
 #include "catalogue/Drives.h"
 #include "catalogue/ListFile.h"
 #include "core/CommandIds.h"
+#include "core/Location.h"
 #include "core/Text.h"
 #include "ui/rules/BrowseRules.h"
 
@@ -176,7 +177,7 @@ int FolderTreeWindow::ShellImage(const std::string& path, UINT flags) {
         SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, flags);
     } else {
         // One look for all folders and one for all list files.
-        const bool listFile = path.back() == '>';
+        const bool listFile = Location(path).EndsInMark();
         SHGetFileInfoA(listFile ? "list.lst" : "folder", listFile ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_DIRECTORY,
                        &info, sizeof info, flags | SHGFI_USEFILEATTRIBUTES);
     }

@@ -80,8 +80,8 @@ class FakeHost : public PlayerHost {
         return module;
     }
     // As the client window does: archive members come out with their related files.
-    std::string PreparePlayablePath(int32_t row, const std::string& path) override {
-        return PrepareSongForPlayer(path, SongFileType(row), nullptr);
+    PlayableSong PreparePlayablePath(int32_t row, const std::string& path) override {
+        return PrepareSongForPlayer(Location(path), SongFileType(row), nullptr);
     }
     void ShowEmulationText(const std::string& text) override {
         emulationText = text;
@@ -934,17 +934,32 @@ TEST_F(ArchivePlayersTest, MembersArriveWithTheirRelatedFilesFromLzhAndZip) {
     EXPECT_EQ(controller_.mode(), PlayMode::kNone);
 }
 
+// The path a song prepared for a player gets; the failure text when there is none.
+static std::string Prepared(const std::string& path, std::string* failure = nullptr) {
+    PlayableSong song = PrepareSongForPlayer(Location(path), 0, nullptr);
+    if (failure) {
+        *failure = song.failure;
+    }
+    return song.path;
+}
+
 TEST_F(ArchivePlayersTest, EachSongEmptiesTheWorkingFolderAndAnUnextractableMemberGivesNoPath) {
-    EXPECT_EQ(PrepareSongForPlayer(folder_ + "\\wrdsong.lzh>song.mid", 0, nullptr), work_ + "\\song.mid");
+    EXPECT_EQ(Prepared(folder_ + "\\wrdsong.lzh>song.mid"), work_ + "\\song.mid");
     EXPECT_EQ(ReadWholeFile(work_ + "\\song.txt"), "About the song.\r\n");
-    EXPECT_EQ(PrepareSongForPlayer(folder_ + "\\wrdsong.lzh>other.mid", 0, nullptr), work_ + "\\other.mid");
+    EXPECT_EQ(Prepared(folder_ + "\\wrdsong.lzh>other.mid"), work_ + "\\other.mid");
     EXPECT_EQ(ReadWholeFile(work_ + "\\other.mag"), "MAKI02  other picture");
     EXPECT_EQ(GetFileAttributesA((work_ + "\\song.wrd").c_str()), INVALID_FILE_ATTRIBUTES);
-    const std::string missing = folder_ + "\\wrdsong.lzh>none.mid";
-    EXPECT_EQ(PrepareSongForPlayer(missing, 0, nullptr), "");
+    // A missing member: no path, and the user is told the member and the archive.
+    std::string failure;
+    EXPECT_EQ(Prepared(folder_ + "\\wrdsong.lzh>dir/none.mid", &failure), "");
+    EXPECT_EQ(failure,
+              "書庫ファイルから none.mid を取り出せません。\n書庫ファイルが壊れている可能性があります。\n\n"
+              "書庫ファイル : " +
+                  folder_ + "\\wrdsong.lzh");
     EXPECT_EQ(GetFileAttributesA((work_ + "\\other.mid").c_str()), INVALID_FILE_ATTRIBUTES);
     const std::string plain = folder_ + "\\plain.mid";
-    EXPECT_EQ(PrepareSongForPlayer(plain, 0, nullptr), plain);
+    EXPECT_EQ(Prepared(plain, &failure), plain);
+    EXPECT_EQ(failure, "");
 }
 
 TEST_F(ArchivePlayersTest, AMemberNameWithQuotesOrADeviceNameReachesNoPlayer) {
@@ -962,7 +977,7 @@ TEST_F(ArchivePlayersTest, AMemberNameWithQuotesOrADeviceNameReachesNoPlayer) {
     EXPECT_TRUE(LogLines("start ").empty());
     EXPECT_EQ(GetFileAttributesA((work_ + "\\y.mid").c_str()), INVALID_FILE_ATTRIBUTES);
     // A device name is neither extracted nor taken for a file that exists.
-    EXPECT_EQ(PrepareSongForPlayer(zip + ">NUL.mid", 0, nullptr), "");
+    EXPECT_EQ(Prepared(zip + ">NUL.mid"), "");
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "catalogue/archive/Archivers.h"
 #include "core/Cp932.h"
 #include "core/FileFinder.h"
+#include "core/Location.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -174,7 +175,7 @@ static std::string CatalogueSeparators(const std::string& argument) {
 
 std::string LocationOfArgument(const std::string& argument, bool isFolder) {
     std::string location = CatalogueSeparators(argument);
-    if (!location.empty() && location.back() == '>') {
+    if (Location(location).EndsInMark()) {
         return location;
     }
     if (!isFolder && (IsListFileName(location.c_str()) || ArchiveKindOfName(location.c_str()) != kArchiveNone)) {
@@ -282,8 +283,7 @@ static bool RefreshCliCache(CliCatalogue& catalogue, bool update) {
 }
 
 static LocationKind KindOfLocation(const std::string& location) {
-    const std::string path = location.substr(0, location.size() - 1);
-    return (location.back() == '>' && IsListFileName(path.c_str())) ? kLocationListFile : kLocationFolder;
+    return Location(location).GetKind() == Location::Kind::kListFile ? kLocationListFile : kLocationFolder;
 }
 
 // Opens the location named by the first operand for a listing and refreshes

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/FileFinder.h"
+#include "core/Location.h"
 #include "core/SongFile.h"
 #include "core/Text.h"
 
@@ -81,9 +82,9 @@ void SelectLocation(CatalogueState& state,
 }
 
 uint32_t LocationPathError(const std::string& location) {
-    // '>' is never a trail byte: a final one is the list file's mark.
-    const bool listFile = !location.empty() && location.back() == '>';
-    const std::string probe = listFile ? location.substr(0, location.size() - 1) : location + "*.*";
+    // A list file is looked for itself, a folder through its contents.
+    const Location place(location);
+    const std::string probe = place.EndsInMark() ? place.WithoutMark() : location + "*.*";
     FindRecord record;
     const std::unique_ptr<FileFinder> finder = FinderOpen(&record, probe.c_str(), nullptr);
     return !finder->Found() && finder->Error() == kErrorFilenameExcedRange ? kErrorFilenameExcedRange : 0;

@@ -5,6 +5,7 @@
 
 #include "catalogue/ListFile.h"
 #include "catalogue/TitleCache.h"
+#include "core/Location.h"
 #include "core/Text.h"
 
 namespace {
@@ -28,11 +29,7 @@ bool EndsWithNoCase(const std::string& text, const char* suffix) {
 
 // An archive entry names the archive itself or a member pattern after '>'.
 bool NamesArchive(const std::string& path) {
-    std::string archive = path;
-    const int arrow = FindEitherChar(path.c_str(), '>', '\0');
-    if (arrow >= 0) {
-        archive = path.substr(0, arrow);
-    }
+    const std::string archive = Location(path).ArchivePath();
     for (const char* extension : {".lzh", ".zip", ".neo", ".gca"}) {
         if (EndsWithNoCase(archive, extension)) {
             return true;
