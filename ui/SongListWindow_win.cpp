@@ -9,6 +9,7 @@
 #include "analysis/FileTypes.h"
 #include "app/CommandIds.h"
 #include "catalogue/BrowseRules.h"
+#include "catalogue/OpenLocation.h"
 #include "core/MainWindowRules.h"
 #include "core/MusicObject.h"
 #include "core/ScreenLayout.h"
@@ -393,7 +394,7 @@ void SongListWindow::ReopenKeepingFocus() {
         return;
     }
     state.lastSelectedName = FocusedPath();
-    OpenLocation(state, false, false, false);
+    OpenLocation(state, OpenOptions());
 }
 
 void SongListWindow::ApplyHeaderMarks() {
