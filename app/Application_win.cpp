@@ -2,6 +2,7 @@
 // window, the message loop and the exit.
 #include "app/Application_win.h"
 
+#include "app/AppState_win.h"
 #include "app/MainWindow_win.h"
 #include "app/ProgramSetUp_win.h"
 #include "catalogue/archive/Archivers.h"
@@ -76,6 +77,18 @@ bool PreTranslate(MSG* msg) {
     return false;
 }
 
+// The program's message loop; the exit code the quit request carries.
+static int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!PreTranslate(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    return int(msg.wParam);
+}
+
 int RunApplication(HINSTANCE instance, const char* commandLine) {
     HANDLE existing = OpenMutexA(MUTEX_ALL_ACCESS, TRUE, kInstanceMutexName);
     if (existing) {
@@ -95,19 +108,13 @@ int RunApplication(HINSTANCE instance, const char* commandLine) {
 
     int code = 1;
     {
-        MainWindow main;
+        std::unique_ptr<AppState> app = LoadAppState();
+        MainWindow main(*app);
         if (main.CreateFrame()) {
             main.ShowFirst(false);
             main.Client()->RunStartAction();
             main.ShowFirst(true);
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-                if (!PreTranslate(&msg)) {
-                    TranslateMessage(&msg);
-                    DispatchMessageA(&msg);
-                }
-            }
-            code = int(msg.wParam);
+            code = RunMessageLoop();
         }
     }
     FreeArchivers();

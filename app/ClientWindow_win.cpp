@@ -1,6 +1,6 @@
-// The client area: the application state's set-up and tear-down, the panes
-// with the splitter between them, their notifications, the client timer and
-// the exit preparation.
+// The client area: its parts' set-up and tear-down, the panes with the
+// splitter between them, their notifications, the client timer, the start
+// action and the exit preparation.
 #include "app/ClientWindow_win.h"
 
 #include <windowsx.h>
@@ -11,7 +11,6 @@
 #include "core/CommandIds.h"
 #include "core/CommandLine.h"
 #include "core/SongFile.h"
-#include "core/Text.h"
 #include "ui/ListEditor_win.h"
 #include "ui/PropertyWindow_win.h"
 #include "ui/framework/ProgramValues_win.h"
@@ -19,176 +18,99 @@
 
 static const int kClientId = 30;
 
-// A desktop value under the current user as text; false when it is missing.
-static bool ReadDesktopValue(const char* key, const char* name, char* value, DWORD bytes) {
-    return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &bytes) == ERROR_SUCCESS;
-}
-
-// An environment variable of the process, however long; empty when missing.
-static std::string EnvironmentValue(const char* name) {
-    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    if (size == 0) {
-        return std::string();
-    }
-    std::string value(size, '\0');
-    const DWORD length = GetEnvironmentVariableA(name, &value[0], size);
-    value.resize(length < size ? length : 0);
-    return value;
-}
-
-ClientWindow::ClientWindow(MainWindow* main)
-    : SWindow(kClientWindowClass, main, kWindowKind), main_(main), splitter_(this, [this](int x) { LayOutPanes(x); }) {
+ClientWindow::ClientWindow(MainWindow* main, AppState& app)
+    : SWindow(kClientWindowClass, main, kWindowKind),
+      settings(app.settings),
+      exitFlags(app.exitFlags),
+      main_(main),
+      app_(app),
+      selection_(panes_),
+      splitter_(this, [this](int x) { LayOutPanes(x); }) {
     SetStyle(WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0);
     SetClassLook(nullptr, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     SetChildId(kClientId);
-    savedSearchPath = SavedSearchPath(EnvironmentValue("Path").c_str());
-    ReadDesktopFlags();
-    Program().clipboardFormat = RegisterClipboardFormatA("Kadrel ClipboardFormat");
-    RegistryStore store(Program().settingsRoot);
-    LoadSettings(&store, &settings);
-    LoadSoundModules(&store, &modules_, &detectors_);
-    ParseCommandLine();
-    ApplySearchPath();
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    random.seed(StartupSeed(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds));
-    InitializeCriticalSection(&catalogueLock);
-    analyzer_ = std::make_unique<FullSongAnalyzer>(&detectors_, settings.emulation.searchStrFlag,
-                                                   settings.emulation.searchResetMessage ? &modules_ : nullptr);
-    analyzer_->titleSearch = settings.mode.titleSearch;
-    catalogue_.host = this;
-    catalogue_.analyzer = analyzer_.get();
-    catalogue_.playerTypeMask = PlayerTypeMask(int32_t(settings.mode.playerMode));
-    TakeScanSettings();
-    ScanSettings& scan = catalogue_.settings;
-    scan.sortKind = SortKind(settings.listWindow.sort);
-    scan.sortDescending = settings.listWindow.sortFlag;
-    catalogue_.includeSubFolders = settings.lastSelect.searchSubFolder;
-    player_ = std::make_unique<PlayController>(this);
+    ApplySearchPath(app);
+    browse_ = std::make_unique<BrowseSession>(main, *this, app, panes_, selection_);
+    search_ = std::make_unique<SearchSession>(main, app, selection_, *browse_);
+    dialogs_ = std::make_unique<DialogCommands>(main, *this, app, panes_, selection_, *browse_);
+    play_ = std::make_unique<PlayRun>(main, *this, app, panes_, selection_, *browse_, *dialogs_);
+    files_ = std::make_unique<FileCommands>(main, app, panes_, selection_, *browse_, *play_);
+    browse_->Link(&search_->Narrowing(), play_.get(), files_.get());
 }
 
+// Play control goes first and the panes before the window; the parts stay
+// until the window's destruction has run its handlers.
 ClientWindow::~ClientWindow() {
     SetListEditorSettings(nullptr);
     SetListEditorTitleSettings(nullptr);
-    player_.reset();
-    tree_.reset();
-    list_.reset();
+    play_.reset();
+    panes_.tree.reset();
+    panes_.list.reset();
     if (Handle()) {
         DestroyWindow(Handle());
     }
-    DeleteCriticalSection(&catalogueLock);
-}
-
-// The settings the catalogue keeps a copy of, which the settings dialog changes.
-void ClientWindow::TakeScanSettings() {
-    ScanSettings& scan = catalogue_.settings;
-    scan.searchArchive = settings.listWindow.searchArchive;
-    scan.showFileNameExt = settings.listWindow.showFileNameExt;
-    scan.autoCache = settings.mode.autoCache;
-    scan.focusLastRow = settings.listWindow.tvnSelChangedLastSel;
-}
-
-void ClientWindow::ReadDesktopFlags() {
-    char value[32];
-    const bool bpp = ReadDesktopValue("Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP", value, sizeof value);
-    highColourIcons = HighColourIconsOf(bpp ? value : nullptr);
-    const bool drag = ReadDesktopValue("Control Panel\\Desktop", "DragFullWindows", value, sizeof value);
-    fullWindowDrag = FullWindowDragOf(drag ? value : nullptr);
-}
-
-// The options override the stored start-up choices.
-void ClientWindow::ParseCommandLine() {
-    CommandLineRequest request;
-    request.startPlayMode = int32_t(settings.mode.playMode);
-    request.playerKind = int32_t(settings.mode.playerMode);
-    request.lastPath = settings.lastSelect.path;
-    request.lastFile = settings.lastSelect.file;
-    request.includeSubFolders = settings.lastSelect.searchSubFolder;
-    SystemCommandLineFiles files;
-    ParseClientCommandLine(Program().commandLine.c_str(), &files, &request);
-    startPlayMode = request.startPlayMode;
-    settings.mode.playerMode = uint32_t(request.playerKind);
-    settings.lastSelect.path = request.lastPath;
-    settings.lastSelect.file = request.lastFile;
-    settings.lastSelect.searchSubFolder = request.includeSubFolders;
-    missingStartPath_ = request.missingPath;
-}
-
-void ClientWindow::ApplySearchPath() {
-    SetEnvironmentVariableA("Path", ExtendedSearchPath(savedSearchPath, settings.player.execPath.c_str()).c_str());
 }
 
 void ClientWindow::OnCreate(MessageContext&) {
     splitterCursor_ = LoadCursor(nullptr, IDC_SIZEWE);
-    tree_ = std::make_unique<FolderTreeWindow>(this, *this);
-    list_ = std::make_unique<SongListWindow>(this, *this);
-    if (!tree_->CreateTree() || !list_->CreateList(tree_.get(), main_->Dpi())) {
+    panes_.tree = std::make_unique<FolderTreeWindow>(this, *browse_);
+    panes_.list = std::make_unique<SongListWindow>(this, *browse_);
+    if (!panes_.tree->CreateTree() || !panes_.list->CreateList(panes_.tree.get(), main_->Dpi())) {
         return;
     }
     // The tree's stored width is a 96-DPI length, as the columns' are.
     splitter_.SetPosition(ScaleFromBase(int(settings.window.treeWindWidth), main_->Dpi()));
     SetListEditorSettings(&settings.makeList);
     SetListEditorTitleSettings(&settings.mode);
-    RegisterDropTargets();
-    StartWatchers();
-    tree_->BuildTree();
+    files_->RegisterDropTargets();
+    browse_->StartWatchers();
+    panes_.tree->BuildTree();
     SetTimer(kClientTimerId, kClientTimerPeriod);
 }
 
 void ClientWindow::OnNotify(MessageContext& m) {
-    if (tree_ && tree_->HandleNotify(m)) {
+    if (panes_.tree && panes_.tree->HandleNotify(m)) {
         return;
     }
-    if (list_) {
-        list_->HandleNotify(m);
-        FollowFocus(m);
+    if (panes_.list) {
+        panes_.list->HandleNotify(m);
+        dialogs_->FollowFocus(m);
     }
 }
-
-const MessageRoute<ClientWindow> ClientWindow::kMessages[] = {
-    {kMsgSortColumn, &ClientWindow::OnSortColumn},
-    {kMsgPlayControl2, &ClientWindow::OnPlayControl2},
-    {WM_DRIVE_CHANGED, &ClientWindow::OnDriveChanged},
-    {WM_FOLDER_CHANGED, &ClientWindow::OnFolderChanged},
-};
 
 void ClientWindow::OnPrivateMessage(MessageContext& m) {
-    RouteMessage(this, kMessages, m);
-}
-
-LRESULT ClientWindow::OnSortColumn(WPARAM column, LPARAM) {
-    if (list_) {
-        list_->OnSortColumn(int32_t(column));
+    if (!browse_->RunMessage(m)) {
+        play_->RunMessage(m);
     }
-    return 0;
 }
 
-LRESULT ClientWindow::OnPlayControl2(WPARAM, LPARAM) {
-    RunPlayCommand(kCmdPlay);
-    return 0;
+void ClientWindow::OnContextMenu(MessageContext& m) {
+    if (files_->ShowContextMenu(HWND(m.wParam), m.lParam)) {
+        m.handled = 1;
+    }
 }
 
 void ClientWindow::LayOutPanes(int splitterX) {
     const RECT r = ClientRect();
-    if (tree_ && tree_->Handle()) {
-        tree_->Move(0, 0, splitterX, r.bottom, true);
+    if (panes_.tree && panes_.tree->Handle()) {
+        panes_.tree->Move(0, 0, splitterX, r.bottom, true);
     }
     const int listX = splitterX + kSplitterWidth;
-    if (list_ && list_->Handle()) {
-        list_->Move(listX, 0, r.right > listX ? r.right - listX : 0, r.bottom, true);
+    if (panes_.list && panes_.list->Handle()) {
+        panes_.list->Move(listX, 0, r.right > listX ? r.right - listX : 0, r.bottom, true);
     }
 }
 
 void ClientWindow::FitFirstStartColumns() {
-    if (list_ && list_->Handle()) {
-        list_->FitFirstStartColumns();
+    if (panes_.list && panes_.list->Handle()) {
+        panes_.list->FitFirstStartColumns();
     }
 }
 
 void ClientWindow::RescaleForDpi(int previous, int dpi) {
     splitter_.SetPosition(MulDiv(splitter_.Position(), dpi, previous));
-    if (list_ && list_->Handle()) {
-        list_->RescaleForDpi(previous, dpi);
+    if (panes_.list && panes_.list->Handle()) {
+        panes_.list->RescaleForDpi(previous, dpi);
     }
 }
 
@@ -198,7 +120,7 @@ void ClientWindow::OnSize(MessageContext& m) {
 }
 
 void ClientWindow::OnLButtonDown(MessageContext& m) {
-    m.handled = splitter_.ButtonDown(GET_X_LPARAM(m.lParam), fullWindowDrag);
+    m.handled = splitter_.ButtonDown(GET_X_LPARAM(m.lParam), app_.fullWindowDrag);
 }
 
 void ClientWindow::OnMouseMove(MessageContext& m) {
@@ -222,97 +144,63 @@ void ClientWindow::OnTimer(MessageContext& m) {
         return;
     }
     m.handled = 1;
-    if (player_) {
-        player_->EndOfSongTick();
-    }
+    play_->Tick();
 }
 
 void ClientWindow::HoldMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    pending_ = {true, message, wParam, lParam};
+    play_->HoldMessage(message, wParam, lParam);
 }
 
 bool ClientWindow::PlayerInTransaction() const {
-    return player_ && player_->dde().BusyCount() != 0;
+    return play_ && play_->InTransaction();
 }
 
 PlayMode ClientWindow::CurrentPlayMode() const {
-    return player_ ? player_->mode() : PlayMode::kNone;
+    return play_ ? play_->CurrentPlayMode() : PlayMode::kNone;
 }
 
 bool ClientWindow::FocusedTitle(std::string* title) const {
-    return list_ && list_->Handle() && list_->FocusedTitle(title);
+    return panes_.list && panes_.list->Handle() && panes_.list->FocusedTitle(title);
 }
 
 FolderTreeWindow* ClientWindow::Tree() const {
-    return tree_.get();
+    return panes_.tree.get();
 }
 
 SongListWindow* ClientWindow::List() const {
-    return list_.get();
+    return panes_.list.get();
 }
 
 PlayController* ClientWindow::Player() const {
-    return player_.get();
+    return play_ ? play_->Player() : nullptr;
 }
 
-const NarrowState& ClientWindow::Narrowing() const {
-    return narrow_;
+BrowseSession& ClientWindow::Browse() {
+    return *browse_;
 }
 
-CatalogueRows ClientWindow::Rows() {
-    return CatalogueRows(catalogue_, *analyzer_, settings.mode.cutTitleSpace, settings.mode.userTextExt.c_str());
+PlayRun& ClientWindow::Play() {
+    return *play_;
+}
+
+SearchSession& ClientWindow::Search() {
+    return *search_;
+}
+
+FileCommands& ClientWindow::Files() {
+    return *files_;
+}
+
+ListSelection& ClientWindow::Selection() {
+    return selection_;
 }
 
 HWND ClientWindow::TreeHandle() const {
-    return tree_ ? tree_->Handle() : nullptr;
+    return panes_.tree ? panes_.tree->Handle() : nullptr;
 }
 
 HWND ClientWindow::ListHandle() const {
-    return list_ ? list_->Handle() : nullptr;
-}
-
-void ClientWindow::SetListView(uint32_t view) {
-    if (list_ && list_->Handle()) {
-        list_->SetView(view & 3, false);
-    }
-}
-
-// The song to focus at start as the rows of the location name it. A list
-// file's rows hold full paths: a song named relative to the list
-// (best.lst>song.mid on the command line) is where the list would find it.
-static std::string StartSongPath(const CatalogueState& state, const std::string& file) {
-    if (state.kind != kLocationListFile || file.empty() || state.location.empty()) {
-        return file;
-    }
-    ListPathBase base;
-    base.drive = state.driveBase;
-    SplitPath(state.location.substr(0, state.location.size() - 1).c_str(), &base.folder, nullptr, false);
-    return ResolveListPath(file, base);
-}
-
-// The remembered location, with the remembered song focused when it is still there.
-void ClientWindow::OpenStartLocation() {
-    const std::string& path = settings.lastSelect.path;
-    if (!tree_ || path.empty()) {
-        return;
-    }
-    if (!tree_->SelectStartPath(path, settings.lastSelect.searchSubFolder)) {
-        // A location gone since is passed over; one given with a path too
-        // long for the system would leave an empty list without a word.
-        const uint32_t error = LocationPathError(path);
-        if (error != 0) {
-            ShowFileError(error, path);
-        }
-        return;
-    }
-    const std::string file = StartSongPath(catalogue_, settings.lastSelect.file);
-    for (int32_t row = 0; !file.empty() && row < catalogue_.objectList.Count(); ++row) {
-        if (lstrcmpiA(catalogue_.objectList.Read(row, ObjectListColumn::path), file.c_str()) == 0) {
-            FocusRow(row);
-            list_->SetFocus();
-            break;
-        }
-    }
+    return selection_.ListHandle();
 }
 
 void ClientWindow::OpenHandedOver(const std::string& commandLine) {
@@ -320,15 +208,15 @@ void ClientWindow::OpenHandedOver(const std::string& commandLine) {
     SystemCommandLineFiles files;
     ParseClientCommandLine(commandLine.c_str(), &files, &request);
     if (!request.missingPath.empty()) {
-        ::ShowFileError(FileOps(), kErrorPathNotFound, false, request.missingPath, MB_OK, nullptr);
+        ::ShowFileError(files_->FileOps(), kErrorPathNotFound, false, request.missingPath, MB_OK, nullptr);
     }
-    if (request.lastPath.empty() || IsLoadingList()) {
+    if (request.lastPath.empty() || play_->IsLoadingList()) {
         return;
     }
     settings.lastSelect.path = request.lastPath;
     settings.lastSelect.file = request.lastFile;
     settings.lastSelect.searchSubFolder = request.includeSubFolders;
-    OpenStartLocation();
+    browse_->OpenStartLocation();
 }
 
 // The play command each start play mode runs once the window is up.
@@ -348,26 +236,22 @@ static const StartCommand kStartCommands[] = {
 void ClientWindow::RunStartAction() {
     // A path of the command line that is not there is told once; the start
     // goes on as if it had not been given.
-    if (!missingStartPath_.empty()) {
-        ::ShowFileError(FileOps(), kErrorPathNotFound, false, missingStartPath_, MB_OK, nullptr);
+    if (!app_.missingStartPath.empty()) {
+        ::ShowFileError(files_->FileOps(), kErrorPathNotFound, false, app_.missingStartPath, MB_OK, nullptr);
     }
-    OpenStartLocation();
-    CheckPlayerMenu();
-    const int32_t sort = catalogue_.settings.sortKind;
-    CheckMenuRadio(kCmdViewLargeIcons, kCmdViewDetails, int(kCmdViewLargeIcons + (settings.listWindow.show & 3)));
-    CheckMenuRadio(kCmdSortByName, kCmdSortNone, sort == kSortNone ? kCmdSortNone : kCmdSortByName + sort);
-    CheckMenuRadio(kCmdSortAscending, kCmdSortDescending,
-                   catalogue_.settings.sortDescending ? kCmdSortDescending : kCmdSortAscending);
-    startPlayMode = StartupPlayMode(startPlayMode, GetKeyState(VK_CONTROL) < 0);
+    browse_->OpenStartLocation();
+    play_->CheckPlayerMenu();
+    browse_->CheckViewMenus();
+    app_.startPlayMode = StartupPlayMode(app_.startPlayMode, GetKeyState(VK_CONTROL) < 0);
     for (const StartCommand& start : kStartCommands) {
-        if (start.playMode == startPlayMode) {
-            player_->BuildPlayOrder();
-            RunPlayCommand(start.command);
+        if (start.playMode == app_.startPlayMode) {
+            play_->Player()->BuildPlayOrder();
+            play_->RunPlayCommand(start.command);
         }
     }
     const PropertySettings& properties = settings.property;
     if ((settings.mode.regWrite & kRegWriteReopenProperty) && properties.show && properties.window != 1) {
-        ShowPropertiesOfFocus(true);
+        dialogs_->ShowPropertiesOfFocus(true);
     }
     main_->UpdateButtonStates();
 }
@@ -375,8 +259,8 @@ void ClientWindow::RunStartAction() {
 bool ClientWindow::PrepareExit() {
     // The scan and the hand-over add their state to the flags for this question only.
     const ExitFlags before = exitFlags;
-    exitFlags.busy = before.busy || catalogue_.busy || busy_;
-    exitFlags.handOverRunning = before.handOverRunning || player_->handOverRunning();
+    exitFlags.busy = before.busy || browse_->Catalogue().busy || play_->Busy();
+    exitFlags.handOverRunning = before.handOverRunning || play_->HandOverRunning();
     const ExitVerdict verdict = ::PrepareExit(&exitFlags, [] { return CloseAllListEditors(); });
     exitFlags.busy = before.busy;
     exitFlags.handOverRunning = before.handOverRunning;
@@ -397,7 +281,7 @@ bool ClientWindow::PrepareExit() {
     if (properties) {
         DestroyWindow(properties);
     }
-    player_->CloseAtExit(main_->shutdownPending != 0);
+    play_->Player()->CloseAtExit(main_->shutdownPending != 0);
     return true;
 }
 
@@ -406,22 +290,20 @@ void ClientWindow::SaveAllSettings() {
         return;
     }
     settings.window.treeWindWidth = uint32_t(ScaleToBase(splitter_.Position(), main_->Dpi()));
-    if (list_ && list_->Handle()) {
-        list_->SaveColumnWidths();
-        settings.lastSelect.path = catalogue_.location;
-        settings.lastSelect.file = list_->FocusedPath();
-        settings.lastSelect.searchSubFolder = catalogue_.includeSubFolders;
+    if (panes_.list && panes_.list->Handle()) {
+        const CatalogueState& catalogue = browse_->Catalogue();
+        panes_.list->SaveColumnWidths();
+        settings.lastSelect.path = catalogue.location;
+        settings.lastSelect.file = panes_.list->FocusedPath();
+        settings.lastSelect.searchSubFolder = catalogue.includeSubFolders;
     }
     RegistryStore store(Program().settingsRoot);
     SaveSettings(&store, settings);
-    SaveSoundModules(&store, modules_, detectors_);
+    SaveSoundModules(&store, app_.modules, app_.detectors);
 }
 
-// The watchers end before the catalogue lock they share goes away.
 void ClientWindow::OnDestroy(MessageContext&) {
-    RevokeDropTargets();
+    files_->RevokeDropTargets();
     SaveAllSettings();
-    folderWatcher_.Stop();
-    driveWatchers_.StopAll();
-    fixedDriveWatcher_.Stop();
+    browse_->StopWatchers();
 }

@@ -456,8 +456,8 @@ void MainWindow::UpdateButtonStates() {
     }
     const bool sequenced = client_->CurrentPlayMode() != PlayMode::kNone;
     const bool player = client_->Player() && client_->Player()->IsPlayerAlive();
-    const bool songs = client_->ObjectCount() > 0;
-    const bool focused = client_->FocusedRow() >= 0;
+    const bool songs = client_->Browse().ObjectCount() > 0;
+    const bool focused = client_->Selection().FocusedRow() >= 0;
     SToolBar* bars[] = {toolBars_[0].get(), toolBars_[1].get(), PaletteOpen() ? palette_->Bar() : nullptr};
     for (const ButtonRuleRow& row : kButtonRules) {
         bool enable = true;

@@ -18,7 +18,7 @@
 #include "ui/framework/ProgramValues_win.h"
 #include "ui/rules/MainWindowRules.h"
 
-MainWindow::MainWindow() : SWindow(kMainWindowClass, nullptr, kWindowKind) {
+MainWindow::MainWindow(AppState& app) : SWindow(kMainWindowClass, nullptr, kWindowKind), app_(app) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     baseTitle_ = GreetingTitle(now.wMonth, now.wDay);
@@ -86,7 +86,7 @@ void MainWindow::OnCreate(MessageContext& m) {
     dpi_ = WindowDpi(Handle());
     CreateBars();
     CreateStatusBar();
-    client_ = std::make_unique<ClientWindow>(this);
+    client_ = std::make_unique<ClientWindow>(this, app_);
     if (!client_->Create()) {
         m.handled = 1;
         m.result = -1;

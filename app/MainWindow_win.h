@@ -25,7 +25,8 @@ class MainWindow : public SWindow {
    public:
     // Chooses the title, initialises the common controls and OLE, sets the
     // program paths, loads the placement and reads the window-state options.
-    MainWindow();
+    // The application state outlives the window.
+    explicit MainWindow(AppState& app);
     ~MainWindow() override;
 
     // Creates the frame hidden; true when it exists.
@@ -125,6 +126,7 @@ class MainWindow : public SWindow {
     static const MessageRoute<MainWindow> kMessages[];
 
     std::string baseTitle_;
+    AppState& app_;
     std::unique_ptr<ClientWindow> client_;
     std::unique_ptr<SReBar> rebar_;
     std::unique_ptr<SToolBar> toolBars_[2];  // bands 1 and 3

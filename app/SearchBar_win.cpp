@@ -36,11 +36,18 @@ SearchBar::~SearchBar() {
 }
 
 void SearchBar::OnCreate(MessageContext&) {
+    if (CreateCombo()) {
+        CreateButtons();
+    }
+}
+
+// The text box with its history list; false when it could not be made.
+bool SearchBar::CreateCombo() {
     combo_ = std::make_unique<SComboBox>(this, kComboId, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP);
     combo_->SetBounds(0, Scaled(1), Scaled(112), Scaled(176));
     if (!combo_->Create()) {
         combo_.reset();
-        return;
+        return false;
     }
     if (font_.Create(-Scaled(12), FW_NORMAL)) {
         combo_->Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
@@ -49,6 +56,11 @@ void SearchBar::OnCreate(MessageContext&) {
     if (edit_) {
         SetWindowSubclass(edit_, EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
+    return true;
+}
+
+// The search, select, narrow and widen buttons beside the text box.
+void SearchBar::CreateButtons() {
     buttons_ = std::make_unique<SToolBar>(
         this, kButtonsId, TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN);
     buttons_->SetBounds(Scaled(114), 0, Scaled(128), Scaled(22));

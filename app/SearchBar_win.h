@@ -27,6 +27,8 @@ class SearchBar : public SWindow {
     void OnCreate(MessageContext& m) override;
 
    private:
+    bool CreateCombo();
+    void CreateButtons();
     static LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data);
     bool OnEditKey(UINT message, WPARAM key);
     // A 96-DPI length on the main window's screen.

@@ -63,7 +63,8 @@ double TimeCliList(const std::string& folder, bool cold = false) {
 // the list to hold every song, then reads the first screen of rows as drawing
 // would. The time in ms, or -1.
 double TimeGuiList(const std::string& folder, int expected, bool autoCache = true) {
-    MainWindow* main = new MainWindow;
+    std::unique_ptr<AppState> app = LoadAppState();
+    MainWindow* main = new MainWindow(*app);
     if (!main->CreateFrame()) {
         delete main;
         return -1;
@@ -71,8 +72,8 @@ double TimeGuiList(const std::string& folder, int expected, bool autoCache = tru
     main->Show(SW_SHOWNORMAL);
     ClientWindow* client = main->Client();
     client->settings.mode.playerMode = PlayerKind::Winamp2;
-    client->Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
-    client->Catalogue().settings.autoCache = autoCache;
+    client->Browse().Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
+    client->Browse().Catalogue().settings.autoCache = autoCache;
     Pump();
     // The user clicks a node the tree already shows: reach it once, step back
     // to the root, then measure the selection itself.

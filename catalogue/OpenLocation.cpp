@@ -5,6 +5,7 @@
 
 #include "catalogue/FolderScan.h"
 #include "catalogue/ListFile.h"
+#include "catalogue/OpenLocation.h"
 #include "core/Text.h"
 
 namespace {
@@ -319,4 +320,8 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         state.busy = false;
         return;
     }
+}
+
+void OpenLocation(CatalogueState& state, const OpenOptions& options) {
+    OpenLocation(state, options.fromTree, options.updateTree, options.resetSelection);
 }

@@ -1,7 +1,8 @@
 // What the two browsing panes (folder tree and song list) need from the
 // window that holds them: the catalogue and the settings, catalogueLock, the
 // status bar, the play state, and where commands and private messages go.
-// ClientWindow implements it; the tests implement it with a window of their own.
+// The client window's BrowseSession implements it; the tests implement it with a
+// window of their own.
 #pragma once
 
 #include <windows.h>

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "analysis/FileTypes.h"
+#include "catalogue/OpenLocation.h"
 #include "core/CommandIds.h"
 #include "core/MusicObject.h"
 #include "core/Text.h"
@@ -393,7 +394,7 @@ void SongListWindow::ReopenKeepingFocus() {
         return;
     }
     state.lastSelectedName = FocusedPath();
-    OpenLocation(state, false, false, false);
+    OpenLocation(state, OpenOptions());
 }
 
 void SongListWindow::ApplyHeaderMarks() {

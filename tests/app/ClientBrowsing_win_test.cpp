@@ -96,7 +96,7 @@ class ClientBrowsing : public ProgramWindowTest {
     void SetUp() override {
         ASSERT_TRUE(OpenWindow(kScratchRoot));
         client_->settings.mode.playerMode = PlayerKind::Winamp2;
-        client_->Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
+        client_->Browse().Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
         Pump();
     }
     void TearDown() override {
@@ -145,7 +145,7 @@ std::string ClientBrowsing::players;
 
 TEST_F(ClientBrowsing, FolderNodeFillsTheListWithJapaneseTitlesAndTheCount) {
     OpenFolder();
-    EXPECT_EQ(folder, client_->Catalogue().location);
+    EXPECT_EQ(folder, client_->Browse().Catalogue().location);
     EXPECT_EQ((Texts{"a_umi", "b_sonata", "c_fa", "d_yoru"}), Column(0));
     EXPECT_EQ((Texts{"春の海 XG", "表題のソナタ GS", "ソ・ファ", "夜の歌"}), Column(1));
     EXPECT_EQ((Texts{"XG", "GS", "その他", "MPEG"}), Column(3));
@@ -181,13 +181,13 @@ TEST_F(ClientBrowsing, NarrowingTwiceThenUndoingOnceRestoresTheFirstLevel) {
     EXPECT_EQ("3 個のオブジェクト (選択 1 個) [1]", CountText());
     SearchBarCommand("海", kCmdBarNarrow);
     EXPECT_EQ((Texts{"a_umi"}), Column(0));
-    EXPECT_EQ(2, client_->Narrowing().level);
+    EXPECT_EQ(2, client_->Search().Narrowing().level);
     // A search matching nothing keeps the list.
     SearchBarCommand("存在しない", kCmdBarNarrow);
     EXPECT_EQ((Texts{"a_umi"}), Column(0));
     Command(kCmdBarWiden);
     EXPECT_EQ(first, Column(0));
-    EXPECT_EQ(1, client_->Narrowing().level);
+    EXPECT_EQ(1, client_->Search().Narrowing().level);
     Command(kCmdWidenAll);
     EXPECT_EQ(4, RowCount());
     EXPECT_EQ("4 個のオブジェクト (選択 1 個)", CountText());
@@ -196,7 +196,7 @@ TEST_F(ClientBrowsing, NarrowingTwiceThenUndoingOnceRestoresTheFirstLevel) {
 TEST_F(ClientBrowsing, ListFileNodeOpensTheListAndNarrowsLikeAFolder) {
     ASSERT_TRUE(client_->Tree()->SelectTreePath(root + "best.lst>"));
     Pump();
-    EXPECT_EQ(root + "best.lst>", client_->Catalogue().location);
+    EXPECT_EQ(root + "best.lst>", client_->Browse().Catalogue().location);
     EXPECT_EQ((Texts{"b_sonata", "c_fa"}), Column(0));
     EXPECT_EQ((Texts{"表題のソナタ GS", "ソ・ファ"}), Column(1));
     SearchBarCommand("ファ", kCmdBarNarrow);
@@ -207,7 +207,7 @@ TEST_F(ClientBrowsing, ListFileNodeOpensTheListAndNarrowsLikeAFolder) {
 TEST_F(ClientBrowsing, PlayHandsTheFocusedSongToThePlayer) {
     DeleteFileA((players + "\\log.txt").c_str());
     OpenFolder();
-    client_->FocusRow(1);
+    client_->Selection().FocusRow(1);
     Command(kCmdPlay);
     std::string log;
     for (int i = 0; i < 100 && log.find("b_sonata") == std::string::npos; ++i) {

@@ -151,25 +151,25 @@ class ClientFileOps : public ProgramWindowTest {
     void Open(const std::string& folder, int rows) {
         ASSERT_TRUE(client_->Tree()->SelectTreePath(folder));
         Pump();
-        ASSERT_EQ(folder, client_->Catalogue().location);
+        ASSERT_EQ(folder, client_->Browse().Catalogue().location);
         ASSERT_EQ(rows, RowCount());
     }
     std::vector<std::string> ListedPaths() {
         std::vector<std::string> paths;
         for (int row = 0; row < RowCount(); ++row) {
-            paths.push_back(client_->SongPath(row));
+            paths.push_back(client_->Browse().SongPath(row));
         }
         std::sort(paths.begin(), paths.end());
         return paths;
     }
     void SelectOnly(const std::vector<int>& rows) {
-        client_->ClearSelection();
+        client_->Selection().ClearSelection();
         for (int row : rows) {
-            client_->SelectRow(row);
+            client_->Selection().SelectRow(row);
         }
     }
     void Answer(int button) {
-        client_->SetFileOps(std::make_unique<AnsweringHost>(main_->Handle(), button, &shown_, &script_));
+        client_->Files().SetFileOps(std::make_unique<AnsweringHost>(main_->Handle(), button, &shown_, &script_));
     }
 
     std::string source_;
@@ -182,8 +182,8 @@ TEST_F(ClientFileOps, CopiedSongsArePastedIntoAnotherFolderAndListed) {
     Answer(IDOK);
     Open(source_, 3);
     SelectOnly({0, 2});
-    const std::string left = client_->SongPath(1);
-    std::vector<std::string> pasted = {target_ + NameOf(client_->SongPath(0)), target_ + NameOf(client_->SongPath(2))};
+    const std::string left = client_->Browse().SongPath(1);
+    std::vector<std::string> pasted = {target_ + NameOf(client_->Browse().SongPath(0)), target_ + NameOf(client_->Browse().SongPath(2))};
     std::sort(pasted.begin(), pasted.end());
     Command(kCmdCopy);
     Open(target_, 0);
@@ -209,8 +209,8 @@ TEST_F(ClientFileOps, DeleteAsksFirstAndRemovesOnlyWhenAnsweredYes) {
         Answer(c.answer);
         Open(source_, 3);
         SelectOnly({0, 1});
-        const std::vector<std::string> selected = {client_->SongPath(0), client_->SongPath(1)};
-        const std::string kept = client_->SongPath(2);
+        const std::vector<std::string> selected = {client_->Browse().SongPath(0), client_->Browse().SongPath(1)};
+        const std::string kept = client_->Browse().SongPath(2);
         const std::vector<std::string> before = ListedPaths();
         Command(kCmdDelete);
         ASSERT_EQ(1u, shown_.size());
@@ -237,14 +237,14 @@ TEST_F(ClientFileOps, CopyAndMoveToAFolderRememberTheFolderChosen) {
     Answer(IDOK);
     Open(source_, 3);
     SelectOnly({0});
-    const std::string first = client_->SongPath(0);
+    const std::string first = client_->Browse().SongPath(0);
     script_.answers = {target_};
     Command(kCmdCopyTo);
     EXPECT_TRUE(Exists(first));
     EXPECT_TRUE(Exists(target_ + NameOf(first)));
 
     SelectOnly({1, 2});
-    const std::vector<std::string> moved = {client_->SongPath(1), client_->SongPath(2)};
+    const std::vector<std::string> moved = {client_->Browse().SongPath(1), client_->Browse().SongPath(2)};
     script_.answers = {target_};
     Command(kCmdMoveTo);
     for (const std::string& path : moved) {
@@ -272,14 +272,14 @@ TEST_F(ClientFileOps, ChangeFolderOpensTheFolderEntered) {
     typed.pop_back();  // typed without the final separator
     script_.answers = {typed};
     Command(kCmdChangeFolder);
-    EXPECT_EQ(target_, client_->Catalogue().location);
+    EXPECT_EQ(target_, client_->Browse().Catalogue().location);
     ASSERT_EQ(1u, script_.asked.size());
     EXPECT_EQ("カレントフォルダを変更 - Quillory", script_.asked[0].caption);
     EXPECT_EQ(source_, script_.asked[0].text);
 
     script_.answers = {source_ + "ありません\\"};
     Command(kCmdChangeFolder);
-    EXPECT_EQ(target_, client_->Catalogue().location);
+    EXPECT_EQ(target_, client_->Browse().Catalogue().location);
     ASSERT_EQ(1u, shown_.size());
     EXPECT_EQ(0u, shown_[0].text.find("パスが無効です。(3)"));
 }
@@ -298,7 +298,7 @@ TEST_F(ClientFileOps, TreeMakesRenamesAndDeletesFoldersAndListFiles) {
     ASSERT_TRUE(IsListFileValid(list.c_str()));
     ASSERT_TRUE(client_->Tree()->SelectTreePath(list + ">"));
     Pump();
-    EXPECT_EQ(list + ">", client_->Catalogue().location);
+    EXPECT_EQ(list + ">", client_->Browse().Catalogue().location);
 
     // The list's title cache goes along with it.
     const std::string cache = TitleCacheFilePath(list.c_str(), 2);
@@ -348,14 +348,14 @@ TEST_F(ClientFileOps, TreeMakesRenamesAndDeletesFoldersAndListFiles) {
 TEST_F(ClientFileOps, EditCommandsOpenTheSongItsScriptAndItsDocument) {
     Answer(IDOK);
     Open(source_, 3);
-    const std::string song = client_->SongPath(0);
+    const std::string song = client_->Browse().SongPath(0);
     std::string base;
     SplitExtension(song.c_str(), &base, nullptr);
     std::ofstream(base + ".wrd") << "@MAG(a.mag)";
     std::ofstream(base + ".TXT") << "memo";
     client_->settings.editor.wrdChain = false;
     client_->settings.editor.wrdFilename = "C:\\ツール\\wrd edit.exe";
-    client_->FocusRow(0);
+    client_->Selection().FocusRow(0);
     Command(kCmdEditSong);
     Command(kCmdEditWrd);
     Command(kCmdEditDocument);
@@ -364,7 +364,7 @@ TEST_F(ClientFileOps, EditCommandsOpenTheSongItsScriptAndItsDocument) {
               script_.started);
     EXPECT_TRUE(shown_.empty());
 
-    client_->FocusRow(1);
+    client_->Selection().FocusRow(1);
     Command(kCmdEditDocument);
     ASSERT_EQ(1u, shown_.size());
     EXPECT_EQ(0u, shown_[0].text.find("ファイルがありません。(2)"));
@@ -379,7 +379,7 @@ TEST_F(ClientFileOps, DropsOnTheListAndOnATreeFolderCopyOrMoveThere) {
     Open(source_, 3);
     IDataObject* data = CreateSongDataObject({outside}, {outside});
     ASSERT_TRUE(data);
-    EXPECT_EQ(DWORD(DROPEFFECT_COPY), client_->DropFiles(false, data, POINT{0, 0}, false));
+    EXPECT_EQ(DWORD(DROPEFFECT_COPY), client_->Files().DropFiles(false, data, POINT{0, 0}, false));
     EXPECT_TRUE(Exists(source_ + "外から.mid"));
     EXPECT_TRUE(Exists(outside));
     EXPECT_TRUE(shown_.empty());  // the list takes drops without asking
@@ -397,7 +397,7 @@ TEST_F(ClientFileOps, DropsOnTheListAndOnATreeFolderCopyOrMoveThere) {
     Pump();
     const std::string song = source_ + "外から.mid";
     data = CreateSongDataObject({song}, {song});
-    EXPECT_EQ(DWORD(DROPEFFECT_MOVE), client_->DropFiles(true, data, over, true));
+    EXPECT_EQ(DWORD(DROPEFFECT_MOVE), client_->Files().DropFiles(true, data, over, true));
     data->Release();
     ASSERT_EQ(2u, shown_.size());
     EXPECT_EQ("選択されたオブジェクトを " + target_ + " に移動します。", shown_[0].text);
@@ -409,9 +409,9 @@ TEST_F(ClientFileOps, DropsOnTheListAndOnATreeFolderCopyOrMoveThere) {
     // Cancelling the question leaves everything where it was.
     shown_.clear();
     Answer(IDCANCEL);
-    const std::string stays = client_->SongPath(0);
+    const std::string stays = client_->Browse().SongPath(0);
     data = CreateSongDataObject({stays}, {stays});
-    EXPECT_EQ(DWORD(DROPEFFECT_NONE), client_->DropFiles(true, data, over, true));
+    EXPECT_EQ(DWORD(DROPEFFECT_NONE), client_->Files().DropFiles(true, data, over, true));
     data->Release();
     EXPECT_EQ(1u, shown_.size());
     EXPECT_TRUE(Exists(stays));
@@ -426,7 +426,7 @@ TEST_F(ClientFileOps, AListMadeInTheEditorListsItsSongsInTheMainWindow) {
     const std::string list = source_ + "選曲.lst";
     ASSERT_TRUE(Exists(list));
     SelectOnly({0, 2});
-    std::vector<std::string> chosen = {client_->SongPath(0), client_->SongPath(2)};
+    std::vector<std::string> chosen = {client_->Browse().SongPath(0), client_->Browse().SongPath(2)};
     std::sort(chosen.begin(), chosen.end());
     Command(kCmdCopy);
 
@@ -440,7 +440,7 @@ TEST_F(ClientFileOps, AListMadeInTheEditorListsItsSongsInTheMainWindow) {
 
     ASSERT_TRUE(client_->Tree()->SelectTreePath(list + ">"));
     Pump();
-    EXPECT_EQ(list + ">", client_->Catalogue().location);
+    EXPECT_EQ(list + ">", client_->Browse().Catalogue().location);
     EXPECT_EQ(chosen, ListedPaths());
 }
 
@@ -462,10 +462,10 @@ TEST_F(ClientFileOps, TreeNodePlaysItsSongsInOrderFromTheFirst) {
 
     Open(source_, 3);
     Command(kCmdPlayerFirst + PlayerKind::WrdFilePlayer);
-    client_->FocusRow(2);  // the run starts at the first song whatever is focused
+    client_->Selection().FocusRow(2);  // the run starts at the first song whatever is focused
     std::vector<std::string> expected;
     for (int row = 0; row < 3; ++row) {
-        expected.push_back("execute \"" + client_->SongPath(row) + "\"");
+        expected.push_back("execute \"" + client_->Browse().SongPath(row) + "\"");
     }
     Command(kCmdTreePlaySequential);
     std::vector<std::string> played;

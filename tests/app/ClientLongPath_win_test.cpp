@@ -157,7 +157,7 @@ TEST_F(ClientLongPath, TooLongALocationIsReportedWhereverItComesFrom) {
 
     // Typed into the change-folder dialog.
     std::vector<Shown> shown;
-    client_->SetFileOps(std::make_unique<RecordingFileOps>(main_->Handle(), deep_, &shown));
+    client_->Files().SetFileOps(std::make_unique<RecordingFileOps>(main_->Handle(), deep_, &shown));
     Command(kCmdChangeFolder);
     ASSERT_EQ(1u, shown.size());
     EXPECT_EQ("カレントフォルダを変更 - Quillory", shown[0].caption);
@@ -171,7 +171,7 @@ TEST_F(ClientLongPath, TooLongALocationIsReportedWhereverItComesFrom) {
     EXPECT_TRUE(client_->Tree()->SelectTreePath(child));
     Pump();
     boxes = scanAnswerer.Stop();
-    EXPECT_EQ(child, client_->Catalogue().location);
+    EXPECT_EQ(child, client_->Browse().Catalogue().location);
     EXPECT_EQ(0, RowCount());
     ASSERT_EQ(1u, boxes.size());
     EXPECT_TRUE(Contains(boxes[0].text, tooLong)) << boxes[0].text;

@@ -39,11 +39,11 @@ class ClientWatch : public ProgramWindowTest {
         ASSERT_TRUE(scratch_.MakeFolder("古い"));
         ASSERT_TRUE(OpenWindow(kScratchRoot));
         client_->settings.mode.playerMode = PlayerKind::Winamp2;
-        client_->Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
+        client_->Browse().Catalogue().playerTypeMask = PlayerTypeMask(PlayerKind::Winamp2);
         PumpFor(0);
         ASSERT_TRUE(client_->Tree()->SelectTreePath(scratch_.Path()));
         PumpFor(0);
-        ASSERT_EQ(scratch_.Path(), client_->Catalogue().location);
+        ASSERT_EQ(scratch_.Path(), client_->Browse().Catalogue().location);
         ASSERT_EQ(2, RowCount());
     }
     void TearDown() override {
@@ -122,7 +122,7 @@ TEST_F(ClientWatch, SongChangesReloadTheListKeepingTheFocusedSongOtherFilesDoNot
         {"a song deleted", [](const ScratchFolder& s) { return DeleteFileA(s.File("a_新.mid").c_str()) != 0; }, true,
          2},
     };
-    client_->FocusRow(1);
+    client_->Selection().FocusRow(1);
     const std::string focused = client_->List()->FocusedPath();
     ASSERT_EQ("c_表.mid", focused.substr(focused.size() - 8));
     for (const FolderChange& c : kChanges) {
@@ -140,7 +140,7 @@ TEST_F(ClientWatch, SongChangesReloadTheListKeepingTheFocusedSongOtherFilesDoNot
         }
         EXPECT_EQ(c.rowsAfter, RowCount());
         EXPECT_EQ(focused, client_->List()->FocusedPath());
-        EXPECT_EQ(scratch_.Path(), client_->Catalogue().location);
+        EXPECT_EQ(scratch_.Path(), client_->Browse().Catalogue().location);
     }
 }
 
@@ -153,7 +153,7 @@ TEST_F(ClientWatch, DriveReportMakesTheTreeReadTheFoldersAgainKeepingTheSelectio
     client_->Send(WM_DRIVE_CHANGED, WPARAM(drive), 0);
     PumpFor(0);
     EXPECT_EQ((std::vector<std::string>{"新しい曲"}), SelectedNodeChildren());
-    EXPECT_EQ(scratch_.Path(), client_->Catalogue().location);
+    EXPECT_EQ(scratch_.Path(), client_->Browse().Catalogue().location);
     EXPECT_EQ(scratch_.Path(), client_->Tree()->NodePath(TreeView_GetSelection(client_->TreeHandle())));
     EXPECT_EQ(2, RowCount());
 }

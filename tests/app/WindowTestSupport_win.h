@@ -6,8 +6,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "app/AppState_win.h"
 #include "app/ClientWindow_win.h"
 #include "app/MainWindow_win.h"
 #include "ui/framework/ProgramValues_win.h"
@@ -52,7 +54,8 @@ class ProgramWindowTest : public ::testing::Test {
         program.instance = resources_;
         program.commandLine = "Quillory.exe";
         program.settingsRoot = settingsRoot;
-        main_ = new MainWindow;
+        app_ = LoadAppState();
+        main_ = new MainWindow(*app_);
         if (!main_->CreateFrame()) {
             return false;
         }
@@ -70,6 +73,7 @@ class ProgramWindowTest : public ::testing::Test {
         delete main_;
         main_ = nullptr;
         client_ = nullptr;
+        app_.reset();
         Pump();
         RegDeleteTreeA(HKEY_CURRENT_USER, settingsRoot_.c_str());
         if (resources_) {
@@ -91,4 +95,5 @@ class ProgramWindowTest : public ::testing::Test {
    private:
     std::string settingsRoot_;
     HMODULE resources_ = nullptr;
+    std::unique_ptr<AppState> app_;
 };

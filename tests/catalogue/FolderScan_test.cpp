@@ -19,6 +19,7 @@
 #include "TableTestSupport.h"
 #include "TestPaths.h"
 #include "catalogue/Drives.h"
+#include "catalogue/OpenLocation.h"
 #include "core/FileTime.h"
 
 namespace {
@@ -80,7 +81,7 @@ class FolderScanTest : public ::testing::Test {
     }
     void Open(const std::string& location) {
         state_.location = location;
-        OpenLocation(state_, false, false, false);
+        OpenLocation(state_, OpenOptions());
     }
     ScratchFolder folder_;
     RecordingHost host_;
@@ -167,7 +168,7 @@ TEST_F(FolderScanTest, ScanOfTheLocationListsItsSubFoldersAndListFiles) {
     ASSERT_TRUE(WriteWholeFile(folder_.File("songs.lst"), "Kadrel MakeList\r\na.mid\r\n"));
     state_.location = location + "songs.lst>";
     state_.kind = kLocationListFile;
-    OpenLocation(state_, false, false, false);
+    OpenLocation(state_, OpenOptions());
     EXPECT_TRUE(state_.children.folder.empty());
 }
 
@@ -257,7 +258,10 @@ TEST_F(FolderScanTest, NewerLocationDuringAScanRestartsOnIt) {
         if (host_.pumps == 5) {
             // What a tree selection arriving between entries does.
             state_.location = two;
-            OpenLocation(state_, true, true, false);
+            OpenOptions selection;
+            selection.fromTree = true;
+            selection.updateTree = true;
+            OpenLocation(state_, selection);
         }
         return state_.abort;
     };

@@ -1,33 +1,36 @@
-// The client window as the host of the browsing panes, the catalogue scan
-// and its title cache, and the searches: the catalogue lock, the status bar
-// texts, the song list's rows and selection, message pumping during scans.
+// The location as the host of the browsing panes, the catalogue scan and its
+// title cache: the catalogue lock, the status bar texts, the song list's
+// rows, message pumping during scans.
 #include <windows.h>
 
+#include "app/BrowseSession_win.h"
 #include "app/ClientWindow_win.h"
+#include "app/FileCommands_win.h"
 #include "app/MainWindow_win.h"
+#include "app/PlayRun_win.h"
 #include "core/CommandIds.h"
 #include "player/PendingMessages_win.h"
 #include "ui/CacheProgress_win.h"
 
-CatalogueState& ClientWindow::Catalogue() {
+CatalogueState& BrowseSession::Catalogue() {
     return catalogue_;
 }
 
-ClientSettings& ClientWindow::Settings() {
-    return settings;
+ClientSettings& BrowseSession::Settings() {
+    return app_.settings;
 }
 
-void ClientWindow::LockCatalogue() {
+void BrowseSession::LockCatalogue() {
     EnterCriticalSection(&catalogueLock);
     lockDepth_++;
 }
 
-void ClientWindow::UnlockCatalogue() {
+void BrowseSession::UnlockCatalogue() {
     lockDepth_--;
     LeaveCriticalSection(&catalogueLock);
 }
 
-void ClientWindow::SetStatusText(int part, const char* text) {
+void BrowseSession::SetStatusText(int part, const char* text) {
     if (part == 0) {
         main_->SetStatusText(text);
     } else if (main_->StatusBarHandle()) {
@@ -35,31 +38,31 @@ void ClientWindow::SetStatusText(int part, const char* text) {
     }
 }
 
-int32_t ClientWindow::NarrowDepth() {
-    return narrow_.level;
+int32_t BrowseSession::NarrowDepth() {
+    return narrow_->level;
 }
 
-bool ClientWindow::SequencedPlayRunning() {
-    return CurrentPlayMode() != PlayMode::kNone;
+bool BrowseSession::SequencedPlayRunning() {
+    return play_->CurrentPlayMode() != PlayMode::kNone;
 }
 
-bool ClientWindow::HandOverRunning() {
-    return player_ && player_->handOverRunning();
+bool BrowseSession::HandOverRunning() {
+    return play_->HandOverRunning();
 }
 
-void ClientWindow::PostMainCommand(int command) {
+void BrowseSession::PostMainCommand(int command) {
     main_->Post(WM_COMMAND, WPARAM(command), 0);
 }
 
-void ClientWindow::SendMainCommand(int command) {
+void BrowseSession::SendMainCommand(int command) {
     main_->Send(WM_COMMAND, WPARAM(command), 0);
 }
 
-HWND ClientWindow::ClientHandle() {
-    return Handle();
+HWND BrowseSession::ClientHandle() {
+    return client_.Handle();
 }
 
-void ClientWindow::CheckMenuRadio(int first, int last, int checked) {
+void BrowseSession::CheckMenuRadio(int first, int last, int checked) {
     if (HMENU menu = GetMenu(main_->Handle())) {
         CheckMenuRadioItem(menu, UINT(first), UINT(last), UINT(checked), MF_BYCOMMAND);
     }
@@ -83,7 +86,7 @@ static bool PumpDue() {
 
 // Runs the queued messages, at most every kPumpIntervalMs; a new tree
 // selection among them sets abort.
-bool ClientWindow::PumpMessages() {
+bool BrowseSession::PumpMessages() {
     if (catalogue_.quitting) {
         return true;
     }
@@ -99,61 +102,57 @@ bool ClientWindow::PumpMessages() {
     return catalogue_.abort;
 }
 
-bool ClientWindow::KeepRow(const char* path) {
-    return NarrowKeepsPath(narrow_, path);
+bool BrowseSession::KeepRow(const char* path) {
+    return NarrowKeepsPath(*narrow_, path);
 }
 
-LocationKind ClientWindow::SelectedNodeKind() {
-    return tree_ ? tree_->SelectedNodeKind() : kLocationNone;
+LocationKind BrowseSession::SelectedNodeKind() {
+    return panes_.tree ? panes_.tree->SelectedNodeKind() : kLocationNone;
 }
 
-void ClientWindow::RememberTexts(int32_t row, const char* title, const char* comment, const char* soundModule) {
-    list_->RememberTexts(row, title, comment, soundModule);
+void BrowseSession::RememberTexts(int32_t row, const char* title, const char* comment, const char* soundModule) {
+    panes_.list->RememberTexts(row, title, comment, soundModule);
 }
 
-void ClientWindow::ShowWaitCursor(bool on) {
+void BrowseSession::ShowWaitCursor(bool on) {
     SetCursor(LoadCursor(nullptr, on ? IDC_WAIT : IDC_ARROW));
 }
 
 // Another location than the one shown drops the narrowing; any list that
 // replaces the shown one ends continuous play, whose order named its rows.
-void ClientWindow::ClearDisplay() {
+void BrowseSession::ClearDisplay() {
     if (lstrcmpiA(catalogue_.location.c_str(), catalogue_.previousPath.c_str()) != 0) {
-        ClearNarrowing(&narrow_);
+        ClearNarrowing(narrow_);
     }
-    if (player_) {
-        player_->LeaveList();
-    }
-    list_->ClearDisplay();
+    play_->Player()->LeaveList();
+    panes_.list->ClearDisplay();
 }
 
-void ClientWindow::SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition) {
-    list_->SaveListPosition(selectedRow, scrollPosition);
+void BrowseSession::SaveListPosition(int32_t* selectedRow, int32_t* scrollPosition) {
+    panes_.list->SaveListPosition(selectedRow, scrollPosition);
 }
 
-void ClientWindow::ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) {
-    list_->ShowRows(count, selectedRow, scrollPosition);
+void BrowseSession::ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) {
+    panes_.list->ShowRows(count, selectedRow, scrollPosition);
     main_->SetStatusCache(catalogue_.cache.cacheLoaded);
-    if (player_) {
-        player_->BuildPlayOrder();
-    }
+    play_->Player()->BuildPlayOrder();
     main_->UpdateButtonStates();
 }
 
 // Right after a scan of a folder location the tree takes the folder's
 // children from that scan; they are used once, as they age from then on.
-void ClientWindow::UpdateTree(bool expand) {
-    tree_->UpdateTree(expand, &catalogue_.children);
+void BrowseSession::UpdateTree(bool expand) {
+    panes_.tree->UpdateTree(expand, &catalogue_.children);
     catalogue_.children = FolderChildren();
 }
 
-void ClientWindow::ShowStatus(const char* text) {
+void BrowseSession::ShowStatus(const char* text) {
     main_->SetStatusText(text);
 }
 
-void ClientWindow::RestoreStatus() {
-    if (list_ && list_->Handle()) {
-        list_->UpdateCount();
+void BrowseSession::RestoreStatus() {
+    if (panes_.list && panes_.list->Handle()) {
+        panes_.list->UpdateCount();
     }
     main_->SetStatusCache(catalogue_.cache.cacheLoaded);
 }
@@ -164,22 +163,22 @@ static CacheProgress& RefreshProgress() {
     return progress;
 }
 
-void ClientWindow::OpenProgress(const char* caption) {
+void BrowseSession::OpenProgress(const char* caption) {
     RefreshProgress().Open(main_, caption, &catalogue_.cache.refreshRunning);
 }
 
-void ClientWindow::ShowProgress(const char* path, int32_t percent, int32_t unreadable) {
+void BrowseSession::ShowProgress(const char* path, int32_t percent, int32_t unreadable) {
     RefreshProgress().Show(path, percent, unreadable);
 }
 
-void ClientWindow::CloseProgress() {
+void BrowseSession::CloseProgress() {
     RefreshProgress().Close();
     RestoreStatus();
 }
 
 // Escape cancels a cache refresh, and so does the end of the program: the
 // cache file then stays as it was.
-void ClientWindow::ProcessMessages(TitleCacheState& state) {
+void BrowseSession::ProcessMessages(TitleCacheState& state) {
     if (EscapePressed()) {
         state.refreshRunning = false;
         DiscardPendingInput();
@@ -190,11 +189,11 @@ void ClientWindow::ProcessMessages(TitleCacheState& state) {
     }
 }
 
-void ClientWindow::Redisplay() {
-    list_->Invalidate(false);
+void BrowseSession::Redisplay() {
+    panes_.list->Invalidate(false);
 }
 
-void ClientWindow::ShowFileError(uint32_t error, const std::string& text) {
+void BrowseSession::ShowFileError(uint32_t error, const std::string& text) {
     char system[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, system, sizeof system,
                    nullptr);
@@ -202,15 +201,15 @@ void ClientWindow::ShowFileError(uint32_t error, const std::string& text) {
     MessageBoxA(main_->Handle(), message.c_str(), "Quillory", MB_OK | MB_ICONSTOP);
 }
 
-void ClientWindow::ShowWarning(const std::string& text) {
+void BrowseSession::ShowWarning(const std::string& text) {
     MessageBoxA(main_->Handle(), text.c_str(), "Quillory", MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool ClientWindow::EscapePressed() {
+bool BrowseSession::EscapePressed() {
     return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
 }
 
-void ClientWindow::DiscardPendingInput() {
+void BrowseSession::DiscardPendingInput() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
@@ -221,41 +220,10 @@ void ClientWindow::DiscardPendingInput() {
     }
 }
 
-int32_t ClientWindow::FocusedRow() {
-    return list_ && list_->Handle() ? list_->FocusedRow() : -1;
+void BrowseSession::StartDrag(bool rightButton) {
+    files_->StartDrag(rightButton);
 }
 
-void ClientWindow::FocusRow(int32_t row) {
-    list_->SetItemState(-1, 0, LVIS_SELECTED);
-    list_->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    list_->Send(LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
-    list_->UpdateCount();
-}
-
-void ClientWindow::MoveFocus(int32_t row) {
-    list_->SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
-    list_->Send(LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
-}
-
-bool ClientWindow::IsSelected(int32_t row) {
-    return (list_->Send(LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-}
-
-void ClientWindow::SelectRow(int32_t row) {
-    list_->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-}
-
-void ClientWindow::ClearSelection() {
-    list_->SetItemState(-1, 0, LVIS_SELECTED);
-}
-
-void ClientWindow::RefreshCount() {
-    list_->UpdateCount();
-}
-
-// Lists the location again with the narrowing in force, keeping the focused song.
-void ClientWindow::ReloadList() {
-    catalogue_.lastSelectedName = list_->FocusedPath();
-    OpenLocation(catalogue_, false, false, false);
-    list_->UpdateCount();
+void BrowseSession::StartTreeDrag(HTREEITEM node) {
+    files_->StartTreeDrag(node);
 }

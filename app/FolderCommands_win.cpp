@@ -1,8 +1,8 @@
 // The folder commands: copying or moving the selection into a folder chosen
 // in the folder dialog, changing the current folder, the folder tree's
-// create/rename/delete of folders and list files, playing a node's songs,
-// ejecting a drive; and the Edit commands and the shell's properties window
-// of the focused song. Questions go through the client's FileOpsHost.
+// create/rename/delete of folders and list files, ejecting a drive; the Edit
+// commands and the shell's properties window of the focused song; the
+// panes' context menus. Questions go through the FileOpsHost.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,8 +14,11 @@
 #include "actions/FileOps.h"
 #include "analysis/FileTypes.h"
 #include "analysis/MpegReader.h"
+#include "app/BrowseSession_win.h"
 #include "app/ClientWindow_win.h"
+#include "app/FileCommands_win.h"
 #include "app/MainWindow_win.h"
+#include "app/PlayRun_win.h"
 #include "catalogue/ListFile.h"
 #include "catalogue/archive/ArchiveAccess.h"
 #include "core/CommandIds.h"
@@ -51,22 +54,22 @@ std::string NameOfItem(const std::string& itemPath) {
 
 // 51 and 52: with Shift held the related files stay behind; moving needs
 // that no sequenced play runs.
-void ClientWindow::CopyToFolder() {
+void FileCommands::CopyToFolder() {
     CopyMoveToFolder(false);
 }
 
-void ClientWindow::MoveToFolder() {
+void FileCommands::MoveToFolder() {
     CopyMoveToFolder(true);
 }
 
-void ClientWindow::CopyMoveToFolder(bool move) {
-    if (SelectedRows().empty() || IsLoadingList() || (move && SequencedPlayRunning())) {
+void FileCommands::CopyMoveToFolder(bool move) {
+    if (selection_.SelectedRows().empty() || play_.IsLoadingList() || (move && browse_.SequencedPlayRunning())) {
         return;
     }
-    const bool withoutRelated = ShiftHeld();
+    const bool withoutRelated = play_.ShiftHeld();
     bool done = false;
     {
-        CatalogueLockScope lock(*this);
+        CatalogueLockScope lock(browse_);
         std::string folder = lastTransferFolder_;
         if (!FileOps().AskFolder(CopyMoveDialogCaption(move, withoutRelated).c_str(), &folder) || folder.empty()) {
             return;
@@ -76,19 +79,19 @@ void ClientWindow::CopyMoveToFolder(bool move) {
         if (!CollectFiles(SelectedObjects(), withoutRelated, &files, nullptr)) {
             return;
         }
-        ShowStatus(TransferStatus(move));
+        browse_.ShowStatus(TransferStatus(move));
         done = CopyOrMoveFiles(FileOps(), files, folder, move);
-        RestoreStatus();
+        browse_.RestoreStatus();
     }
-    if (done && move && catalogue_.kind != kLocationFolder) {
-        ReloadList();
+    if (done && move && browse_.Catalogue().kind != kLocationFolder) {
+        browse_.ReloadList();
     }
-    RefreshObjectCount();
+    selection_.RefreshCount();
 }
 
 // 53: a different folder entered becomes the current location.
-void ClientWindow::ChangeFolder() {
-    std::string folder = CurrentFolder();
+void FileCommands::ChangeFolder() {
+    std::string folder = browse_.CurrentFolder();
     const std::string before = folder;
     if (!FileOps().AskFolder("カレントフォルダを変更 - Quillory", &folder) || folder.empty()) {
         return;
@@ -99,7 +102,7 @@ void ClientWindow::ChangeFolder() {
     if (CompareNoCase(folder.c_str(), before.c_str()) == 0) {
         return;
     }
-    if (!tree_->SelectTreePath(folder)) {
+    if (!panes_.tree->SelectTreePath(folder)) {
         const uint32_t error = LocationPathError(folder);
         ::ShowFileError(FileOps(), error != 0 ? error : ERROR_PATH_NOT_FOUND, false, folder, MB_OK,
                         "カレントフォルダを変更");
@@ -108,33 +111,33 @@ void ClientWindow::ChangeFolder() {
 
 // The folder a new item goes into: a folder or drive node itself, a list
 // file's parent; null for the root.
-HTREEITEM ClientWindow::FolderNodeForCommand() {
-    HTREEITEM node = tree_->CommandNode();
-    const uint32_t attributes = tree_->Attributes(node);
+HTREEITEM FileCommands::FolderNodeForCommand() {
+    HTREEITEM node = panes_.tree->CommandNode();
+    const uint32_t attributes = panes_.tree->Attributes(node);
     if (attributes & kListFileNodeBit) {
-        node = TreeView_GetParent(tree_->Handle(), node);
+        node = TreeView_GetParent(panes_.tree->Handle(), node);
     }
-    return (tree_->Attributes(node) & (kNodeDriveBit | kNodeFolderBit)) ? node : nullptr;
+    return (panes_.tree->Attributes(node) & (kNodeDriveBit | kNodeFolderBit)) ? node : nullptr;
 }
 
-void ClientWindow::NewFolder() {
+void FileCommands::NewFolder() {
     CreateTreeItem(false);
 }
 
-void ClientWindow::NewListInTree() {
+void FileCommands::NewListInTree() {
     CreateTreeItem(true);
 }
 
 // A new folder, or a new list file holding the header and no entries, in
 // the command's folder; an existing list file is never replaced.
-void ClientWindow::CreateTreeItem(bool listFile) {
+void FileCommands::CreateTreeItem(bool listFile) {
     HTREEITEM node = FolderNodeForCommand();
     const char* action = listFile ? "リストファイルを新規作成" : "フォルダを新規作成";
     std::string name;
     if (node == nullptr || !FileOps().AskName((std::string(action) + " - Quillory").c_str(), &name)) {
         return;
     }
-    const std::string folder = tree_->NodePath(node);
+    const std::string folder = panes_.tree->NodePath(node);
     uint32_t error = 0;
     if (!listFile) {
         error = CreateFolderIn(folder, name);
@@ -147,31 +150,31 @@ void ClientWindow::CreateTreeItem(bool listFile) {
         ::ShowFileError(FileOps(), error, true, std::string(), MB_OK, action);
         return;
     }
-    tree_->RescanShown(node);
-    TreeView_Expand(tree_->Handle(), node, TVE_EXPAND);
+    panes_.tree->RescanShown(node);
+    TreeView_Expand(panes_.tree->Handle(), node, TVE_EXPAND);
 }
 
 // The folder or list file a command applies to, with its file system path;
 // false for drives and the root.
 // Refused while a location is being read: the scan holds its folder open and
 // the tree is in the middle of selecting the node.
-bool ClientWindow::CommandFileItem(HTREEITEM* node, std::string* item, bool* listFile) {
-    if (IsLoadingList()) {
+bool FileCommands::CommandFileItem(HTREEITEM* node, std::string* item, bool* listFile) {
+    if (play_.IsLoadingList()) {
         return false;
     }
-    *node = tree_->CommandNode();
-    const uint32_t attributes = tree_->Attributes(*node);
+    *node = panes_.tree->CommandNode();
+    const uint32_t attributes = panes_.tree->Attributes(*node);
     if (!(attributes & (kNodeFolderBit | kListFileNodeBit))) {
         return false;
     }
     *listFile = (attributes & kListFileNodeBit) != 0;
-    *item = TreeItemFilePath(tree_->NodePath(*node));
+    *item = TreeItemFilePath(panes_.tree->NodePath(*node));
     return true;
 }
 
 // Folders and list files are renamed within their folder; drives and the
 // root are not. The watches let go of the folders while the name changes.
-void ClientWindow::RenameTreeItem() {
+void FileCommands::RenameTreeItem() {
     HTREEITEM node = nullptr;
     std::string item;
     bool listFile = false;
@@ -185,107 +188,77 @@ void ClientWindow::RenameTreeItem() {
     if (!FileOps().AskName((std::string(caption) + " - Quillory").c_str(), &name)) {
         return;
     }
-    HTREEITEM parent = TreeView_GetParent(tree_->Handle(), node);
-    StopFolderWatchers();
+    HTREEITEM parent = TreeView_GetParent(panes_.tree->Handle(), node);
+    browse_.StopFolderWatchers();
     const uint32_t error = RenameItem(item, listFile ? ListFileNameOf(name) : name, listFile);
-    StartFolderWatchers();
+    browse_.StartFolderWatchers();
     if (error != 0) {
         ::ShowFileError(FileOps(), error, true, std::string(), MB_OK, caption);
         return;
     }
-    tree_->RescanShown(parent);
+    panes_.tree->RescanShown(parent);
 }
 
-void ClientWindow::DeleteTreeItemCommand() {
+void FileCommands::DeleteTreeItemCommand() {
     HTREEITEM node = nullptr;
     std::string item;
     bool listFile = false;
     if (!CommandFileItem(&node, &item, &listFile)) {
         return;
     }
-    HTREEITEM parent = TreeView_GetParent(tree_->Handle(), node);
-    StopFolderWatchers();
-    const bool deleted = DeleteTreeItem(FileOps(), item, listFile, settings.mode.useRecycler);
-    StartFolderWatchers();
+    HTREEITEM parent = TreeView_GetParent(panes_.tree->Handle(), node);
+    browse_.StopFolderWatchers();
+    const bool deleted = DeleteTreeItem(FileOps(), item, listFile, app_.settings.mode.useRecycler);
+    browse_.StartFolderWatchers();
     if (deleted) {
-        tree_->RescanShown(parent);
+        panes_.tree->RescanShown(parent);
     }
 }
 
-void ClientWindow::EditTreeList() {
-    HTREEITEM node = tree_->CommandNode();
-    if (tree_->Attributes(node) & kListFileNodeBit) {
-        OpenListEditor(TreeItemFilePath(tree_->NodePath(node)));
+void FileCommands::EditTreeList() {
+    HTREEITEM node = panes_.tree->CommandNode();
+    if (panes_.tree->Attributes(node) & kListFileNodeBit) {
+        OpenListEditor(TreeItemFilePath(panes_.tree->NodePath(node)));
     }
-}
-
-void ClientWindow::PlayTreeSequential() {
-    PlayTreeNode(kCmdPlaySequential);
-}
-
-void ClientWindow::PlayTreeRandom() {
-    PlayTreeNode(kCmdPlayRandom);
-}
-
-// The node becomes the current location and its songs are played from the
-// first one.
-void ClientWindow::PlayTreeNode(int playCommand) {
-    HTREEITEM node = tree_->CommandNode();
-    if (node == nullptr || (tree_->Attributes(node) & kNodeRootBit)) {
-        return;
-    }
-    const std::string path = tree_->NodePath(node);
-    if (CompareNoCase(path.c_str(), catalogue_.location.c_str()) != 0 && !tree_->SelectTreePath(path)) {
-        return;
-    }
-    if (ObjectCount() == 0) {
-        return;
-    }
-    ClearSelection();
-    FocusRow(0);
-    SelectRow(0);
-    RunPlayCommand(playCommand);
 }
 
 // The drive's watches stop while the medium is ejected and start again
 // afterwards, whatever the outcome.
-void ClientWindow::EjectTreeDrive() {
-    HTREEITEM node = tree_->CommandNode();
-    if (!(tree_->Attributes(node) & kNodeDriveBit)) {
+void FileCommands::EjectTreeDrive() {
+    HTREEITEM node = panes_.tree->CommandNode();
+    if (!(panes_.tree->Attributes(node) & kNodeDriveBit)) {
         return;
     }
-    const std::string root = tree_->NodePath(node);
-    ShowWaitCursor(true);
-    driveWatchers_.StopDrive(root.c_str());
-    RefreshFolderWatch(root.c_str(), false);
+    const std::string root = panes_.tree->NodePath(node);
+    browse_.ShowWaitCursor(true);
+    browse_.WatchDrive(root.c_str(), false);
     EjectDisk(FileOps(), root.substr(0, 2));
-    ShowWaitCursor(false);
-    driveWatchers_.StartDrive(root.c_str());
-    RefreshFolderWatch(root.c_str(), true);
+    browse_.ShowWaitCursor(false);
+    browse_.WatchDrive(root.c_str(), true);
 }
 
-void ClientWindow::EditSong() {
+void FileCommands::EditSong() {
     EditFocused(EditWhat::kSong);
 }
 
-void ClientWindow::EditWrd() {
+void FileCommands::EditWrd() {
     EditFocused(EditWhat::kWrdScript);
 }
 
-void ClientWindow::EditDocument() {
+void FileCommands::EditDocument() {
     EditFocused(EditWhat::kDocument);
 }
 
 // Opens the focused song, its WRD script or its document through the shell
 // association with the class's verb, or with the class's editor program.
-void ClientWindow::EditFocused(EditWhat what) {
-    const int32_t row = FocusedRow();
+void FileCommands::EditFocused(EditWhat what) {
+    const int32_t row = selection_.FocusedRow();
     if (row < 0) {
         return;
     }
     static const char* const kMissing[] = {"", "WRDファイル", "ドキュメントファイル"};
     EditTarget target;
-    if (!FindEditTarget(what, SongPath(row), settings.mode.userTextExt, &target)) {
+    if (!FindEditTarget(what, browse_.SongPath(row), app_.settings.mode.userTextExt, &target)) {
         ::ShowFileError(FileOps(), ERROR_FILE_NOT_FOUND, false, kMissing[int(what)], MB_OK, "編集");
         return;
     }
@@ -294,7 +267,7 @@ void ClientWindow::EditFocused(EditWhat what) {
         ::ShowFileError(FileOps(), ERROR_FILE_NOT_FOUND, false, target.path, MB_OK, "編集");
         return;
     }
-    const EditorLaunch launch = ChooseEditor(settings.editor, target.kind);
+    const EditorLaunch launch = ChooseEditor(app_.settings.editor, target.kind);
     uint32_t error = 0;
     if (launch.viaShell) {
         error = FileOps().OpenWithShell(launch.verb, file);
@@ -310,16 +283,16 @@ void ClientWindow::EditFocused(EditWhat what) {
 
 // 117: the shell's own properties window of the focused object, opened on
 // the page its kind and the settings choose.
-void ClientWindow::OpenShellProperties() {
-    const int32_t row = FocusedRow();
+void FileCommands::OpenShellProperties() {
+    const int32_t row = selection_.FocusedRow();
     if (row < 0) {
         return;
     }
-    const std::string path = UsablePath(SongPath(row), main_->Handle());
+    const std::string path = UsablePath(browse_.SongPath(row), main_->Handle());
     if (path.empty()) {
         return;
     }
-    const int32_t fileType = SongFileType(row);
+    const int32_t fileType = browse_.SongFileType(row);
     int tagKind = kMp3TagNone;
     if (fileType == kKindMpeg || fileType == kKindRiffMpeg) {
         SongOpenRequest request;
@@ -329,54 +302,55 @@ void ClientWindow::OpenShellProperties() {
             tagKind = DetectMp3TagKind(*file);
         }
     }
-    const std::string page = ShellPropertyPage(settings.listWindow.shellPropertySel, fileType, tagKind,
-                                               settings.listWindow.shellPropertyTab);
+    const std::string page = ShellPropertyPage(app_.settings.listWindow.shellPropertySel, fileType, tagKind,
+                                               app_.settings.listWindow.shellPropertyTab);
     ShowShellProperties(main_->Handle(), path, page);
 }
 
 // 50: the context menu of the pane that has the focus, the song list's at
 // its focused row.
-void ClientWindow::ShowFocusedPaneMenu() {
-    if (GetFocus() == tree_->Handle()) {
-        tree_->ShowNodeMenu(false);
+void FileCommands::ShowFocusedPaneMenu() {
+    if (GetFocus() == panes_.tree->Handle()) {
+        panes_.tree->ShowNodeMenu(false);
         return;
     }
-    if (GetFocus() != list_->Handle()) {
+    if (GetFocus() != panes_.list->Handle()) {
         return;
     }
     POINT at = {0, 0};
-    const int32_t row = FocusedRow();
+    const int32_t row = selection_.FocusedRow();
     RECT rect = {LVIR_BOUNDS, 0, 0, 0};
-    if (row >= 0 && SendMessageA(list_->Handle(), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&rect))) {
+    if (row >= 0 &&
+        SendMessageA(panes_.list->Handle(), LVM_GETITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&rect))) {
         at = {rect.left, rect.bottom};
     }
-    ::ClientToScreen(list_->Handle(), &at);
+    ::ClientToScreen(panes_.list->Handle(), &at);
     ShowListMenu(at);
 }
 
 // A right click on the song list: the row under the pointer becomes the one
 // the menu is for, selected alone unless it was already among the selected,
 // as Explorer does. The keys reach the menu through command 50 instead.
-void ClientWindow::OnContextMenu(MessageContext& m) {
-    if (!list_ || HWND(m.wParam) != list_->Handle() || m.lParam == -1) {
-        return;
+bool FileCommands::ShowContextMenu(HWND window, LPARAM screenPoint) {
+    if (!panes_.list || window != panes_.list->Handle() || screenPoint == -1) {
+        return false;
     }
-    m.handled = 1;
-    POINT at = {GET_X_LPARAM(m.lParam), GET_Y_LPARAM(m.lParam)};
+    POINT at = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
     LVHITTESTINFO hit = {};
     hit.pt = at;
-    ::ScreenToClient(list_->Handle(), &hit.pt);
-    const int row = int(SendMessageA(list_->Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (row >= 0 && !IsSelected(row)) {
-        FocusRow(row);
+    ::ScreenToClient(panes_.list->Handle(), &hit.pt);
+    const int row = int(SendMessageA(panes_.list->Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row >= 0 && !selection_.IsSelected(row)) {
+        selection_.FocusRow(row);
     } else if (row >= 0) {
-        list_->SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
+        panes_.list->SetItemState(row, LVIS_FOCUSED, LVIS_FOCUSED);
     }
     ShowListMenu(at);
+    return true;
 }
 
 // The song list's menu at a screen point; its texts come from the main menu.
-void ClientWindow::ShowListMenu(POINT at) {
+void FileCommands::ShowListMenu(POINT at) {
     static const int kItems[] = {kCmdPlay, 0, kCmdCopy, kCmdPaste, kCmdDelete, 0, kCmdProperties, kCmdShellProperties};
     HMENU mainMenu = GetMenu(main_->Handle());
     HMENU menu = CreatePopupMenu();

@@ -3,23 +3,26 @@
 // files dragged out of the tree, and files dropped on the list (into the
 // current location's folder) or on a tree node (into that folder, after the
 // question when "MesDragDrop" is on).
+#include "app/FileCommands_win.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include "actions/Clipboard_win.h"
 #include "actions/DragDrop_win.h"
-#include "app/ClientWindow_win.h"
+#include "app/BrowseSession_win.h"
 #include "app/MainWindow_win.h"
+#include "app/PlayRun_win.h"
 #include "core/Text.h"
 #include "ui/rules/BrowseRules.h"
 
 namespace {
 
-// Forwards the drops of one pane to the client window.
+// Forwards the drops of one pane to the file commands.
 class PaneDrop final : public DropHandler {
    public:
-    PaneDrop(ClientWindow* client, bool tree) : client_(client), tree_(tree) {
+    PaneDrop(FileCommands* files, bool tree) : client_(files), tree_(tree) {
     }
     bool AcceptsDropAt(POINT screen) override {
         return !client_->DropTargetFolder(tree_, screen).empty();
@@ -29,29 +32,29 @@ class PaneDrop final : public DropHandler {
     }
 
    private:
-    ClientWindow* client_;
+    FileCommands* client_;
     bool tree_;
 };
 
 }  // namespace
 
-void ClientWindow::RegisterDropTargets() {
+void FileCommands::RegisterDropTargets() {
     listDrop_ = std::make_unique<PaneDrop>(this, false);
     treeDrop_ = std::make_unique<PaneDrop>(this, true);
-    listDropTarget_ = CreateDropTarget(list_->Handle(), listDrop_.get());
-    treeDropTarget_ = CreateDropTarget(tree_->Handle(), treeDrop_.get());
-    list_->RegisterDropTarget(listDropTarget_);
-    tree_->RegisterDropTarget(treeDropTarget_);
+    listDropTarget_ = CreateDropTarget(panes_.list->Handle(), listDrop_.get());
+    treeDropTarget_ = CreateDropTarget(panes_.tree->Handle(), treeDrop_.get());
+    panes_.list->RegisterDropTarget(listDropTarget_);
+    panes_.tree->RegisterDropTarget(treeDropTarget_);
 }
 
-void ClientWindow::RevokeDropTargets() {
+void FileCommands::RevokeDropTargets() {
     if (listDropTarget_) {
-        list_->RevokeDropTarget();
+        panes_.list->RevokeDropTarget();
         listDropTarget_->Release();
         listDropTarget_ = nullptr;
     }
     if (treeDropTarget_) {
-        tree_->RevokeDropTarget();
+        panes_.tree->RevokeDropTarget();
         treeDropTarget_->Release();
         treeDropTarget_ = nullptr;
     }
@@ -60,18 +63,18 @@ void ClientWindow::RevokeDropTargets() {
 // The list's drops go to the current location's folder (a list file's own
 // folder); the tree's to the folder or drive under the point. Empty when the
 // point takes no drop.
-std::string ClientWindow::DropTargetFolder(bool tree, POINT screen) {
+std::string FileCommands::DropTargetFolder(bool tree, POINT screen) {
     if (!tree) {
-        return IsLoadingList() ? std::string() : CurrentFolder();
+        return play_.IsLoadingList() ? std::string() : browse_.CurrentFolder();
     }
-    HTREEITEM node = tree_->NodeAt(screen);
-    if (!(tree_->Attributes(node) & (kNodeDriveBit | kNodeFolderBit))) {
+    HTREEITEM node = panes_.tree->NodeAt(screen);
+    if (!(panes_.tree->Attributes(node) & (kNodeDriveBit | kNodeFolderBit))) {
         return std::string();
     }
-    return tree_->NodePath(node);
+    return panes_.tree->NodePath(node);
 }
 
-DWORD ClientWindow::DropFiles(bool tree, IDataObject* data, POINT screen, bool move) {
+DWORD FileCommands::DropFiles(bool tree, IDataObject* data, POINT screen, bool move) {
     const std::string folder = DropTargetFolder(tree, screen);
     if (folder.empty()) {
         return DROPEFFECT_NONE;
@@ -79,25 +82,25 @@ DWORD ClientWindow::DropFiles(bool tree, IDataObject* data, POINT screen, bool m
     bool listFiles = false;
     DWORD effect = DROPEFFECT_NONE;
     {
-        CatalogueLockScope lock(*this);
-        if (tree && settings.mode.mesDragDrop && !ConfirmDrop(FileOps(), folder, move)) {
+        CatalogueLockScope lock(browse_);
+        if (tree && app_.settings.mode.mesDragDrop && !ConfirmDrop(FileOps(), folder, move)) {
             return DROPEFFECT_NONE;
         }
-        ShowStatus(TransferStatus(move));
+        browse_.ShowStatus(TransferStatus(move));
         effect = TransferDroppedFiles(FileOps(), folder, data, move, false, &listFiles);
-        RestoreStatus();
+        browse_.RestoreStatus();
     }
-    RefreshObjectCount();
+    selection_.RefreshCount();
     if (listFiles && effect != DROPEFFECT_NONE) {
         // The target shows its new list files; a move took them from wherever
         // they were shown, so every open branch is read again.
-        HTREEITEM root = TreeView_GetRoot(tree_->Handle());
+        HTREEITEM root = TreeView_GetRoot(panes_.tree->Handle());
         if (move) {
-            tree_->RescanShown(root);
+            panes_.tree->RescanShown(root);
         } else if (tree) {
-            tree_->RescanShown(tree_->NodeAt(screen));
+            panes_.tree->RescanShown(panes_.tree->NodeAt(screen));
         } else {
-            tree_->UpdateTree(false);
+            panes_.tree->UpdateTree(false);
         }
     }
     return effect;
@@ -105,15 +108,15 @@ DWORD ClientWindow::DropFiles(bool tree, IDataObject* data, POINT screen, bool m
 
 // Dragging never starts while a list loads; with Alt held the related files
 // stay behind. A move out of a list file's location reloads the list.
-void ClientWindow::StartDrag(bool) {
-    if (IsLoadingList()) {
+void FileCommands::StartDrag(bool) {
+    if (play_.IsLoadingList()) {
         return;
     }
-    RefreshObjectCount();
+    selection_.RefreshCount();
     std::vector<std::string> files;
     std::vector<std::string> objectPaths;
     {
-        CatalogueLockScope lock(*this);
+        CatalogueLockScope lock(browse_);
         if (!CollectFiles(SelectedObjects(), (GetKeyState(VK_MENU) & 0x8000) != 0, &files, &objectPaths)) {
             return;
         }
@@ -124,24 +127,24 @@ void ClientWindow::StartDrag(bool) {
     }
     const DWORD effect = DragData(data, true);
     data->Release();
-    if (effect == DROPEFFECT_MOVE && catalogue_.kind != kLocationFolder) {
-        ReloadList();
+    if (effect == DROPEFFECT_MOVE && browse_.Catalogue().kind != kLocationFolder) {
+        browse_.ReloadList();
     }
 }
 
 // A folder or drive offers its files as "*.*" in the private format (a drive
 // nothing for the shell); a list file its "|include" line. After a move the
 // open branches are read again (the drop may have changed any of them).
-void ClientWindow::StartTreeDrag(HTREEITEM node) {
-    if (IsLoadingList()) {
+void FileCommands::StartTreeDrag(HTREEITEM node) {
+    if (play_.IsLoadingList()) {
         return;
     }
-    const uint32_t attributes = tree_->Attributes(node);
+    const uint32_t attributes = panes_.tree->Attributes(node);
     if (!(attributes & (kNodeDriveBit | kNodeFolderBit | kListFileNodeBit))) {
         return;
     }
     const bool listFile = (attributes & kListFileNodeBit) != 0;
-    const std::string path = tree_->NodePath(node);
+    const std::string path = panes_.tree->NodePath(node);
     const std::string item = listFile ? TreeItemFilePath(path) : path;
     IDataObject* data = CreateSongDataObject(TreeItemDropFiles(item), TreeItemPrivateStrings(item, listFile));
     if (data == nullptr) {
@@ -150,6 +153,6 @@ void ClientWindow::StartTreeDrag(HTREEITEM node) {
     const DWORD effect = DragData(data, true);
     data->Release();
     if (effect == DROPEFFECT_MOVE) {
-        tree_->RescanShown(TreeView_GetRoot(tree_->Handle()));
+        panes_.tree->RescanShown(TreeView_GetRoot(panes_.tree->Handle()));
     }
 }

@@ -1,0 +1,14 @@
+// Opening a location with its options named at the call.
+#pragma once
+
+#include "catalogue/FolderScan.h"
+
+// How OpenLocation opens a location; every option is off unless set.
+struct OpenOptions {
+    bool fromTree = false;        // the tree's selection asked for the location
+    bool updateTree = false;      // the tree's node takes the scan's folders afterwards
+    bool resetSelection = false;  // a redisplay forgets its selected row
+};
+
+// OpenLocation with named options.
+void OpenLocation(CatalogueState& state, const OpenOptions& options);
