@@ -177,9 +177,5 @@ void AddFoundFile(CatalogueState& state,
 // the scan was stopped or the location cannot be scanned.
 bool BuildObjectList(CatalogueState& state, bool includeSubFolders);
 
-// Opens or redisplays the location, restarting while newer requests arrive
-// during the scan. resetSelection forgets the selected row of a redisplay.
-void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool resetSelection);
-
 // The full path of an object of the current location.
 std::string ObjectFullPath(const CatalogueState& state, const char* path);

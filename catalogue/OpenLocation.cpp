@@ -252,7 +252,7 @@ static int32_t RowToSelect(const CatalogueState& state, int32_t rememberedRow) {
     return row;
 }
 
-void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool resetSelection) {
+void OpenLocation(CatalogueState& state, const OpenOptions& options) {
     if (state.quitting) {
         return;
     }
@@ -268,7 +268,7 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         host.ReleaseWatch();
         host.ShowWaitCursor(true);
         if (state.location.empty()) {
-            CloseLocation(state, updateTree);
+            CloseLocation(state, options.updateTree);
             return;
         }
         const bool redisplay = CompareNoCase(state.location.c_str(), state.previousPath.c_str()) == 0;
@@ -276,7 +276,7 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         int32_t scrollPosition = 0;
         if (redisplay) {
             host.SaveListPosition(&selectedRow, &scrollPosition);
-            if (resetSelection) {
+            if (options.resetSelection) {
                 selectedRow = -1;
             }
         }
@@ -308,11 +308,11 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         }
         host.SetUpWatch();
         state.previousPath = state.location;
-        if (updateTree) {
+        if (options.updateTree) {
             host.UpdateTree(state.kind == kLocationFolder);
         }
         host.ShowWaitCursor(false);
-        if (fromTree && state.cacheFileExisted && state.settings.autoCache) {
+        if (options.fromTree && state.cacheFileExisted && state.settings.autoCache) {
             RefreshTitleCache(state.cache, state.scanList, host, AnalyzerOf(state), true, true);
         } else {
             host.RestoreStatus();
@@ -320,8 +320,4 @@ void OpenLocation(CatalogueState& state, bool fromTree, bool updateTree, bool re
         state.busy = false;
         return;
     }
-}
-
-void OpenLocation(CatalogueState& state, const OpenOptions& options) {
-    OpenLocation(state, options.fromTree, options.updateTree, options.resetSelection);
 }

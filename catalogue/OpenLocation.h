@@ -10,5 +10,6 @@ struct OpenOptions {
     bool resetSelection = false;  // a redisplay forgets its selected row
 };
 
-// OpenLocation with named options.
+// Opens or redisplays the location, restarting while newer requests arrive
+// during the scan.
 void OpenLocation(CatalogueState& state, const OpenOptions& options);

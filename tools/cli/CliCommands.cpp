@@ -18,6 +18,7 @@
 #include "catalogue/FolderScan.h"
 #include "catalogue/FullSongAnalyzer.h"
 #include "catalogue/ListFile.h"
+#include "catalogue/OpenLocation.h"
 #include "catalogue/TitleCache.h"
 #include "catalogue/archive/ArchiveAccess.h"
 #include "catalogue/archive/ArchiveKind.h"
@@ -268,7 +269,7 @@ static bool OpenCliLocation(CliCatalogue& catalogue, const std::string& location
     state.settings.sortKind = options.sortKind;
     state.settings.sortDescending = options.descending;
     state.settings.autoCache = false;
-    OpenLocation(state, false, false, false);
+    OpenLocation(state, OpenOptions());
     return !catalogue.host.Failed();
 }
 

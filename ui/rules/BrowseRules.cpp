@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "catalogue/OpenLocation.h"
 #include "core/FileFinder.h"
 #include "core/Location.h"
 #include "core/SongFile.h"
@@ -78,7 +79,10 @@ void SelectLocation(CatalogueState& state,
     if (CompareNoCase(path.c_str(), state.previousPath.c_str()) != 0) {
         state.includeSubFolders = IncludeSubFoldersFor(shiftHeld, ctrlHeld, searchSubFolder);
     }
-    OpenLocation(state, true, true, false);
+    OpenOptions options;
+    options.fromTree = true;
+    options.updateTree = true;
+    OpenLocation(state, options);
 }
 
 uint32_t LocationPathError(const std::string& location) {
