@@ -171,6 +171,39 @@ TEST_F(FolderScanTest, ScanOfTheLocationListsItsSubFoldersAndListFiles) {
     EXPECT_TRUE(state_.children.folder.empty());
 }
 
+// The same listing gives the change watch the folder's signature, as its own
+// walk of the folder would read it: hidden songs, archives and names it
+// counts, whatever the list shows. A scan into sub-folders gives none.
+TEST_F(FolderScanTest, ScanOfTheLocationGivesTheWatchTheFolderSignature) {
+    Make("b.mid", midi_);
+    Make("a.MID", midi_);
+    Make("song.mp3", "");
+    Make("notes.txt", "text");
+    Make("pack.lzh", "not really an archive");
+    ASSERT_TRUE(folder_.MakeFolder("sub"));
+    Make("sub/c.mid", midi_);
+#ifndef _WIN32
+    Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
+#endif
+    Open(folder_.Path());
+    ASSERT_TRUE(state_.children.signatureRead);
+    const FolderSignature first = state_.children.signature;
+    EXPECT_EQ(ReadFolderSignature(folder_.Path().c_str(), false), first);
+    EXPECT_NE(FolderSignature(), first);
+
+    ASSERT_TRUE(SetLocalTime(folder_.File("b.mid"), 2001, 2, 3, 4, 5, 6));
+    Make("d.mid", midi_);
+    Open(folder_.Path());
+    ASSERT_TRUE(state_.children.signatureRead);
+    EXPECT_NE(first, state_.children.signature);
+    EXPECT_EQ(ReadFolderSignature(folder_.Path().c_str(), false), state_.children.signature);
+
+    state_.includeSubFolders = true;
+    Open(folder_.Path());
+    EXPECT_EQ(state_.location, state_.children.folder);
+    EXPECT_FALSE(state_.children.signatureRead);
+}
+
 TEST_F(FolderScanTest, PlayerMaskHidesWhatItCannotPlayButScanListKeepsIt) {
     Make("x.mid", midi_);
     Make("y.mp3", "");
