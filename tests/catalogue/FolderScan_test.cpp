@@ -78,6 +78,19 @@ class FolderScanTest : public ::testing::Test {
     void Make(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(WriteWholeFile(folder_.File(name), bytes)) << name;
     }
+    // Three songs, a text file, a sub-folder with a song and, outside
+    // Windows, a hidden song.
+    void MakeSongsAmongOthers() {
+        Make("b.mid", midi_);
+        Make("a.MID", midi_);
+        Make("notes.txt", "text");
+        Make("song.mp3", "");
+        ASSERT_TRUE(folder_.MakeFolder("sub"));
+        Make("sub/c.mid", midi_);
+#ifndef _WIN32
+        Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
+#endif
+    }
     void Open(const std::string& location) {
         state_.location = location;
         OpenLocation(state_, false, false, false);
@@ -117,15 +130,7 @@ TEST(Drives, TextsAndTheNativeDrive) {
 }
 
 TEST_F(FolderScanTest, SubFoldersHiddenFilesAndNonMusicFiles) {
-    Make("b.mid", midi_);
-    Make("a.MID", midi_);
-    Make("notes.txt", "text");
-    Make("song.mp3", "");
-    ASSERT_TRUE(folder_.MakeFolder("sub"));
-    Make("sub/c.mid", midi_);
-#ifndef _WIN32
-    Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
-#endif
+    MakeSongsAmongOthers();
     Open(folder_.Path());
     EXPECT_EQ((Rows{"a.MID", "b.mid", "song.mp3"}), Column(state_.objectList, ObjectListColumn::path));
     EXPECT_EQ((Rows{"a", "b", "song"}), Column(state_.objectList, ObjectListColumn::displayName));
@@ -175,16 +180,8 @@ TEST_F(FolderScanTest, ScanOfTheLocationListsItsSubFoldersAndListFiles) {
 // walk of the folder would read it: hidden songs, archives and names it
 // counts, whatever the list shows. A scan into sub-folders gives none.
 TEST_F(FolderScanTest, ScanOfTheLocationGivesTheWatchTheFolderSignature) {
-    Make("b.mid", midi_);
-    Make("a.MID", midi_);
-    Make("song.mp3", "");
-    Make("notes.txt", "text");
+    MakeSongsAmongOthers();
     Make("pack.lzh", "not really an archive");
-    ASSERT_TRUE(folder_.MakeFolder("sub"));
-    Make("sub/c.mid", midi_);
-#ifndef _WIN32
-    Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
-#endif
     Open(folder_.Path());
     ASSERT_TRUE(state_.children.signatureRead);
     const FolderSignature first = state_.children.signature;
