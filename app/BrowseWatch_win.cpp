@@ -69,7 +69,15 @@ void BrowseSession::ReleaseWatch() {
     RefreshFolderWatch(nullptr, false);
 }
 
+// Right after a scan of the folder without sub-folders, the scan's listing
+// is the watch's baseline; else the watch lists the folder for one.
 void BrowseSession::SetUpWatch() {
+    const FolderChildren& listed = catalogue_.children;
+    if (catalogue_.kind == kLocationFolder && listed.signatureRead && !listed.folder.empty() &&
+        CompareNoCase(listed.folder.c_str(), catalogue_.location.c_str()) == 0) {
+        folderWatcher_.Watch(catalogue_.location, catalogue_.includeSubFolders, &listed.signature);
+        return;
+    }
     RefreshFolderWatch(nullptr, true);
 }
 

@@ -76,11 +76,16 @@ double TimeGuiList(const std::string& folder, int expected, bool autoCache = tru
     client->Browse().Catalogue().settings.autoCache = autoCache;
     Pump();
     // The user clicks a node the tree already shows: reach it once, step back
-    // to the root, then measure the selection itself.
-    bool selected = client->Tree()->SelectTreePath(folder) && client->Tree()->SelectTreePath("");
+    // to the root, then measure the selection itself, as the click makes it
+    // (finding the node by its path again would also read every folder on
+    // the way to it, which a click does not).
+    FolderTreeWindow* tree = client->Tree();
+    bool selected = tree->SelectTreePath(folder);
+    const HTREEITEM node = tree->GetNextItem(nullptr, TVGN_CARET);
+    selected = selected && node && tree->SelectTreePath("");
     Pump();
     const Clock::time_point start = Clock::now();
-    selected = selected && client->Tree()->SelectTreePath(folder);
+    selected = selected && tree->SelectItem(node);
     Pump();
     HWND list = client->ListHandle();
     while (selected && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < expected && MillisecondsSince(start) < 120000) {

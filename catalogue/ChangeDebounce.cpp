@@ -6,11 +6,14 @@ void ChangeDebounce::Kick(uint32_t delayMs) {
     delay_ = delayMs;
 }
 
-void ChangeDebounce::Rearm(const std::string& folder, bool includeSubFolders) {
+void ChangeDebounce::Rearm(const std::string& folder, bool includeSubFolders, const FolderSignature* baseline) {
     target_.folder = folder;
     target_.includeSubFolders = includeSubFolders;
     target_.generation++;
-    resetRequested_ = true;
+    resetRequested_ = baseline == nullptr;
+    if (baseline) {
+        baseline_ = *baseline;
+    }
     delay_ = kDebounceDisarmed;
 }
 

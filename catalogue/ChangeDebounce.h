@@ -35,8 +35,9 @@ class ChangeDebounce {
     // A change arrived: the next wait lasts delayMs (kDebounceDisarmed: none).
     void Kick(uint32_t delayMs);
 
-    // Watches another folder: the next wake takes its baseline; disarmed.
-    void Rearm(const std::string& folder, bool includeSubFolders);
+    // Watches another folder, disarmed: the next wake takes its baseline,
+    // unless one is given (a signature of the folder read just before).
+    void Rearm(const std::string& folder, bool includeSubFolders, const FolderSignature* baseline = nullptr);
 
     // The time-out of the next wait, in ms (kDebounceDisarmed: none).
     uint32_t Delay() const;

@@ -142,13 +142,17 @@ static void AddMusicFile(CatalogueState& state,
     AddFoundFile(state, path, record, kind, entry.typeBit, output);
 }
 
-// A sub-folder (not "." or "..") or a file whose name ends in ".lst".
+// A sub-folder (not "." or "..") or a file whose name ends in ".lst"; a file
+// goes into the signature as the signature's own walk of the folder counts it.
 static void NoteChild(const FindRecord& record, FolderChildren* children) {
     if (record.attributes & kAttrDirectory) {
         if (record.name != "." && record.name != "..") {
             children->folders.push_back(record.name);
         }
         return;
+    }
+    if (children->signatureRead && CountsForSignature(record.name.c_str())) {
+        AddFileToSignature(&children->signature, record);
     }
     std::string extension;
     SplitExtension(record.name.c_str(), nullptr, &extension);
@@ -181,10 +185,13 @@ static bool ScanWalkFolder(FolderWalk& walk, const std::string& folderPath, bool
         }
         return true;
     }
-    // The whole listing of the location itself also tells its children.
+    // The whole listing of the location itself also tells its children and,
+    // without sub-folders, the signature the change watch starts from: the
+    // folder is not listed again for it.
     const bool listsChildren = !nested && realFolder && std::strcmp(walk.pattern, "*.*") == 0;
     FolderChildren children;
     children.folder = folderPath;
+    children.signatureRead = !walk.recurse;
     for (bool more = true; more; more = finder->Next(&record)) {
         if (ScanOneEntry(state)) {
             break;

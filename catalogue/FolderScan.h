@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "analysis/FileTypes.h"
+#include "catalogue/FolderSignature.h"
 #include "catalogue/TitleCache.h"
 #include "core/BagBox.h"
 #include "core/FileFinder.h"
@@ -98,6 +99,10 @@ struct FolderChildren {
     std::string folder;  // the location these belong to; empty: none known
     std::vector<std::string> folders;
     std::vector<std::string> listFiles;
+    // The folder's signature as ReadFolderSignature(folder, false) gives it,
+    // when the scan was not into sub-folders: the change watch's baseline.
+    bool signatureRead = false;
+    FolderSignature signature;
 };
 
 // How far one list location expands: the list files read (the list itself

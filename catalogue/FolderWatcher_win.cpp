@@ -294,9 +294,9 @@ void ChangeDebouncer::Kick(uint32_t delayMs) {
     }
 }
 
-void ChangeDebouncer::Rearm(const std::string& folder, bool includeSubFolders) {
+void ChangeDebouncer::Rearm(const std::string& folder, bool includeSubFolders, const FolderSignature* baseline) {
     EnterCriticalSection(&stateLock_);
-    state_.Rearm(folder, includeSubFolders);
+    state_.Rearm(folder, includeSubFolders, baseline);
     LeaveCriticalSection(&stateLock_);
     if (kickEvent_) {
         SetEvent(kickEvent_);
@@ -385,7 +385,7 @@ void FolderWatcher::WatchChanges() {
     }
 }
 
-void FolderWatcher::Watch(const std::string& path, bool includeSubfolders) {
+void FolderWatcher::Watch(const std::string& path, bool includeSubfolders, const FolderSignature* baseline) {
     if (!thread_) {
         return;
     }
@@ -395,7 +395,7 @@ void FolderWatcher::Watch(const std::string& path, bool includeSubfolders) {
     path_ = path;
     includeSubfolders_ = includeSubfolders;
     filter_ = kFolderFilter | (includeSubfolders ? FILE_NOTIFY_CHANGE_DIR_NAME : 0);
-    debouncer_.Rearm(path, includeSubfolders);
+    debouncer_.Rearm(path, includeSubfolders, baseline);
     ResetEvent(readyEvent_);
     SetEvent(commandEvent_);
     WaitForSingleObject(readyEvent_, INFINITE);

@@ -98,8 +98,9 @@ class ChangeDebouncer {
     bool Start(HWND owner, CRITICAL_SECTION* catalogueLock);
     // A change arrived: compare after delayMs without another one.
     void Kick(uint32_t delayMs);
-    // Watches another folder; its baseline is taken before anything else.
-    void Rearm(const std::string& folder, bool includeSubFolders);
+    // Watches another folder; its baseline is taken before anything else,
+    // unless one is given.
+    void Rearm(const std::string& folder, bool includeSubFolders, const FolderSignature* baseline);
     // Drops a pending comparison.
     void Cancel();
     void Stop();
@@ -131,8 +132,9 @@ class FolderWatcher {
     bool Start(HWND owner, CRITICAL_SECTION* catalogueLock);
     // Watches a folder (ending in its separator) instead of the current one.
     // Returns once the notification has been requested; a folder that cannot
-    // be watched is silently not watched.
-    void Watch(const std::string& path, bool includeSubfolders);
+    // be watched is silently not watched. baseline: the folder's signature
+    // as a scan has just read it (null: the debouncer reads it).
+    void Watch(const std::string& path, bool includeSubfolders, const FolderSignature* baseline = nullptr);
     // Stops watching and drops a pending comparison.
     void Unwatch();
     void Stop();

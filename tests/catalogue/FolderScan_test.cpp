@@ -79,6 +79,19 @@ class FolderScanTest : public ::testing::Test {
     void Make(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(WriteWholeFile(folder_.File(name), bytes)) << name;
     }
+    // Three songs, a text file, a sub-folder with a song and, outside
+    // Windows, a hidden song.
+    void MakeSongsAmongOthers() {
+        Make("b.mid", midi_);
+        Make("a.MID", midi_);
+        Make("notes.txt", "text");
+        Make("song.mp3", "");
+        ASSERT_TRUE(folder_.MakeFolder("sub"));
+        Make("sub/c.mid", midi_);
+#ifndef _WIN32
+        Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
+#endif
+    }
     void Open(const std::string& location) {
         state_.location = location;
         OpenLocation(state_, OpenOptions());
@@ -118,15 +131,7 @@ TEST(Drives, TextsAndTheNativeDrive) {
 }
 
 TEST_F(FolderScanTest, SubFoldersHiddenFilesAndNonMusicFiles) {
-    Make("b.mid", midi_);
-    Make("a.MID", midi_);
-    Make("notes.txt", "text");
-    Make("song.mp3", "");
-    ASSERT_TRUE(folder_.MakeFolder("sub"));
-    Make("sub/c.mid", midi_);
-#ifndef _WIN32
-    Make(".hidden.mid", midi_);  // dot files are hidden outside Windows
-#endif
+    MakeSongsAmongOthers();
     Open(folder_.Path());
     EXPECT_EQ((Rows{"a.MID", "b.mid", "song.mp3"}), Column(state_.objectList, ObjectListColumn::path));
     EXPECT_EQ((Rows{"a", "b", "song"}), Column(state_.objectList, ObjectListColumn::displayName));
@@ -170,6 +175,31 @@ TEST_F(FolderScanTest, ScanOfTheLocationListsItsSubFoldersAndListFiles) {
     state_.kind = kLocationListFile;
     OpenLocation(state_, OpenOptions());
     EXPECT_TRUE(state_.children.folder.empty());
+}
+
+// The same listing gives the change watch the folder's signature, as its own
+// walk of the folder would read it: hidden songs, archives and names it
+// counts, whatever the list shows. A scan into sub-folders gives none.
+TEST_F(FolderScanTest, ScanOfTheLocationGivesTheWatchTheFolderSignature) {
+    MakeSongsAmongOthers();
+    Make("pack.lzh", "not really an archive");
+    Open(folder_.Path());
+    ASSERT_TRUE(state_.children.signatureRead);
+    const FolderSignature first = state_.children.signature;
+    EXPECT_EQ(ReadFolderSignature(folder_.Path().c_str(), false), first);
+    EXPECT_NE(FolderSignature(), first);
+
+    ASSERT_TRUE(SetLocalTime(folder_.File("b.mid"), 2001, 2, 3, 4, 5, 6));
+    Make("d.mid", midi_);
+    Open(folder_.Path());
+    ASSERT_TRUE(state_.children.signatureRead);
+    EXPECT_NE(first, state_.children.signature);
+    EXPECT_EQ(ReadFolderSignature(folder_.Path().c_str(), false), state_.children.signature);
+
+    state_.includeSubFolders = true;
+    Open(folder_.Path());
+    EXPECT_EQ(state_.location, state_.children.folder);
+    EXPECT_FALSE(state_.children.signatureRead);
 }
 
 TEST_F(FolderScanTest, PlayerMaskHidesWhatItCannotPlayButScanListKeepsIt) {

@@ -244,6 +244,24 @@ TEST(ChangeDebouncing, AnotherFolderIsNeverMeasuredAgainstTheOld) {
     EXPECT_TRUE(debounce.Settle(now, SignatureOf(8)));
 }
 
+// A folder whose signature was read just before it is watched starts from
+// that baseline instead of taking one, and the next re-arm without one takes
+// one again.
+TEST(ChangeDebouncing, BaselineGivenWithTheFolderIsNotTakenAgain) {
+    ChangeDebounce debounce;
+    const FolderSignature listed = SignatureOf(3);
+    debounce.Rearm("C:\\songs\\", false, &listed);
+    EXPECT_FALSE(debounce.Pending());
+    EXPECT_EQ(DebounceStep::kNone, debounce.Wake(false));
+    debounce.Kick(kDebounceDelay);
+    ASSERT_EQ(DebounceStep::kCompare, debounce.Wake(true));
+    EXPECT_FALSE(debounce.Settle(debounce.Target(), SignatureOf(3)));
+    EXPECT_TRUE(debounce.Settle(debounce.Target(), SignatureOf(4)));
+
+    debounce.Rearm("C:\\other\\", false);
+    EXPECT_EQ(DebounceStep::kTakeBaseline, debounce.Wake(false));
+}
+
 TEST(ChangeDebouncing, ChangeDuringComparisonArmsTheNextOne) {
     ChangeDebounce debounce;
     debounce.Rearm("C:\\songs\\", false);

@@ -110,6 +110,25 @@ TEST_F(WatcherTest, OnlySongChangesRefreshTheListOnceAfterQuiet) {
     watcher.Stop();
 }
 
+// Given the signature a scan read, the watch measures changes against the
+// list the scan made: a song that arrived between the scan and the watch is
+// seen with the next change of any file, where a signature taken at the
+// watch would have taken it in.
+TEST_F(WatcherTest, BaselineFromTheScanCountsSongsArrivedBeforeTheWatch) {
+    CopySong("a.mid");
+    const FolderSignature scanned = ReadFolderSignature(folder_.Path().c_str(), false);
+    CopySong("b.mid");
+    FolderWatcher watcher;
+    ASSERT_TRUE(watcher.Start(window_, &catalogueLock_));
+    watcher.Watch(folder_.Path(), false, &scanned);
+    Pump(kArm);
+    EXPECT_EQ(0, folderChanges);
+    WriteText("notes.txt", "x");
+    Pump(kSettle);
+    EXPECT_EQ(1, folderChanges);
+    watcher.Stop();
+}
+
 TEST_F(WatcherTest, BurstOfCopiesRefreshesOnceAfterTheLast) {
     FolderWatcher watcher;
     ASSERT_TRUE(watcher.Start(window_, &catalogueLock_));
