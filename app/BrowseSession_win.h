@@ -102,6 +102,7 @@ class BrowseSession : public BrowsingHost, public CatalogueHost {
     void ShowRows(int32_t count, int32_t selectedRow, int32_t scrollPosition) override;
     void ReleaseWatch() override;
     void SetUpWatch() override;
+    bool WatchesChanges() override;
     void UpdateTree(bool expand) override;
     void ShowStatus(const char* text) override;
     void RestoreStatus() override;

@@ -69,6 +69,10 @@ void BrowseSession::ReleaseWatch() {
     RefreshFolderWatch(nullptr, false);
 }
 
+bool BrowseSession::WatchesChanges() {
+    return true;
+}
+
 // Right after a scan of the folder without sub-folders, the scan's listing
 // is the watch's baseline; else the watch lists the folder for one.
 void BrowseSession::SetUpWatch() {

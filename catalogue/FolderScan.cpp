@@ -186,12 +186,12 @@ static bool ScanWalkFolder(FolderWalk& walk, const std::string& folderPath, bool
         return true;
     }
     // The whole listing of the location itself also tells its children and,
-    // without sub-folders, the signature the change watch starts from: the
-    // folder is not listed again for it.
+    // without sub-folders, the signature the change watch starts from (for a
+    // host that watches): the folder is not listed again for it.
     const bool listsChildren = !nested && realFolder && std::strcmp(walk.pattern, "*.*") == 0;
     FolderChildren children;
     children.folder = folderPath;
-    children.signatureRead = !walk.recurse;
+    children.signatureRead = !walk.recurse && state.host && state.host->WatchesChanges();
     for (bool more = true; more; more = finder->Next(&record)) {
         if (ScanOneEntry(state)) {
             break;

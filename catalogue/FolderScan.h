@@ -74,6 +74,9 @@ class CatalogueHost : public TitleCacheHost {
     // Change watch of the location: dropped before a scan, set up after it.
     virtual void ReleaseWatch();
     virtual void SetUpWatch();
+    // True when SetUpWatch really watches: a scan without sub-folders then
+    // reads the folder's signature for the watch as it lists the folder.
+    virtual bool WatchesChanges();
     // Updates the folder tree, expanding the node for folder locations.
     virtual void UpdateTree(bool expand);
     // Tells the user something went only partly well; nothing failed.
@@ -100,7 +103,8 @@ struct FolderChildren {
     std::vector<std::string> folders;
     std::vector<std::string> listFiles;
     // The folder's signature as ReadFolderSignature(folder, false) gives it,
-    // when the scan was not into sub-folders: the change watch's baseline.
+    // when the scan was not into sub-folders and the host watches changes:
+    // the change watch's baseline.
     bool signatureRead = false;
     FolderSignature signature;
 };

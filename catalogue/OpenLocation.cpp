@@ -86,6 +86,9 @@ void CatalogueHost::ReleaseWatch() {
 }
 void CatalogueHost::SetUpWatch() {
 }
+bool CatalogueHost::WatchesChanges() {
+    return false;
+}
 void CatalogueHost::UpdateTree(bool) {
 }
 void CatalogueHost::ShowWarning(const std::string&) {

@@ -60,7 +60,11 @@ class RecordingHost : public CatalogueHost {
         shownRow = selectedRow;
         shownScroll = scrollPosition;
     }
+    bool WatchesChanges() override {
+        return watches;
+    }
     std::function<bool()> onPump;
+    bool watches = true;
     int pumps = 0;
     Rows errors;
     int32_t shownCount = -1;
@@ -179,7 +183,8 @@ TEST_F(FolderScanTest, ScanOfTheLocationListsItsSubFoldersAndListFiles) {
 
 // The same listing gives the change watch the folder's signature, as its own
 // walk of the folder would read it: hidden songs, archives and names it
-// counts, whatever the list shows. A scan into sub-folders gives none.
+// counts, whatever the list shows. A scan into sub-folders gives none, and
+// so does a scan for a host that does not watch (the command-line tool).
 TEST_F(FolderScanTest, ScanOfTheLocationGivesTheWatchTheFolderSignature) {
     MakeSongsAmongOthers();
     Make("pack.lzh", "not really an archive");
@@ -197,6 +202,12 @@ TEST_F(FolderScanTest, ScanOfTheLocationGivesTheWatchTheFolderSignature) {
     EXPECT_EQ(ReadFolderSignature(folder_.Path().c_str(), false), state_.children.signature);
 
     state_.includeSubFolders = true;
+    Open(folder_.Path());
+    EXPECT_EQ(state_.location, state_.children.folder);
+    EXPECT_FALSE(state_.children.signatureRead);
+
+    state_.includeSubFolders = false;
+    host_.watches = false;
     Open(folder_.Path());
     EXPECT_EQ(state_.location, state_.children.folder);
     EXPECT_FALSE(state_.children.signatureRead);
