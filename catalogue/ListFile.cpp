@@ -109,12 +109,6 @@ bool IsListFileValid(const char* path) {
     return OpenListFile(path, &body, &error);
 }
 
-bool IsListFileName(const char* name) {
-    // '.' is never a trail byte, so the last four bytes can be compared as they are.
-    const size_t length = std::strlen(name);
-    return length >= 5 && CompareNoCase(name + length - 4, ".lst") == 0;
-}
-
 bool ReadLine(const std::string& body, size_t* position, std::string* line) {
     if (*position >= body.size()) {
         return false;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "catalogue/FolderScan.h"
+#include "core/Location.h"
 
 // Header lines: the current one, written, and the older one, still read.
 constexpr char kListFileHeader[] = "[Kadrel File List]";
@@ -33,9 +34,6 @@ bool OpenListFile(const char* path, std::string* body, uint32_t* lastError);
 
 // True when the file can be read and starts with a list header.
 bool IsListFileValid(const char* path);
-
-// True for a name of at least 5 bytes ending in ".lst" (any case).
-bool IsListFileName(const char* name);
 
 // Copies the line at *position up to its line end (CR LF, LF or CR) or the
 // end of the body into line and moves *position past that line end. False

@@ -2,9 +2,16 @@
 // either side of it.
 #include "core/Location.h"
 
+#include <cstring>
 #include <utility>
 
 #include "core/Text.h"
+
+bool IsListFileName(const char* name) {
+    // '.' is never a trail byte, so the last four bytes can be compared as they are.
+    const size_t length = std::strlen(name);
+    return length >= 5 && CompareNoCase(name + length - 4, ".lst") == 0;
+}
 
 Location::Location(std::string stored) : stored_(std::move(stored)) {
     const int mark = FindEitherChar(stored_.c_str(), '>', '\0');
@@ -15,9 +22,7 @@ Location::Kind Location::GetKind() const {
     if (!HasMark()) {
         return Kind::kPlain;
     }
-    // '.' is never a trail byte, so the name's last four bytes can be compared as they are.
-    const std::string path = WithoutMark();
-    if (EndsInMark() && path.size() >= 5 && CompareNoCase(path.c_str() + path.size() - 4, ".lst") == 0) {
+    if (EndsInMark() && IsListFileName(WithoutMark().c_str())) {
         return Kind::kListFile;
     }
     return mark_ + 1 == stored_.size() ? Kind::kArchive : Kind::kInArchive;

@@ -9,6 +9,9 @@
 #include <cstddef>
 #include <string>
 
+// True for a name of at least 5 bytes ending in ".lst" (any case).
+bool IsListFileName(const char* name);
+
 class Location {
    public:
     enum class Kind {
