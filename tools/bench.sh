@@ -15,17 +15,17 @@ fi
 
 "$root/tools/install-deps.sh" || exit 1
 
-# Median of the times (ms) of three runs of a command; its output is dropped.
+# Median of the times (ms) of five runs of a command; its output is dropped.
 median_ms() {
     local times=()
-    for _ in 1 2 3; do
+    for _ in 1 2 3 4 5; do
         local start end
         start=$(date +%s%N)
         "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; echo -1; return; }
         end=$(date +%s%N)
         times+=($(((end - start) / 1000000)))
     done
-    printf '%s\n' "${times[@]}" | sort -n | sed -n 2p
+    printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
 }
 
 ratio() {
@@ -74,7 +74,13 @@ windows() {
     local winFolder="Z:${folder//\//\\}"
     local cli="build/win/tools/cli/quillory-cli.exe"
     local walk="build/win/bench/WalkFloor_bench_win.exe"
-    echo "== quillory-cli.exe under Wine, 20,000 songs, whole processes, median of 3"
+    echo "== quillory-cli.exe under Wine, 20,000 songs, whole processes, median of 5"
+    # One Wine server for all the runs: a server started afresh for each
+    # process brings the prefix's services up again, which moves a whole
+    # run by a second or more and would swamp the difference measured.
+    export WINEPREFIX=${QUILLORY_WINEPREFIX:-$root/build/wineprefix}
+    wineserver -p
+    "$root/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1
     local floor cold warm
     floor=$(median_ms "$root/tools/wine-run.sh" "$walk" "$winFolder")
     rm -f "$folder/_Kadrel.cac"
@@ -85,6 +91,7 @@ windows() {
     echo "  floor (FindFirstFileA walk, open, 4 KiB + 128 B, close): $floor ms"
     echo "  list, no cache:     $cold ms  $(ratio "$cold" "$floor")x floor   (goal <= 1.25x)"
     echo "  list, cache warm:   $warm ms  $(ratio "$warm" "$floor")x floor   (goal -)"
+    wineserver -k
     rm -rf "$folder"
     echo "== GuiList_bench_win (the program's window vs quillory-cli in the same process)"
     xvfb-run -a -s "-screen 0 1024x768x24" "$root/tools/wine-run.sh" build/win/bench/GuiList_bench_win.exe

@@ -100,6 +100,42 @@ TEST(OpenSongFile, PlainFileReadsSeeksAndSizes) {
     EXPECT_EQ(folder.File("song.mid"), file->OpenedPath());
 }
 
+// Readers jump about a song (a tag at the start, a tail at the end, back to
+// the start): every read must deliver the bytes at the position asked for,
+// whether or not it follows on from the last one.
+TEST(OpenSongFile, ReadsFollowEverySeekAndEveryEarlierRead) {
+    ScratchFolder folder;
+    std::string data(1000, '\0');
+    for (size_t i = 0; i < data.size(); i++) {
+        data[i] = char(i % 251);
+    }
+    ASSERT_TRUE(WriteWholeFile(folder.File("song.mp3"), data));
+    uint32_t error = 0;
+    auto file = OpenSongFile(folder.File("song.mp3").c_str(), SongOpenRequest(), &error);
+    ASSERT_TRUE(file);
+    auto readAt = [&](uint32_t n) {
+        std::string got(n, '\0');
+        uint32_t count = 0;
+        EXPECT_TRUE(file->Read(&got[0], n, &count));
+        got.resize(count);
+        return got;
+    };
+    EXPECT_EQ(data.substr(0, 10), readAt(10));
+    EXPECT_EQ(data.substr(10, 10), readAt(10));
+    EXPECT_EQ(872u, file->Seek(-128, kSeekEnd));
+    EXPECT_EQ(data.substr(872), readAt(200));
+    EXPECT_EQ("", readAt(1));
+    EXPECT_EQ(5u, file->Seek(5, kSeekBegin));
+    EXPECT_EQ(data.substr(5, 3), readAt(3));
+    EXPECT_EQ(10u, file->Seek(2, kSeekCurrent));
+    EXPECT_EQ(data.substr(10, 4), readAt(4));
+    // Refused: the position stays where it was.
+    EXPECT_EQ(uint32_t(-1), file->Seek(-100, kSeekCurrent));
+    EXPECT_EQ(data.substr(14, 2), readAt(2));
+    file->Seek(0, kSeekBegin);
+    EXPECT_EQ(data.substr(0, 1000), readAt(4096));
+}
+
 TEST(OpenSongFile, ErrorsMapToReaderResults) {
     ScratchFolder folder;
     uint32_t error = 0;
