@@ -65,13 +65,13 @@ LRESULT BrowseSession::OnSortColumn(WPARAM column, LPARAM) {
 
 // Lists the location again with the narrowing in force, keeping the focused song.
 void BrowseSession::ReloadList() {
-    catalogue_.lastSelectedName = panes_.list->FocusedPath();
+    RememberFocusedSong(catalogue_, panes_.list->FocusedPath());
     OpenLocation(catalogue_, OpenOptions());
     panes_.list->UpdateCount();
 }
 
 void BrowseSession::Refresh() {
-    catalogue_.lastSelectedName = panes_.list->FocusedPath();
+    RememberFocusedSong(catalogue_, panes_.list->FocusedPath());
     OpenOptions options;
     options.updateTree = true;
     OpenLocation(catalogue_, options);

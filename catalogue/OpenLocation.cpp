@@ -255,6 +255,14 @@ static int32_t RowToSelect(const CatalogueState& state, int32_t rememberedRow) {
     return row;
 }
 
+void RememberFocusedSong(CatalogueState& state, const std::string& focusedPath) {
+    // While a scan runs the list is being filled again: the song it showed
+    // focused is the one already remembered.
+    if (!state.busy) {
+        state.lastSelectedName = focusedPath;
+    }
+}
+
 void OpenLocation(CatalogueState& state, const OpenOptions& options) {
     if (state.quitting) {
         return;
@@ -265,6 +273,13 @@ void OpenLocation(CatalogueState& state, const OpenOptions& options) {
         return;
     }
     CatalogueHost& host = HostOf(state);
+    // A redisplay stopped by a newer request for the same location (a second
+    // sort command, say) is still a redisplay when it starts over. The list
+    // is empty by then, so the row and scroll position saved before the
+    // first attempt are carried over.
+    std::string stoppedRedisplay;
+    int32_t selectedRow = -1;
+    int32_t scrollPosition = 0;
     for (;;) {
         state.busy = true;
         state.abort = false;
@@ -274,15 +289,20 @@ void OpenLocation(CatalogueState& state, const OpenOptions& options) {
             CloseLocation(state, options.updateTree);
             return;
         }
-        const bool redisplay = CompareNoCase(state.location.c_str(), state.previousPath.c_str()) == 0;
-        int32_t selectedRow = -1;
-        int32_t scrollPosition = 0;
-        if (redisplay) {
-            host.SaveListPosition(&selectedRow, &scrollPosition);
-            if (options.resetSelection) {
-                selectedRow = -1;
+        const bool carried =
+            !stoppedRedisplay.empty() && CompareNoCase(state.location.c_str(), stoppedRedisplay.c_str()) == 0;
+        const bool redisplay = carried || CompareNoCase(state.location.c_str(), state.previousPath.c_str()) == 0;
+        if (!carried) {
+            selectedRow = -1;
+            scrollPosition = 0;
+            if (redisplay) {
+                host.SaveListPosition(&selectedRow, &scrollPosition);
+                if (options.resetSelection) {
+                    selectedRow = -1;
+                }
             }
         }
+        const std::string attempted = state.location;
         host.ClearDisplay();
         state.driveBase = DrivePartOf(state.location);
         state.kind = host.SelectedNodeKind();
@@ -297,7 +317,8 @@ void OpenLocation(CatalogueState& state, const OpenOptions& options) {
             state.previousPath.clear();
             state.busy = false;
             if (state.abort && !state.quitting) {
-                continue;  // a newer location was chosen during the scan
+                stoppedRedisplay = redisplay ? attempted : std::string();
+                continue;  // a newer request came during the scan
             }
             host.ShowWaitCursor(false);
             host.RestoreStatus();

@@ -10,6 +10,11 @@ struct OpenOptions {
     bool resetSelection = false;  // a redisplay forgets its selected row
 };
 
+// Remembers the focused song as the one a redisplay of the location focuses
+// again. A request made while a scan runs keeps the song already remembered,
+// as the list then shows no focus of its own.
+void RememberFocusedSong(CatalogueState& state, const std::string& focusedPath);
+
 // Opens or redisplays the location, restarting while newer requests arrive
 // during the scan.
 void OpenLocation(CatalogueState& state, const OpenOptions& options);

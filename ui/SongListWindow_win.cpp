@@ -393,7 +393,7 @@ void SongListWindow::ReopenKeepingFocus() {
     if (state.location.empty()) {
         return;
     }
-    state.lastSelectedName = FocusedPath();
+    RememberFocusedSong(state, FocusedPath());
     OpenLocation(state, OpenOptions());
 }
 

@@ -287,6 +287,60 @@ TEST_F(FolderScanTest, RedisplayKeepsTheSelectedSongAcrossAResort) {
     EXPECT_EQ(2, host_.shownRow);
 }
 
+// Two sort commands in quick succession: the second arrives while the first
+// redisplay is still scanning, when the list shows no focus of its own. The
+// song focused before the first stays focused, where the list was scrolled.
+TEST_F(FolderScanTest, ASecondRequestDuringARedisplayKeepsTheFocusedSong) {
+    for (int i = 0; i < 20; i++) {
+        Make(std::to_string(i) + ".mid", midi_);
+    }
+    Open(folder_.Path());
+    const Rows before = Column(state_.objectList, ObjectListColumn::path);
+    host_.shownRow = int32_t(std::find(before.begin(), before.end(), "5.mid") - before.begin());
+    RememberFocusedSong(state_, "5.mid");
+    state_.settings.sortDescending = true;
+    host_.pumps = 0;
+    bool asked = false;
+    host_.onPump = [&]() {
+        if (host_.pumps == 5) {
+            asked = true;
+            host_.ShowRows(0, -1, 0);  // the list, being filled again, focuses nothing
+            RememberFocusedSong(state_, "");
+            state_.settings.sortKind = kSortByDate;
+            OpenLocation(state_, OpenOptions());
+        }
+        return state_.abort;
+    };
+    Open(folder_.Path());
+    ASSERT_TRUE(asked);
+    ASSERT_EQ(20, host_.shownCount);
+    ASSERT_GE(host_.shownRow, 0);
+    EXPECT_EQ("5.mid", Column(state_.objectList, ObjectListColumn::path)[size_t(host_.shownRow)]);
+    EXPECT_EQ(7, host_.shownScroll);
+    EXPECT_FALSE(state_.busy);
+    // A newer location is still a new location: its first row is focused.
+    asked = false;
+    host_.onPump = [&]() {
+        if (host_.pumps == 5) {
+            asked = true;
+            state_.location = folder_.File("other/");
+            OpenLocation(state_, OpenOptions());
+        }
+        return state_.abort;
+    };
+    ASSERT_TRUE(folder_.MakeFolder("other"));
+    Make("other/x.mid", midi_);
+    Make("other/y.mid", midi_);
+    host_.pumps = 0;
+    Open(folder_.Path());
+    ASSERT_TRUE(asked);
+    Rows other = Column(state_.objectList, ObjectListColumn::path);
+    std::sort(other.begin(), other.end());
+    EXPECT_EQ((Rows{"x.mid", "y.mid"}), other);
+    EXPECT_EQ(0, host_.shownRow);
+    EXPECT_EQ(0, host_.shownScroll);
+}
+
 TEST_F(FolderScanTest, NewerLocationDuringAScanRestartsOnIt) {
     ASSERT_TRUE(folder_.MakeFolder("one"));
     ASSERT_TRUE(folder_.MakeFolder("two"));

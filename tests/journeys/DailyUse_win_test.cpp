@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "core/CommandIds.h"
@@ -379,6 +380,36 @@ TEST_F(DailyUseJourney, AfterNarrowingOrSelectingTheListHasTheKeyboard) {
     ASSERT_TRUE(WaitUntil([&] { return RowCount() == 1; }, 5000)) << RowCount();
     EXPECT_TRUE(WaitUntil([&] { return FocusedWindow() == List(); }, 2000)) << ClassOf(FocusedWindow());
     EXPECT_EQ("c", Cell(0, 0));
+    EXPECT_TRUE(Close());
+}
+
+// Two sort commands one right after the other: the second comes while the
+// list is still being read for the first. The song the user had focused is
+// still the focused one when the list is shown in its new order.
+TEST_F(DailyUseJourney, SortCommandsInQuickSuccessionKeepTheFocusedSong) {
+    ASSERT_TRUE(MakeFolder("many"));
+    constexpr int kSongs = 1500;
+    for (int i = 0; i < kSongs; i++) {
+        char name[32];
+        char title[32];
+        std::snprintf(name, sizeof name, "many\\s%04d.mid", i);
+        std::snprintf(title, sizeof title, "Title %04d", (i * 7) % kSongs);
+        ASSERT_TRUE(WriteFile(name, MidiSong(title)));
+    }
+    StartOn("\"" + Folder() + "many\"", kSongs, Variables(), 30000);
+    Key(List(), VK_END);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == kSongs - 1; }, 5000)) << FocusedRow();
+    const std::string focused = Cell(kSongs - 1, 0);
+    ASSERT_EQ("s1499", focused);
+
+    Menu(kCmdSortByTitle);
+    Menu(kCmdSortDescending);
+    // Title 1499 * 7 % 1500 = 1493: the seventh row from the top, descending.
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() == kSongs && Cell(0, 1) == "Title 1499"; }, 30000))
+        << RowCount() << " " << Cell(0, 1);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() >= 0; }, 5000));
+    EXPECT_EQ(focused, Cell(FocusedRow(), 0)) << "row " << FocusedRow();
+    EXPECT_EQ(6, FocusedRow());
     EXPECT_TRUE(Close());
 }
 
