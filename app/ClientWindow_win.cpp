@@ -107,6 +107,20 @@ void ClientWindow::FitFirstStartColumns() {
     }
 }
 
+void ClientWindow::ScrollSelectionIntoView() {
+    if (panes_.tree && panes_.tree->Handle()) {
+        if (HTREEITEM node = panes_.tree->GetNextItem(nullptr, TVGN_CARET)) {
+            panes_.tree->EnsureVisible(node);
+        }
+    }
+    if (panes_.list && panes_.list->Handle()) {
+        const int32_t row = panes_.list->FocusedRow();
+        if (row >= 0) {
+            panes_.list->EnsureVisible(row, false);
+        }
+    }
+}
+
 void ClientWindow::RescaleForDpi(int previous, int dpi) {
     splitter_.SetPosition(MulDiv(splitter_.Position(), dpi, previous));
     if (panes_.list && panes_.list->Handle()) {

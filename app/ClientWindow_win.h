@@ -51,6 +51,8 @@ class ClientWindow : public SWindow {
     // The frame moved to a screen of another density: the tree pane and the
     // columns keep their share of the screen.
     void RescaleForDpi(int previous, int dpi);
+    // Brings the tree's selected node and the list's focused song into view.
+    void ScrollSelectionIntoView();
 
     HWND TreeHandle() const;
     HWND ListHandle() const;

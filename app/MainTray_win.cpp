@@ -74,6 +74,7 @@ void MainWindow::OnRestoredFromMinimized() {
     } else {
         SetText("Quillory");
     }
+    client_->ScrollSelectionIntoView();
     if (client_->settings.floatingToolBar.showMinOnly && PaletteOpen()) {
         TogglePlayPalette();
     }

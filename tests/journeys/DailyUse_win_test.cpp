@@ -413,6 +413,42 @@ TEST_F(DailyUseJourney, SortCommandsInQuickSuccessionKeepTheFocusedSong) {
     EXPECT_TRUE(Close());
 }
 
+// The list scrolled away from its focused song, then the window minimized to
+// the task bar and restored: the focused song is in view again.
+TEST_F(DailyUseJourney, RestoredFromTheTaskBarTheFocusedSongIsInView) {
+    ASSERT_TRUE(MakeFolder("many"));
+    constexpr int kSongs = 300;
+    for (int i = 0; i < kSongs; i++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "many\\s%03d.mid", i);
+        ASSERT_TRUE(WriteFile(name, MidiSong(name + 6)));
+    }
+    StartOn("\"" + Folder() + "many\"", kSongs);
+    auto inView = [&](int row) {
+        const int top = int(SendMessageA(List(), LVM_GETTOPINDEX, 0, 0));
+        const int rows = int(SendMessageA(List(), LVM_GETCOUNTPERPAGE, 0, 0));
+        return row >= top && row < top + rows;
+    };
+    Key(List(), VK_END);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == kSongs - 1 && inView(kSongs - 1); }, 5000)) << FocusedRow();
+    // Clicks above the scroll bar's thumb scroll the list up a page each; the
+    // focus stays where it was.
+    for (int click = 0; click < 4; click++) {
+        PostMessageA(List(), WM_VSCROLL, SB_PAGEUP, 0);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return !inView(kSongs - 1); }, 5000));
+    ASSERT_EQ(kSongs - 1, FocusedRow());
+
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) == 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return inView(kSongs - 1); }, 3000))
+        << "top row " << SendMessageA(List(), LVM_GETTOPINDEX, 0, 0);
+    EXPECT_EQ(kSongs - 1, FocusedRow());
+    EXPECT_TRUE(Close());
+}
+
 TEST_F(DailyUseJourney, LeftInTheTrayItStartsInTheTrayAgain) {
     ASSERT_TRUE(WriteSetting("Mode", "StoreTaskTray", 1u));
     StartOn(Song("b"), 3);
