@@ -8,6 +8,7 @@
 #include "app/RegistryStore_win.h"
 #include "core/CommandLine.h"
 #include "ui/framework/ProgramValues_win.h"
+#include "ui/framework/Splitter_win.h"
 #include "ui/rules/MainWindowRules.h"
 
 // A desktop value under the current user as text; false when it is missing.
@@ -31,8 +32,7 @@ static void ReadDesktopFlags(AppState* app) {
     char value[32];
     const bool bpp = ReadDesktopValue("Control Panel\\Desktop\\WindowMetrics", "Shell Icon BPP", value, sizeof value);
     app->highColourIcons = HighColourIconsOf(bpp ? value : nullptr);
-    const bool drag = ReadDesktopValue("Control Panel\\Desktop", "DragFullWindows", value, sizeof value);
-    app->fullWindowDrag = FullWindowDragOf(drag ? value : nullptr);
+    app->fullWindowDrag = ReadDragFullWindows();
 }
 
 // The options override the stored start-up choices.

@@ -134,7 +134,12 @@ void ClientWindow::OnSize(MessageContext& m) {
 }
 
 void ClientWindow::OnLButtonDown(MessageContext& m) {
-    m.handled = splitter_.ButtonDown(GET_X_LPARAM(m.lParam), app_.fullWindowDrag);
+    const int x = GET_X_LPARAM(m.lParam);
+    if (splitter_.Contains(x) && !splitter_.IsDragging()) {
+        // The user may have changed the desktop's drag setting since the start.
+        app_.fullWindowDrag = ReadDragFullWindows();
+    }
+    m.handled = splitter_.ButtonDown(x, app_.fullWindowDrag);
 }
 
 void ClientWindow::OnMouseMove(MessageContext& m) {

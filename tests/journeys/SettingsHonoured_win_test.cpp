@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -303,6 +304,58 @@ TEST_F(SettingsJourney, SingleKeysAreCommandsOnlyWhileKeyboardFileOperationIsOn)
     ASSERT_TRUE(Close());
     EXPECT_EQ(0u, StoredNumber("Mode", "KeyboardFileOperation"));
     EXPECT_EQ(1u, StoredNumber("Mode", "PlayerMode"));
+}
+
+// The desktop's "show window contents while dragging" setting, changed while
+// the program runs, is followed from the next press on the splitter: on, the
+// panes follow the mouse; off, they move only when the button is released.
+TEST_F(SettingsJourney, TheSplitterFollowsTheDesktopDragSettingAsItIsAtThePress) {
+    // The user's desktop value, put back as it was however the journey ends.
+    class DesktopDragSetting {
+       public:
+        DesktopDragSetting() {
+            DWORD bytes = sizeof before_;
+            had_ = RegGetValueA(HKEY_CURRENT_USER, kKey, kName, RRF_RT_REG_SZ, nullptr, before_, &bytes) ==
+                   ERROR_SUCCESS;
+        }
+        ~DesktopDragSetting() {
+            if (had_) {
+                Set(before_);
+            } else {
+                RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, kName);
+            }
+        }
+        void Set(const char* text) const {
+            RegSetKeyValueA(HKEY_CURRENT_USER, kKey, kName, REG_SZ, text, DWORD(std::strlen(text) + 1));
+        }
+
+       private:
+        const char* const kKey = "Control Panel\\Desktop";
+        const char* const kName = "DragFullWindows";
+        char before_[16] = {};
+        bool had_ = false;
+    } setting;
+    setting.Set("0");
+    StartOn(Song("a"), 3);
+    HWND client = GetParent(Tree());
+    auto treeWidth = [&] { return int(PlaceOf(Tree()).right - PlaceOf(Tree()).left); };
+    auto press = [&](int x) {
+        PostMessageA(client, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(treeWidth() + 1, 40));
+        PostMessageA(client, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, 40));
+    };
+
+    setting.Set("1");
+    press(200);
+    EXPECT_TRUE(WaitUntil([&] { return treeWidth() == 199; }, 3000)) << treeWidth();
+    PostMessageA(client, WM_LBUTTONUP, 0, MAKELPARAM(200, 40));
+
+    setting.Set("0");
+    press(260);
+    Sleep(kNothingShowsMs);
+    EXPECT_EQ(199, treeWidth());
+    PostMessageA(client, WM_LBUTTONUP, 0, MAKELPARAM(260, 40));
+    EXPECT_TRUE(WaitUntil([&] { return treeWidth() == 259; }, 3000)) << treeWidth();
+    ASSERT_TRUE(Close());
 }
 
 TEST_F(SettingsJourney, WhatTheMenusAndDragsChangeIsThereAtTheNextStart) {

@@ -1,7 +1,7 @@
 // The pane splitter: drag state, cursor confinement and the inverted bar.
 #include "ui/framework/Splitter_win.h"
 
-#include <cstdlib>
+#include "core/Startup.h"
 
 bool ReadDragFullWindows() {
     char value[16] = {};
@@ -13,7 +13,7 @@ bool ReadDragFullWindows() {
     DWORD type = 0;
     LONG result = RegQueryValueExA(key, "DragFullWindows", nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
     RegCloseKey(key);
-    return result == ERROR_SUCCESS && type == REG_SZ && std::atoi(value) != 0;
+    return FullWindowDragOf(result == ERROR_SUCCESS && type == REG_SZ ? value : nullptr);
 }
 
 int SplitterPositionFor(int mouseX, int grabOffset, int clientWidth) {
