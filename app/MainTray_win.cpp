@@ -10,6 +10,8 @@
 #include "app/MainWindow_win.h"
 #include "app/PlayPalette_win.h"
 #include "core/CommandIds.h"
+#include "ui/ListEditor_win.h"
+#include "ui/PropertyWindow_win.h"
 #include "ui/framework/ProgramValues_win.h"
 
 const MessageRoute<MainWindow> MainWindow::kMessages[] = {
@@ -148,8 +150,10 @@ void MainWindow::RunWindowCommand(int command) {
     SetForeground();
 }
 
+// The palette comes to the front after a minimize, unless the user is working
+// in a list editor or the properties window, which it would cover.
 LRESULT MainWindow::RaisePalette(WPARAM, LPARAM) {
-    if (PaletteOpen()) {
+    if (PaletteOpen() && !AnyListEditorOpen() && !PropertyWindowHandle()) {
         palette_->SetForeground();
     }
     return 0;

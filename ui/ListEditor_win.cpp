@@ -779,6 +779,10 @@ bool CloseAllListEditors() {
     return true;
 }
 
+bool AnyListEditorOpen() {
+    return !OpenEditors().empty();
+}
+
 bool TranslateListEditorMessage(MSG* msg, HACCEL accelerators) {
     for (ListEditor* editor : OpenEditors()) {
         const HWND window = editor->Handle();

@@ -123,6 +123,9 @@ void SetListEditorTitleSettings(const ModeSettings* mode);
 // the rest left open) when the user cancelled a question.
 bool CloseAllListEditors();
 
+// True while any list editor window is open.
+bool AnyListEditorOpen();
+
 // Translates the editor accelerators for a message to an editor window.
 bool TranslateListEditorMessage(MSG* msg, HACCEL accelerators);
 

@@ -449,6 +449,34 @@ TEST_F(DailyUseJourney, RestoredFromTheTaskBarTheFocusedSongIsInView) {
     EXPECT_TRUE(Close());
 }
 
+// Minimized while the user works in a list editor, the main window leaves the
+// editor in front; with no editor open, the palette comes to the front.
+TEST_F(DailyUseJourney, MinimizingLeavesAnOpenListEditorInFrontOfThePalette) {
+    StartOn(Song("a"), 3);
+    Menu(kCmdPlayPalette);
+    const HWND palette = WaitForWindowOfClass("Kadrel PlayPalette", 5000);
+    ASSERT_TRUE(palette);
+    Menu(kCmdListNew);
+    const HWND editor = WaitForWindowOfClass("Kadrel MakeList");
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == editor; }, 5000)) << GetForegroundWindow();
+
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
+    EXPECT_FALSE(WaitUntil([&] { return GetForegroundWindow() == palette; }, 2000));
+
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) == 0; }, 5000));
+    PostMessageA(editor, WM_CLOSE, 0, 0);  // a new list with nothing in it closes without a question
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); }, 5000));
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) != 0; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == palette; }, 5000)) << GetForegroundWindow();
+    PostMessageA(MainWindow(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(MainWindow()) == 0; }, 5000));
+    EXPECT_TRUE(Close());
+}
+
 TEST_F(DailyUseJourney, LeftInTheTrayItStartsInTheTrayAgain) {
     ASSERT_TRUE(WriteSetting("Mode", "StoreTaskTray", 1u));
     StartOn(Song("b"), 3);
