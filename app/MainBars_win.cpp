@@ -98,6 +98,10 @@ static std::unique_ptr<SToolBar> MakeToolBar(SWindow* parent, int id, HWND notif
     return bar;
 }
 
+bool MakeToolImages(SImageList* images, HBITMAP strip, int dpi) {
+    return images->CreateFromStrip(strip, kToolImageSide, kToolImageCount, kImageMask, dpi);
+}
+
 std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAGELIST images, bool vertical) {
     static const ButtonRow kPaletteButtons[] = {
         {kCmdProperties, 9, BTNS_BUTTON},
@@ -130,14 +134,7 @@ std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAG
 }
 
 bool MainWindow::CreateBars() {
-    const int side = ScaleFromBase(kToolImageSide, dpi_);
-    if (!images_.Handle() && images_.Create(side, side, ILC_COLOR24 | ILC_MASK, kToolImageCount, 0) && toolBitmap_) {
-        HBITMAP stretched = StretchedBitmap(toolBitmap_, dpi_);
-        images_.AddMasked(stretched ? stretched : toolBitmap_, kImageMask);
-        if (stretched) {
-            DeleteObject(stretched);
-        }
-    }
+    MakeToolImages(&images_, toolBitmap_, dpi_);
     rebar_ = std::make_unique<SReBar>(
         this, kRebarId, WS_CLIPSIBLINGS | WS_CLIPCHILDREN | RBS_VARHEIGHT | RBS_BANDBORDERS | CCS_NODIVIDER | CCS_TOP);
     if (!rebar_->Create()) {
@@ -385,7 +382,7 @@ void MainWindow::TogglePlayPalette() {
     const FloatingToolBarSettings& settings = client_->settings.floatingToolBar;
     const SIZE size = PlayPalette::FrameSize(settings, Handle());
     const ScreenRect place = PaletteFirstPlace(size.cx, size.cy);
-    palette_ = std::make_unique<PlayPalette>(this, settings, images_.Handle(), POINT{place.left, place.top});
+    palette_ = std::make_unique<PlayPalette>(this, settings, toolBitmap_, POINT{place.left, place.top});
     if (!palette_->Create()) {
         palette_.reset();
         return;

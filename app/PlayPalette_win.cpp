@@ -21,9 +21,8 @@ static const char* IndicatorText(int picture) {
     return picture == 3 || picture == 4 ? "一時停止" : "停止";
 }
 
-// The palette's client size in its layout on the screen of window.
-static SIZE ClientSize(bool vertical, HWND window) {
-    const int dpi = WindowDpi(window);
+// The palette's client size in its layout on a screen of dpi.
+static SIZE ClientSize(bool vertical, int dpi) {
     return {ScaleFromBase(vertical ? kVerticalWidth : kHorizontalWidth, dpi),
             ScaleFromBase(vertical ? kVerticalHeight : kHorizontalHeight, dpi)};
 }
@@ -37,14 +36,17 @@ static DWORD PaletteExStyle(const FloatingToolBarSettings& settings) {
 }
 
 SIZE PlayPalette::FrameSize(const FloatingToolBarSettings& settings, HWND owner) {
-    const SIZE client = ClientSize(settings.vertical, owner);
+    const SIZE client = ClientSize(settings.vertical, WindowDpi(owner));
     RECT frame = {0, 0, client.cx, client.cy};
     AdjustWindowRectEx(&frame, PaletteStyle(settings.vertical), FALSE, PaletteExStyle(settings));
     return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
-PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images, POINT firstPlace)
-    : SWindow("Kadrel PlayPalette", owner, kWindowKind), images_(images), vertical_(settings.vertical) {
+PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HBITMAP toolPictures, POINT firstPlace)
+    : SWindow("Kadrel PlayPalette", owner, kWindowKind),
+      toolPictures_(toolPictures),
+      vertical_(settings.vertical),
+      dpi_(WindowDpi(owner->Handle())) {
     SetStyle(PaletteStyle(vertical_), PaletteExStyle(settings));
     SetTitle(vertical_ ? "" : "プレイパレット - Quillory");
     SetClassLook(nullptr, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -54,8 +56,38 @@ PlayPalette::PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings
 }
 
 void PlayPalette::OnCreate(MessageContext&) {
-    bar_ = MakePaletteToolBar(this, Parent()->Handle(), images_, vertical_);
-    const SIZE client = ClientSize(vertical_, Handle());
+    MakeButtons();
+}
+
+void PlayPalette::OnDpiChanged(MessageContext& m) {
+    const int dpi = LOWORD(m.wParam);
+    if (dpi <= 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    const RECT* suggested = reinterpret_cast<const RECT*>(m.lParam);
+    if (suggested) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    MakeButtons();
+    m.handled = 1;
+}
+
+// The tool bar and the indicator at the scale of the palette's screen (made
+// again, letting go of the old, after a move to another density). The bar
+// first gets the whole client area, so that a vertical bar wraps its buttons
+// before the indicator is placed after them.
+void PlayPalette::MakeButtons() {
+    for (SWindow* part : {static_cast<SWindow*>(bar_.get()), static_cast<SWindow*>(indicator_.get())}) {
+        if (part && part->Handle()) {
+            DestroyWindow(part->Handle());
+        }
+    }
+    indicator_.reset();
+    MakeToolImages(&images_, toolPictures_, dpi_);
+    bar_ = MakePaletteToolBar(this, Parent()->Handle(), images_.Handle(), vertical_);
+    const SIZE client = ClientSize(vertical_, dpi_);
     if (bar_) {
         bar_->Move(0, 0, client.cx, client.cy, true);
     }

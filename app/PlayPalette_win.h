@@ -11,6 +11,9 @@
 #include "ui/framework/Controls_win.h"
 #include "ui/framework/SWindow_win.h"
 
+// The tool bars' button pictures, made from the program's strip for dpi.
+bool MakeToolImages(SImageList* images, HBITMAP strip, int dpi);
+
 // The palette's tool bar; its commands and tool tips go to notify.
 std::unique_ptr<SToolBar> MakePaletteToolBar(SWindow* parent, HWND notify, HIMAGELIST images, bool vertical);
 
@@ -21,8 +24,10 @@ void DrawPlayIndicator(HDC dc, RECT area, int picture);
 class PlayPalette : public SWindow {
    public:
     // Opens at the remembered place of settings, else at firstPlace (its
-    // top left corner on the screen).
-    PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HIMAGELIST images, POINT firstPlace);
+    // top left corner on the screen). Its buttons show the pictures of
+    // toolPictures, a strip the owner keeps while the palette lives, at the
+    // scale of the palette's own screen.
+    PlayPalette(SWindow* owner, const FloatingToolBarSettings& settings, HBITMAP toolPictures, POINT firstPlace);
     // The size of the palette's window, frame included, for its layout on
     // the screen of owner.
     static SIZE FrameSize(const FloatingToolBarSettings& settings, HWND owner);
@@ -36,15 +41,21 @@ class PlayPalette : public SWindow {
 
    protected:
     void OnCreate(MessageContext& m) override;
+    // Moved to a screen of another density: the palette takes the size the
+    // system suggests and makes its buttons again at the new scale.
+    void OnDpiChanged(MessageContext& m) override;
     void OnClose(MessageContext& m) override;
     void OnDrawItem(MessageContext& m) override;
 
    private:
+    void MakeButtons();
     void PlaceIndicator(SIZE client);
 
     std::unique_ptr<SToolBar> bar_;
     std::unique_ptr<SControl> indicator_;
     int picture_ = 0;
-    HIMAGELIST images_;
+    HBITMAP toolPictures_;
+    SImageList images_;
     bool vertical_;
+    int dpi_;  // of the palette's screen
 };

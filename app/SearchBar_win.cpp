@@ -71,12 +71,7 @@ void SearchBar::CreateButtons() {
     buttons_->SetButtonStructSize();
     buttons_->Send(TB_SETPARENT, reinterpret_cast<WPARAM>(main_->Handle()), 0);
     HBITMAP bitmap = LoadBitmapA(Program().instance, MAKEINTRESOURCEA(4));
-    if (bitmap && images_.Create(Scaled(kImageSide), Scaled(kImageSide), ILC_COLOR24 | ILC_MASK, 20, 0)) {
-        HBITMAP stretched = StretchedBitmap(bitmap, main_->Dpi());
-        images_.AddMasked(stretched ? stretched : bitmap, RGB(0xC0, 0xC0, 0xC0));
-        if (stretched) {
-            DeleteObject(stretched);
-        }
+    if (images_.CreateFromStrip(bitmap, kImageSide, 20, RGB(0xC0, 0xC0, 0xC0), main_->Dpi())) {
         buttons_->SetImageList(images_.Handle());
     }
     if (bitmap) {

@@ -112,6 +112,36 @@ TEST_F(MainWindowTest, StatusBarPartsFollowTheLayoutRule) {
     }
 }
 
+constexpr int kPropertyToolBarId = 11;  // the main window's first tool bar
+constexpr int kPaletteToolBarId = 1;
+
+// The side of the button pictures of the tool bar with control id among the
+// windows inside window; 0 when there is none.
+int ButtonPictureSide(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND bar;
+    } search = {id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (std::string(name) == TOOLBARCLASSNAMEA && GetDlgCtrlID(child) == s->id) {
+                s->bar = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    const HIMAGELIST images =
+        search.bar ? reinterpret_cast<HIMAGELIST>(SendMessageA(search.bar, TB_GETIMAGELIST, 0, 0)) : nullptr;
+    int width = 0;
+    int height = 0;
+    return images && ImageList_GetIconSize(images, &width, &height) && width == height ? width : 0;
+}
+
 TEST_F(MainWindowTest, AMoveToADenserScreenRescalesPartsPanesAndColumns) {
     ASSERT_EQ(96, main_->Dpi());
     HWND list = main_->Client()->ListHandle();
@@ -147,8 +177,9 @@ TEST_F(MainWindowTest, AMoveToADenserScreenRescalesPartsPanesAndColumns) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(columns[i] * 3 / 2, ListView_GetColumnWidth(list, i), 1) << "column " << i;
     }
-    // Their texts grow with them.
+    // Their texts grow with them, and so do the buttons' pictures.
     EXPECT_NEAR(listFontHeight * 3 / 2, FontHeight(list), 1);
+    EXPECT_EQ(24, ButtonPictureSide(main_->Handle(), kPropertyToolBarId));
 
     // And back: the widths return to what they were.
     main_->Send(WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
@@ -156,6 +187,43 @@ TEST_F(MainWindowTest, AMoveToADenserScreenRescalesPartsPanesAndColumns) {
     for (int i = 0; i < 5; ++i) {
         EXPECT_NEAR(columns[i], ListView_GetColumnWidth(list, i), 1) << "column " << i;
     }
+    EXPECT_EQ(16, ButtonPictureSide(main_->Handle(), kPropertyToolBarId));
+}
+
+// The palette on a screen of its own: moved to a denser one, it takes the
+// size the system suggests and its buttons and their pictures grow with it,
+// each button still inside the palette; the main window's stay as they were.
+TEST_F(MainWindowTest, ThePaletteMovedToADenserScreenRescalesItsButtons) {
+    Command(kCmdPlayPalette);
+    HWND palette = FindWindowA("Kadrel PlayPalette", "プレイパレット - Quillory");
+    ASSERT_TRUE(palette);
+    ASSERT_EQ(16, ButtonPictureSide(palette, kPaletteToolBarId));
+    RECT frame;
+    GetWindowRect(palette, &frame);
+    RECT client;
+    GetClientRect(palette, &client);
+    const int frameWidth = (frame.right - frame.left) - client.right;
+    const int frameHeight = (frame.bottom - frame.top) - client.bottom;
+    RECT suggested = {20, 20, 20 + 495 + frameWidth, 20 + 33 + frameHeight};
+    SendMessageA(palette, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    GetWindowRect(palette, &frame);
+    EXPECT_EQ(suggested.right - suggested.left, frame.right - frame.left);
+    EXPECT_EQ(24, ButtonPictureSide(palette, kPaletteToolBarId));
+    EXPECT_EQ(16, ButtonPictureSide(main_->Handle(), kPropertyToolBarId));
+    HWND bar = FindWindowExA(palette, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    ASSERT_TRUE(bar);
+    const int buttons = int(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    ASSERT_GT(buttons, 0);
+    RECT last = {};
+    SendMessageA(bar, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&last));
+    GetClientRect(palette, &client);
+    EXPECT_GE(last.bottom - last.top, 24);
+    EXPECT_LE(last.right, client.right);
+    EXPECT_LE(last.bottom, client.bottom);
+    // The tool bar is the palette's only one: the one it had is gone.
+    EXPECT_FALSE(FindWindowExA(palette, bar, TOOLBARCLASSNAMEA, nullptr));
+    Command(kCmdPlayPalette);
 }
 
 TEST_F(MainWindowTest, BandCommandsHideShowAndReset) {

@@ -1,6 +1,9 @@
 // The control wrappers: one-line forwards to each control's messages.
 #include "ui/framework/Controls_win.h"
 
+#include "ui/framework/Dpi_win.h"
+#include "ui/rules/ScreenLayout.h"
+
 constexpr char kProgramFontFace[] = "MS UI Gothic";
 
 static LPARAM ToLParam(const void* pointer) {
@@ -294,6 +297,23 @@ SImageList::~SImageList() {
 bool SImageList::Create(int width, int height, UINT flags, int initial, int grow) {
     list_ = ImageList_Create(width, height, flags, initial, grow);
     return list_ != nullptr;
+}
+
+bool SImageList::CreateFromStrip(HBITMAP strip, int side, int count, COLORREF mask, int dpi) {
+    if (list_) {
+        ImageList_Destroy(list_);
+        list_ = nullptr;
+    }
+    const int scaled = ScaleFromBase(side, dpi);
+    if (!strip || !Create(scaled, scaled, ILC_COLOR24 | ILC_MASK, count, 0)) {
+        return false;
+    }
+    HBITMAP stretched = StretchedBitmap(strip, dpi);
+    AddMasked(stretched ? stretched : strip, mask);
+    if (stretched) {
+        DeleteObject(stretched);
+    }
+    return true;
 }
 
 int SImageList::AddMasked(HBITMAP bitmap, COLORREF mask) {

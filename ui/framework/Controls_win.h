@@ -129,6 +129,10 @@ class SImageList {
     SImageList(const SImageList&) = delete;
     SImageList& operator=(const SImageList&) = delete;
     bool Create(int width, int height, UINT flags, int initial, int grow);
+    // Makes the list (letting go of what it held) from a strip of count
+    // square pictures of side pixels at 96 DPI, stretched for dpi, with mask
+    // as the transparent colour.
+    bool CreateFromStrip(HBITMAP strip, int side, int count, COLORREF mask, int dpi);
     int AddMasked(HBITMAP bitmap, COLORREF mask);
     int AddIcon(HICON icon);
     HIMAGELIST Handle() const;
