@@ -301,11 +301,7 @@ void MainWindow::OnDpiChanged(MessageContext& m) {
         client_->RescaleForDpi(previous, dpi);
     }
     RescalePaneFonts(previous, dpi);
-    const RECT* suggested = reinterpret_cast<const RECT*>(m.lParam);
-    if (suggested) {
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    MoveToSuggestedRect(Handle(), m.lParam);
     LayOut();
     m.handled = 1;
 }

@@ -65,11 +65,7 @@ void PlayPalette::OnDpiChanged(MessageContext& m) {
         return;
     }
     dpi_ = dpi;
-    const RECT* suggested = reinterpret_cast<const RECT*>(m.lParam);
-    if (suggested) {
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    MoveToSuggestedRect(Handle(), m.lParam);
     MakeButtons();
     m.handled = 1;
 }

@@ -80,3 +80,11 @@ HFONT RescaledFont(HWND window, int previous, int dpi) {
     look.lfWidth = MulDiv(look.lfWidth, dpi, previous);
     return CreateFontIndirectA(&look);
 }
+
+void MoveToSuggestedRect(HWND window, LPARAM suggested) {
+    const RECT* rect = reinterpret_cast<const RECT*>(suggested);
+    if (rect) {
+        SetWindowPos(window, nullptr, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}

@@ -23,6 +23,10 @@ int SystemMetricAt(int index, int dpi);
 // the window no longer uses it.
 HFONT RescaledFont(HWND window, int previous, int dpi);
 
+// Gives a window that received WM_DPICHANGED the rectangle the system
+// suggests with it (its lParam; nothing when null).
+void MoveToSuggestedRect(HWND window, LPARAM suggested);
+
 // A copy of a bitmap drawn for 96 DPI, stretched to dpi pixel by pixel (no
 // blending, so a mask colour stays exact); null when it cannot be made or
 // dpi is 96. The caller deletes it.
