@@ -273,13 +273,9 @@ void OpenLocation(CatalogueState& state, const OpenOptions& options) {
         return;
     }
     CatalogueHost& host = HostOf(state);
-    // A redisplay stopped by a newer request for the same location (a second
-    // sort command, say) is still a redisplay when it starts over. The list
-    // is empty by then, so the row and scroll position saved before the
-    // first attempt are carried over.
-    std::string stoppedRedisplay;
     int32_t selectedRow = -1;
     int32_t scrollPosition = 0;
+    bool positionKept = false;  // saved by an attempt stopped for the same location
     for (;;) {
         state.busy = true;
         state.abort = false;
@@ -289,20 +285,16 @@ void OpenLocation(CatalogueState& state, const OpenOptions& options) {
             CloseLocation(state, options.updateTree);
             return;
         }
-        const bool carried =
-            !stoppedRedisplay.empty() && CompareNoCase(state.location.c_str(), stoppedRedisplay.c_str()) == 0;
-        const bool redisplay = carried || CompareNoCase(state.location.c_str(), state.previousPath.c_str()) == 0;
-        if (!carried) {
+        const bool redisplay = CompareNoCase(state.location.c_str(), state.previousPath.c_str()) == 0;
+        if (!redisplay) {
             selectedRow = -1;
             scrollPosition = 0;
-            if (redisplay) {
-                host.SaveListPosition(&selectedRow, &scrollPosition);
-                if (options.resetSelection) {
-                    selectedRow = -1;
-                }
+        } else if (!positionKept) {
+            host.SaveListPosition(&selectedRow, &scrollPosition);
+            if (options.resetSelection) {
+                selectedRow = -1;
             }
         }
-        const std::string attempted = state.location;
         host.ClearDisplay();
         state.driveBase = DrivePartOf(state.location);
         state.kind = host.SelectedNodeKind();
@@ -314,10 +306,19 @@ void OpenLocation(CatalogueState& state, const OpenOptions& options) {
         state.cacheFileExisted = LoadTitleCache(state.cache);
         host.ShowStatus("オブジェクトを検索中");
         if (!BuildObjectList(state, state.includeSubFolders)) {
-            state.previousPath.clear();
             state.busy = false;
-            if (state.abort && !state.quitting) {
-                stoppedRedisplay = redisplay ? attempted : std::string();
+            const bool restart = state.abort && !state.quitting;
+            // A newer request for the location being redisplayed (a second
+            // sort command, say) starts over as a redisplay of it: the
+            // location stays the one shown, and the row and scroll position
+            // saved before the first attempt are kept, the list being empty
+            // by now. Any other stop leaves nothing shown.
+            positionKept =
+                restart && redisplay && CompareNoCase(state.location.c_str(), state.previousPath.c_str()) == 0;
+            if (!positionKept) {
+                state.previousPath.clear();
+            }
+            if (restart) {
                 continue;  // a newer request came during the scan
             }
             host.ShowWaitCursor(false);

@@ -385,7 +385,8 @@ TEST_F(DailyUseJourney, AfterNarrowingOrSelectingTheListHasTheKeyboard) {
 
 // Two sort commands one right after the other: the second comes while the
 // list is still being read for the first. The song the user had focused is
-// still the focused one when the list is shown in its new order.
+// still the focused one when the list is shown in its new order, and a
+// narrowed list stays narrowed.
 TEST_F(DailyUseJourney, SortCommandsInQuickSuccessionKeepTheFocusedSong) {
     ASSERT_TRUE(MakeFolder("many"));
     constexpr int kSongs = 1500;
@@ -410,6 +411,21 @@ TEST_F(DailyUseJourney, SortCommandsInQuickSuccessionKeepTheFocusedSong) {
     ASSERT_TRUE(WaitUntil([&] { return FocusedRow() >= 0; }, 5000));
     EXPECT_EQ(focused, Cell(FocusedRow(), 0)) << "row " << FocusedRow();
     EXPECT_EQ(6, FocusedRow());
+
+    // Narrowed, the last row focused, then sorted twice in quick
+    // succession: the list stays narrowed, and the song stays focused.
+    Type(SearchBarEdit(), "14");
+    Menu(kCmdBarNarrow);
+    ASSERT_TRUE(WaitUntil([&] { return RowCount() > 0 && RowCount() < kSongs; }, 30000)) << RowCount();
+    const int narrowed = RowCount();
+    Key(List(), VK_END);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedRow() == narrowed - 1; }, 5000)) << FocusedRow();
+    const std::string narrowedFocus = Cell(narrowed - 1, 0);
+    Menu(kCmdSortAscending);
+    Menu(kCmdSortByName);
+    ASSERT_TRUE(WaitUntil([&] { return Cell(0, 0) < Cell(1, 0) && FocusedRow() >= 0; }, 30000)) << Cell(0, 0);
+    EXPECT_EQ(narrowed, RowCount());
+    EXPECT_EQ(narrowedFocus, Cell(FocusedRow(), 0)) << "row " << FocusedRow();
     EXPECT_TRUE(Close());
 }
 
