@@ -5,15 +5,10 @@
 
 bool ReadDragFullWindows() {
     char value[16] = {};
-    DWORD bytes = sizeof value - 1;  // room for a terminator the stored text may lack
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    DWORD type = 0;
-    LONG result = RegQueryValueExA(key, "DragFullWindows", nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
-    RegCloseKey(key);
-    return FullWindowDragOf(result == ERROR_SUCCESS && type == REG_SZ ? value : nullptr);
+    DWORD bytes = sizeof value;
+    const bool found = RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "DragFullWindows", RRF_RT_REG_SZ,
+                                    nullptr, value, &bytes) == ERROR_SUCCESS;
+    return FullWindowDragOf(found ? value : nullptr);
 }
 
 int SplitterPositionFor(int mouseX, int grabOffset, int clientWidth) {
